@@ -1,0 +1,5 @@
+#include <iostream>
+int main() {
+    std::cout << "tomery-doc\n";
+    return 0;
+}

@@ -1,0 +1,92 @@
+#include "DocFormat.h"
+
+#include <algorithm>
+
+namespace tomery::doc {
+
+std::uint16_t ReadUInt16(ByteView bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>((bytes[offset] << 8) | bytes[offset + 1]);
+}
+
+std::uint32_t ReadUInt32(ByteView bytes, std::size_t offset) {
+    return (std::uint32_t{bytes[offset]} << 24) | (std::uint32_t{bytes[offset + 1]} << 16) |
+           (std::uint32_t{bytes[offset + 2]} << 8) | std::uint32_t{bytes[offset + 3]};
+}
+
+void WriteUInt16(Bytes& bytes, std::size_t offset, std::uint16_t value) {
+    bytes[offset] = static_cast<std::uint8_t>(value >> 8);
+    bytes[offset + 1] = static_cast<std::uint8_t>(value);
+}
+
+void WriteUInt32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[offset + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    }
+}
+
+void AppendUInt16(Bytes& bytes, std::uint16_t value) {
+    bytes.resize(bytes.size() + 2);
+    WriteUInt16(bytes, bytes.size() - 2, value);
+}
+
+void AppendUInt32(Bytes& bytes, std::uint32_t value) {
+    bytes.resize(bytes.size() + 4);
+    WriteUInt32(bytes, bytes.size() - 4, value);
+}
+
+std::uint32_t FourCharCode(const char (&code)[5]) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value = (value << 8) | static_cast<std::uint8_t>(code[i]);
+    }
+    return value;
+}
+
+std::string FourCharText(std::uint32_t code) {
+    std::string text(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        text[i] = static_cast<char>(code >> (24 - 8 * i));
+    }
+    return text;
+}
+
+std::string ReadDocName(ByteView header) {
+    const auto field = header.first(kNameFieldSize);
+    const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
+    return std::string(field.begin(), end);
+}
+
+Bytes BuildDatabaseHeader(const std::string& docName, std::size_t textRecords) {
+    Bytes header(kDatabaseHeaderSize, 0);
+    // The name keeps at least one terminating zero byte.
+    const std::size_t nameLength = std::min(docName.size(), kNameFieldSize - 1);
+    std::copy_n(docName.begin(), nameLength, header.begin());
+    WriteUInt32(header, 36, kFixedDate);
+    WriteUInt32(header, 40, kFixedDate);
+    WriteUInt32(header, kTypeOffset, FourCharCode(kDocType));
+    WriteUInt32(header, kCreatorOffset, FourCharCode(kDocCreator));
+    WriteUInt16(header, kRecordCountOffset, static_cast<std::uint16_t>(textRecords + 1));
+    return header;
+}
+
+std::optional<DocLayout> ReadDatabaseHeader(ByteView file) {
+    if (file.size() < kDatabaseHeaderSize) {
+        return std::nullopt;
+    }
+    DocLayout layout;
+    layout.name = ReadDocName(file);
+    layout.type = ReadUInt32(file, kTypeOffset);
+    layout.creator = ReadUInt32(file, kCreatorOffset);
+    layout.recordCount = ReadUInt16(file, kRecordCountOffset);
+    return layout;
+}
+
+bool IsDocFormat(const DocLayout& layout) {
+    return layout.type == FourCharCode(kDocType) && layout.creator == FourCharCode(kDocCreator);
+}
+
+std::uint32_t RecordOffset(ByteView file, std::size_t index) {
+    return ReadUInt32(file, kDatabaseHeaderSize + kRecordEntrySize * index);
+}
+
+}  // namespace tomery::doc

@@ -1,0 +1,75 @@
+// The DOC file layout: field routines, fixed values, and the parsed view of a file's header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tomery::doc {
+
+using Bytes = std::vector<std::uint8_t>;
+using ByteView = std::span<const std::uint8_t>;
+
+inline constexpr std::size_t kDatabaseHeaderSize = 78;
+inline constexpr std::size_t kRecordEntrySize = 8;
+inline constexpr std::size_t kDocHeaderRecordSize = 16;
+inline constexpr std::size_t kNameFieldSize = 32;
+inline constexpr std::size_t kTypeOffset = 60;
+inline constexpr std::size_t kCreatorOffset = 64;
+inline constexpr std::size_t kRecordCountOffset = 76;
+inline constexpr std::size_t kTextRecordSize = 4096;
+/// The header's record count is 16 bits and also counts record 0.
+inline constexpr std::size_t kMaxTextRecords = 65534;
+inline constexpr std::uint32_t kFixedDate = 0x06D144AE;
+inline constexpr std::uint32_t kRecordEntryTag = 0x406F8000;
+inline constexpr std::uint16_t kCompressionPlain = 1;
+inline constexpr std::uint16_t kCompressionCompressed = 2;
+inline constexpr char kDocType[] = "TEXt";
+inline constexpr char kDocCreator[] = "REAd";
+
+// Big-endian fields. The readers expect `offset + size` within `bytes`.
+std::uint16_t ReadUInt16(ByteView bytes, std::size_t offset);
+std::uint32_t ReadUInt32(ByteView bytes, std::size_t offset);
+void WriteUInt16(Bytes& bytes, std::size_t offset, std::uint16_t value);
+void WriteUInt32(Bytes& bytes, std::size_t offset, std::uint32_t value);
+void AppendUInt16(Bytes& bytes, std::uint16_t value);
+void AppendUInt32(Bytes& bytes, std::uint32_t value);
+
+/// The four bytes of a four-character code, in reading order.
+std::uint32_t FourCharCode(const char (&code)[5]);
+/// The four characters of a code read as a big-endian value.
+std::string FourCharText(std::uint32_t code);
+
+/// The document name in a name field: the bytes before the first zero byte, at most 32.
+std::string ReadDocName(ByteView header);
+
+/// The 78-byte database header as the writer fills it for `textRecords` text records.
+Bytes BuildDatabaseHeader(const std::string& docName, std::size_t textRecords);
+
+/// What a reader needs from the header, the record list and record 0. Offsets are
+/// checked as they are used, so this only holds what lies inside the file.
+struct DocLayout {
+    std::string name;
+    std::uint32_t type = 0;
+    std::uint32_t creator = 0;
+    std::uint16_t recordCount = 0;  ///< the header's number of records, record 0 included
+};
+
+/// Reads the database header; nothing when the file is shorter than the header.
+std::optional<DocLayout> ReadDatabaseHeader(ByteView file);
+
+/// True when type and creator say DOC ("TEXt", "REAd"; case-sensitive).
+bool IsDocFormat(const DocLayout& layout);
+
+/// Offset of record `index` as stored in the record list (the entry must lie in the file).
+std::uint32_t RecordOffset(ByteView file, std::size_t index);
+
+/// File offset just past the record list of a header with `recordCount` entries.
+constexpr std::size_t RecordListEnd(std::size_t recordCount) {
+    return kDatabaseHeaderSize + kRecordEntrySize * recordCount;
+}
+
+}  // namespace tomery::doc
