@@ -85,6 +85,35 @@ bool IsDocFormat(const DocLayout& layout) {
     return layout.type == FourCharCode(kDocType) && layout.creator == FourCharCode(kDocCreator);
 }
 
+std::size_t TextRecordCount(std::uint16_t headerRecordCount, std::uint16_t storedTextRecords) {
+    // The header's count includes record 0; a count of 0 wraps as a 16-bit value would.
+    const std::size_t headerTextRecords = static_cast<std::uint16_t>(headerRecordCount - 1);
+    if (storedTextRecords >= 1 && storedTextRecords <= headerTextRecords) {
+        return storedTextRecords;
+    }
+    return headerTextRecords;
+}
+
+std::optional<std::string> RecordListProblem(ByteView file, const DocLayout& layout) {
+    if (layout.recordCount == 0) {
+        return "bad header: the number of records is 0";
+    }
+    if (RecordListEnd(layout.recordCount) > file.size()) {
+        return "bad header: the record list of " + std::to_string(layout.recordCount) +
+               " records runs past the end of the file";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> RecordZeroProblem(ByteView file, const DocLayout& layout) {
+    const std::size_t offset = RecordOffset(file, 0);
+    if (offset < RecordListEnd(layout.recordCount) || offset + kDocHeaderRecordSize > file.size()) {
+        return "bad record list: record 0 at " + std::to_string(offset) +
+               " does not lie between the record list and the end of the file";
+    }
+    return std::nullopt;
+}
+
 std::uint32_t RecordOffset(ByteView file, std::size_t index) {
     return ReadUInt32(file, kDatabaseHeaderSize + kRecordEntrySize * index);
 }

@@ -21,6 +21,9 @@ inline constexpr std::size_t kTypeOffset = 60;
 inline constexpr std::size_t kCreatorOffset = 64;
 inline constexpr std::size_t kRecordCountOffset = 76;
 inline constexpr std::size_t kTextRecordSize = 4096;
+inline constexpr std::size_t kCompressionOffset = 0;        ///< in record 0
+inline constexpr std::size_t kTextLengthOffset = 4;         ///< in record 0
+inline constexpr std::size_t kStoredTextRecordsOffset = 8;  ///< in record 0
 /// The header's record count is 16 bits and also counts record 0.
 inline constexpr std::size_t kMaxTextRecords = 65534;
 inline constexpr std::uint32_t kFixedDate = 0x06D144AE;
@@ -64,8 +67,21 @@ std::optional<DocLayout> ReadDatabaseHeader(ByteView file);
 /// True when type and creator say DOC ("TEXt", "REAd"; case-sensitive).
 bool IsDocFormat(const DocLayout& layout);
 
+/// Why the header's record list cannot be right (no records, or a list that runs past the
+/// end of the file); nothing when it lies in the file.
+std::optional<std::string> RecordListProblem(ByteView file, const DocLayout& layout);
+
+/// Why record 0 cannot be read (inside the record list, or not whole in the file); nothing
+/// when its 16 bytes lie in the file. Expects RecordListProblem to have found nothing.
+std::optional<std::string> RecordZeroProblem(ByteView file, const DocLayout& layout);
+
 /// Offset of record `index` as stored in the record list (the entry must lie in the file).
 std::uint32_t RecordOffset(ByteView file, std::size_t index);
+
+/// The number of text records to decode. Files from other tools may keep further records
+/// after the text (stored bookmarks); record 0 then says how many of the records are text.
+/// Its count is used when it lies between 1 and the header's count less record 0.
+std::size_t TextRecordCount(std::uint16_t headerRecordCount, std::uint16_t storedTextRecords);
 
 /// File offset just past the record list of a header with `recordCount` entries.
 constexpr std::size_t RecordListEnd(std::size_t recordCount) {

@@ -1,0 +1,48 @@
+#include "FileAccess.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include <sys/stat.h>
+
+namespace tomery {
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+ReadOnlyAttributeLift::ReadOnlyAttributeLift(std::string path) : path_(std::move(path)) {
+    struct stat status {};
+    if (::stat(path_.c_str(), &status) != 0) {
+        return;
+    }
+    remembered_ = status.st_mode & 07777;
+    if ((status.st_mode & S_IWUSR) == 0) {
+        ::chmod(path_.c_str(), (status.st_mode & 07777) | S_IWUSR);
+    }
+}
+
+ReadOnlyAttributeLift::~ReadOnlyAttributeLift() {
+    if (remembered_) {
+        ::chmod(path_.c_str(), *remembered_);
+    }
+}
+
+}  // namespace tomery

@@ -1,0 +1,37 @@
+#include "ConversionLog.h"
+
+#include "ProgramFolder.h"
+
+#include <iostream>
+#include <utility>
+
+namespace tomery::doc {
+
+namespace {
+
+void ReportToStandardError(const std::string& message) { std::cerr << message << '\n'; }
+
+LogErrorReporter& Reporter() {
+    static LogErrorReporter reporter = ReportToStandardError;
+    return reporter;
+}
+
+}  // namespace
+
+void SetLogErrorReporter(LogErrorReporter reporter) {
+    Reporter() = reporter ? std::move(reporter) : ReportToStandardError;
+}
+
+std::string ConversionLogPath() { return ProgramFilePath("Conversion.log"); }
+
+ConversionLog::ConversionLog() {
+    const std::string path = ConversionLogPath();
+    out_.open(path, std::ios::binary | std::ios::trunc);
+    if (!out_.is_open()) {
+        Reporter()("Error creating log file: " + path);
+    }
+}
+
+void ConversionLog::Line(const std::string& text) { out_ << text << "\r\n"; }
+
+}  // namespace tomery::doc

@@ -1,0 +1,36 @@
+// "Conversion.log": the record of the last DOC conversion, kept in the program folder.
+#pragma once
+
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace tomery::doc {
+
+/// Shows a message about the log to the user. The editor shows a message box; the
+/// command-line tool prints to stderr (the default).
+using LogErrorReporter = std::function<void(const std::string& message)>;
+
+/// Replaces the reporter; an empty function restores the default.
+void SetLogErrorReporter(LogErrorReporter reporter);
+
+/// The full path of "Conversion.log" in the program folder.
+std::string ConversionLogPath();
+
+/// One conversion's log: created afresh, lines ended by CR LF.
+class ConversionLog {
+public:
+    /// Creates the log, replacing the last one. When that fails, reports
+    /// "Error creating log file: " and the path, and IsOpen() is false.
+    ConversionLog();
+
+    bool IsOpen() const { return out_.is_open(); }
+
+    void Line(const std::string& text);
+    void EmptyLine() { Line({}); }
+
+private:
+    std::ofstream out_;
+};
+
+}  // namespace tomery::doc
