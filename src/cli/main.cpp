@@ -47,8 +47,7 @@ int ConversionResult(bool converted) {
     if (converted) {
         return kSuccess;
     }
-    std::cerr << "tomery-doc: conversion failed; see " << tomery::doc::ConversionLogPath()
-              << '\n';
+    std::cerr << "tomery-doc: conversion failed; see " << tomery::doc::ConversionLogPath() << '\n';
     return kConversionFailed;
 }
 

@@ -15,14 +15,14 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 /// lifetime and puts the remembered permissions back on destruction, on every path.
 /// Does nothing for a path that does not exist.
 class ReadOnlyAttributeLift {
-public:
+  public:
     explicit ReadOnlyAttributeLift(std::string path);
     ~ReadOnlyAttributeLift();
 
     ReadOnlyAttributeLift(const ReadOnlyAttributeLift&) = delete;
     ReadOnlyAttributeLift& operator=(const ReadOnlyAttributeLift&) = delete;
 
-private:
+  private:
     std::string path_;
     std::optional<unsigned> remembered_;  ///< permission bits before the lift
 };

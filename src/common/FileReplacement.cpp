@@ -44,7 +44,11 @@ FileReplacement::FileReplacement(const std::string& destination) : target_(desti
     if (folder.empty()) {
         folder = ".";
     }
-    std::string pattern = (folder / ("." + fs::path(target_).filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the destination; mkstemp fills in the Xs.
+    std::string hiddenName = ".";
+    hiddenName += fs::path(target_).filename().string();
+    hiddenName += ".XXXXXX";
+    const std::string pattern = (folder / hiddenName).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     descriptor_ = ::mkstemp(name.data());
@@ -57,7 +61,9 @@ FileReplacement::FileReplacement(const std::string& destination) : target_(desti
     }
 }
 
-FileReplacement::~FileReplacement() { Discard(); }
+FileReplacement::~FileReplacement() {
+    Discard();
+}
 
 bool FileReplacement::Write(const void* data, std::size_t size) {
     if (!IsOpen() || failed_) {

@@ -8,7 +8,7 @@
 namespace tomery {
 
 class FileReplacement {
-public:
+  public:
     /// Creates the temporary file beside `destination` (or beside the file a symbolic link
     /// at `destination` points to). Fails, leaving IsOpen() false, when the folder is not
     /// writable, the destination is a folder, or an existing destination is read-only.
@@ -27,7 +27,7 @@ public:
     /// keeps an existing destination's permission bits. False when anything failed.
     bool Commit();
 
-private:
+  private:
     void Discard();
 
     std::string target_;

@@ -22,6 +22,8 @@ std::string ProgramFolder() {
     return folder;
 }
 
-std::string ProgramFilePath(const std::string& fileName) { return ProgramFolder() + fileName; }
+std::string ProgramFilePath(const std::string& fileName) {
+    return ProgramFolder() + fileName;
+}
 
 }  // namespace tomery

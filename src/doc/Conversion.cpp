@@ -92,8 +92,8 @@ bool DecodeDocFile(ConversionLog& log, const Bytes& file, const std::string& out
         log.Line("problem opening output file " + output);
         return false;
     }
-    const std::size_t n = TextRecordCount(
-        layout->recordCount, ReadUInt16(file, record0 + kStoredTextRecordsOffset));
+    const std::size_t n =
+        TextRecordCount(layout->recordCount, ReadUInt16(file, record0 + kStoredTextRecordsOffset));
     log.EmptyLine();
     log.Line("opened dest file: " + output);
     log.EmptyLine();
@@ -109,8 +109,7 @@ bool DecodeDocFile(ConversionLog& log, const Bytes& file, const std::string& out
         const bool hasNextEntry = k + 1 < layout->recordCount;
         const std::size_t end = hasNextEntry ? RecordOffset(file, k + 1) : file.size();
         if (RecordOffsetIsBad(log, k, offset, previousOffset, listEnd, file.size()) ||
-            (hasNextEntry &&
-             RecordOffsetIsBad(log, k + 1, end, offset, listEnd, file.size()))) {
+            (hasNextEntry && RecordOffsetIsBad(log, k + 1, end, offset, listEnd, file.size()))) {
             return false;
         }
         previousOffset = offset;
@@ -160,8 +159,8 @@ std::string RatioLine(std::size_t bytesRead, std::size_t bytesWritten) {
     char ratio[32];
     std::snprintf(ratio, sizeof ratio, "%5.1f",
                   100.0 * static_cast<double>(bytesWritten) / static_cast<double>(bytesRead));
-    return "original " + to_string(bytesRead) + " bytes, compressed to " +
-           to_string(bytesWritten) + " bytes, ratio: " + ratio;
+    return "original " + to_string(bytesRead) + " bytes, compressed to " + to_string(bytesWritten) +
+           " bytes, ratio: " + ratio;
 }
 
 /// The header, the record list with provisional offsets, the two zero bytes and record 0.
@@ -222,8 +221,8 @@ bool EncodeTextFile(ConversionLog& log, const Bytes& text, FileReplacement& out,
             converted = ConvertLineEndsToDoc(block, nextByte);
             block = converted;
         }
-        const Bytes record = options.compression ? CompressBlock(block)
-                                                 : Bytes(block.begin(), block.end());
+        const Bytes record =
+            options.compression ? CompressBlock(block) : Bytes(block.begin(), block.end());
         file.insert(file.end(), record.begin(), record.end());
         log.Line("converting record " + to_string(k) + " of " + to_string(n));
         if (options.ratioLogging && options.compression && !record.empty()) {
@@ -246,8 +245,7 @@ const ConversionOptions& BuiltInConversionOptions() {
     return options;
 }
 
-bool ConvertDocToText(const std::string& source, const std::string& output,
-                      std::string& docName) {
+bool ConvertDocToText(const std::string& source, const std::string& output, std::string& docName) {
     return ConvertDocToText(source, output, docName, BuiltInConversionOptions());
 }
 

@@ -9,9 +9,9 @@ namespace tomery::doc {
 /// The conversion's three switches. The program runs with the options it was built with
 /// (BuiltInConversionOptions); the overloads that take options exist for tests.
 struct ConversionOptions {
-    bool binaryMode = false;   ///< no line-end conversion in either direction
-    bool compression = true;   ///< the writer compresses its records
-    bool ratioLogging = false; ///< the writer logs each record's compression ratio
+    bool binaryMode = false;    ///< no line-end conversion in either direction
+    bool compression = true;    ///< the writer compresses its records
+    bool ratioLogging = false;  ///< the writer logs each record's compression ratio
 };
 
 const ConversionOptions& BuiltInConversionOptions();

@@ -9,7 +9,9 @@ namespace tomery::doc {
 
 namespace {
 
-void ReportToStandardError(const std::string& message) { std::cerr << message << '\n'; }
+void ReportToStandardError(const std::string& message) {
+    std::cerr << message << '\n';
+}
 
 LogErrorReporter& Reporter() {
     static LogErrorReporter reporter = ReportToStandardError;
@@ -22,7 +24,9 @@ void SetLogErrorReporter(LogErrorReporter reporter) {
     Reporter() = reporter ? std::move(reporter) : ReportToStandardError;
 }
 
-std::string ConversionLogPath() { return ProgramFilePath("Conversion.log"); }
+std::string ConversionLogPath() {
+    return ProgramFilePath("Conversion.log");
+}
 
 ConversionLog::ConversionLog() {
     const std::string path = ConversionLogPath();
@@ -32,6 +36,8 @@ ConversionLog::ConversionLog() {
     }
 }
 
-void ConversionLog::Line(const std::string& text) { out_ << text << "\r\n"; }
+void ConversionLog::Line(const std::string& text) {
+    out_ << text << "\r\n";
+}
 
 }  // namespace tomery::doc

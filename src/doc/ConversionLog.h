@@ -19,7 +19,7 @@ std::string ConversionLogPath();
 
 /// One conversion's log: created afresh, lines ended by CR LF.
 class ConversionLog {
-public:
+  public:
     /// Creates the log, replacing the last one. When that fails, reports
     /// "Error creating log file: " and the path, and IsOpen() is false.
     ConversionLog();
@@ -29,7 +29,7 @@ public:
     void Line(const std::string& text);
     void EmptyLine() { Line({}); }
 
-private:
+  private:
     std::ofstream out_;
 };
 

@@ -1,113 +1,90 @@
 #include "DocCompressor.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace tomery::doc {
 
-HashChainMatchFinder::HashChainMatchFinder(ByteView block) : block_(block) {
-    std::fill(std::begin(oldest_), std::end(oldest_), kNone);
-    std::fill(std::begin(newest_), std::end(newest_), kNone);
+IndexedMatchFinder::IndexedMatchFinder(ByteView block) : size_(block.size()) {
+    std::copy(block.begin(), block.end(), bytes_);
+    std::fill(bytes_ + size_, bytes_ + size_ + kPadding, std::uint8_t{0});
+    // Linking from the end leaves each chain's head at its oldest position.
+    std::memset(oldest_, 0, sizeof oldest_);
+    const std::size_t indexed = size_ >= kMinMatch ? size_ - 2 : 0;
+    for (std::size_t position = indexed; position-- > 0;) {
+        const std::size_t hash = HashAt(position);
+        hash_[position] = static_cast<std::uint16_t>(hash);
+        next_[position] = oldest_[hash];
+        oldest_[hash] = static_cast<std::uint16_t>(position);
+    }
 }
 
-std::size_t HashChainMatchFinder::HashAt(std::size_t position) const {
-    const std::uint32_t key = (std::uint32_t{block_[position]} << 16) |
-                              (std::uint32_t{block_[position + 1]} << 8) | block_[position + 2];
+std::size_t IndexedMatchFinder::HashAt(std::size_t position) const {
+    std::uint32_t word;
+    std::memcpy(&word, bytes_ + position, sizeof word);  // the padding makes this safe
+    const std::uint32_t key =
+        std::endian::native == std::endian::little ? word & 0xFFFFFF : word >> 8;
     return (key * 2654435761u) >> (32 - kHashBits);
 }
 
-void HashChainMatchFinder::IndexUpTo(std::size_t p) {
-    for (; indexed_ < p && indexed_ + 2 < block_.size(); ++indexed_) {
-        const std::size_t hash = HashAt(indexed_);
-        const auto position = static_cast<std::int16_t>(indexed_);
-        next_[indexed_] = kNone;
-        if (newest_[hash] == kNone) {
-            oldest_[hash] = position;
-        } else {
-            next_[newest_[hash]] = position;
-        }
-        newest_[hash] = position;
+std::size_t IndexedMatchFinder::MatchLength(std::size_t q, std::size_t p) const {
+    // Eight bytes at once: the first differing byte is the lowest set byte of the XOR.
+    std::uint64_t candidate;
+    std::uint64_t target;
+    std::memcpy(&candidate, bytes_ + q, sizeof candidate);
+    std::memcpy(&target, bytes_ + p, sizeof target);
+    if (const std::uint64_t difference = candidate ^ target; difference != 0) {
+        const int bits = std::endian::native == std::endian::little ? std::countr_zero(difference)
+                                                                    : std::countl_zero(difference);
+        return static_cast<std::size_t>(bits) / 8;
     }
-    indexed_ = std::max(indexed_, p);
+    return 8 + (bytes_[q + 8] == bytes_[p + 8]) +
+           (bytes_[q + 8] == bytes_[p + 8] && bytes_[q + 9] == bytes_[p + 9]);
 }
 
-Match HashChainMatchFinder::FindMatch(std::size_t p) {
-    IndexUpTo(p);
-    if (p + kMinMatch >= block_.size()) {
+Match IndexedMatchFinder::FindMatch(std::size_t p) {
+    if (p + kMinMatch >= size_) {
         return {};
     }
-    const std::size_t longest = LongestAllowedMatch(p, block_.size());
+    const std::size_t longest = LongestAllowedMatch(p, size_);
     const std::size_t windowStart = p > kMaxDistance ? p - kMaxDistance : 0;
-    const std::size_t hash = HashAt(p);
 
-    // The window only moves forward, so positions that fell out of it never return.
-    std::int16_t& oldest = oldest_[hash];
-    while (oldest != kNone && static_cast<std::size_t>(oldest) < windowStart) {
+    // p lies on its own chain, so every walk below ends at p at the latest. The window only
+    // moves forward: positions that fell out of it never return.
+    std::uint16_t& oldest = oldest_[hash_[p]];
+    while (oldest < windowStart) {
         oldest = next_[oldest];
     }
-    if (oldest == kNone) {
-        newest_[hash] = kNone;
+
+    // Each candidate is ranked by its length first and its age second, so that the best
+    // rank is the oldest occurrence of the longest length; ranking without branches keeps
+    // the walk fast. Walking from the farthest-back candidate, the first one that reaches
+    // the longest allowed length is the answer; lengths below it need no clamping.
+    std::uint32_t bestRank = 0;
+    for (std::size_t q = oldest; q < p; q = next_[q]) {
+        const std::size_t length = MatchLength(q, p);
+        bestRank = std::max(bestRank, static_cast<std::uint32_t>((length << 16) | (0xFFFF - q)));
+        if (length >= longest) {
+            break;
+        }
+    }
+    const std::size_t length = std::min<std::size_t>(bestRank >> 16, longest);
+    if (length < kMinMatch) {
         return {};
     }
-
-    // Walking from the oldest candidate, a strictly longer match is the only reason to
-    // move on, which leaves the farthest-back occurrence of the longest length.
-    Match best;
-    for (std::int16_t candidate = oldest; candidate != kNone; candidate = next_[candidate]) {
-        const auto q = static_cast<std::size_t>(candidate);
-        std::size_t length = 0;
-        while (length < longest && block_[q + length] == block_[p + length]) {
-            ++length;
-        }
-        if (length >= kMinMatch && length > best.length) {
-            best = {q, length};
-            if (length == longest) {
-                break;
-            }
-        }
-    }
-    return best;
+    return {0xFFFF - (bestRank & 0xFFFF), length};
 }
 
-Bytes CompressBlock(ByteView block) {
-    HashChainMatchFinder finder(block);
+// Flattened so that the finder's search is inlined into the compressor's loop.
+[[gnu::flatten]] Bytes CompressBlock(ByteView block) {
+    IndexedMatchFinder finder(block);
     return CompressBlockWith(block, finder);
 }
 
-Bytes MergeLiteralRuns(ByteView tokens) {
-    Bytes merged;
-    merged.reserve(tokens.size());
-    std::size_t i = 0;
-    while (i < tokens.size()) {
-        const std::uint8_t first = tokens[i];
-        if (first >= 0x80 && first <= 0xBF && i + 1 < tokens.size()) {
-            merged.push_back(first);
-            merged.push_back(tokens[i + 1]);
-            i += 2;
-        } else if (first == 0x01 && i + 1 < tokens.size()) {
-            const std::size_t countAt = merged.size();
-            merged.push_back(1);
-            merged.push_back(tokens[i + 1]);
-            i += 2;
-            while (merged[countAt] < 8 && i + 1 < tokens.size() && tokens[i] == 0x01) {
-                merged.push_back(tokens[i + 1]);
-                ++merged[countAt];
-                i += 2;
-            }
-        } else {
-            merged.push_back(first);
-            ++i;
-        }
-    }
-    return merged;
-}
-
-namespace detail {
-
 namespace {
-
-bool NeedsEscape(std::uint8_t byte) { return (byte >= 0x01 && byte <= 0x08) || byte >= 0x80; }
 
 std::string ThreeBytesAt(ByteView block, std::size_t position) {
     std::string bytes;
@@ -119,57 +96,18 @@ std::string ThreeBytesAt(ByteView block, std::size_t position) {
 
 }  // namespace
 
-void EmitLiteral(Bytes& tokens, bool& spacePending, std::uint8_t byte) {
-    if (!spacePending) {
-        if (byte == 0x20) {
-            spacePending = true;
-        } else if (NeedsEscape(byte)) {
-            tokens.push_back(0x01);
-            tokens.push_back(byte);
-        } else {
-            tokens.push_back(byte);
-        }
-        return;
-    }
-    spacePending = false;
-    if (byte >= 0x40 && byte <= 0x7F) {
-        tokens.push_back(byte ^ 0x80);
-    } else if (NeedsEscape(byte)) {
-        tokens.push_back(0x20);
-        tokens.push_back(0x01);
-        tokens.push_back(byte);
-    } else {
-        tokens.push_back(0x20);
-        tokens.push_back(byte);
-    }
-}
+namespace detail {
 
-void EmitBackReference(Bytes& tokens, bool& spacePending, std::size_t distance,
-                       std::size_t length) {
-    if (spacePending) {
-        tokens.push_back(0x20);
-        spacePending = false;
-    }
-    const std::size_t value = distance * 8 + (length - kMinMatch);
-    tokens.push_back(static_cast<std::uint8_t>(0x80 + (value >> 8)));
-    tokens.push_back(static_cast<std::uint8_t>(value & 0xFF));
-}
-
-bool CheckMatch(ByteView block, std::size_t p, const Match& match) {
-    const bool inBlock = match.position < p && p + match.length <= block.size();
-    if (!inBlock || !std::equal(block.begin() + p, block.begin() + p + match.length,
-                                block.begin() + match.position)) {
+bool ReportBadMatch(ByteView block, std::size_t p, const Match& match) {
+    if (match.position >= p || p + match.length > block.size()) {
         const std::size_t windowStart = p > kMaxDistance ? p - kMaxDistance : 0;
         std::printf("!! bug source %s, dest %s, %zu bytes\n",
                     ThreeBytesAt(block, windowStart).c_str(), ThreeBytesAt(block, p).c_str(),
                     match.length);
-        return false;
-    }
-    if (p - match.position > kMaxDistance || match.length > kMaxMatch) {
+    } else {
         std::printf("!! error dist overflow\n");
-        return false;
     }
-    return true;
+    return false;
 }
 
 }  // namespace detail

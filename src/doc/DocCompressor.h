@@ -24,75 +24,140 @@ constexpr std::size_t LongestAllowedMatch(std::size_t p, std::size_t blockLength
     return std::min(kMaxMatch, blockLength - 1 - p);
 }
 
-/// Finds back-references in one block with an index of 3-byte hashes. For every position
-/// it yields exactly what a plain scan of the window yields: the longest match of at least
-/// kMinMatch bytes (up to LongestAllowedMatch), and of those the one farthest back.
-/// Positions must be queried in ascending order; skipped positions are indexed on the way.
-class HashChainMatchFinder {
-public:
-    explicit HashChainMatchFinder(ByteView block);
+/// Finds back-references in one block through chains of its 3-byte sequences: every
+/// position is linked to the next younger position with the same hash, and each chain is
+/// entered at its oldest position still inside the window. For every position it yields
+/// exactly what a plain scan of the window yields: the longest match of at least kMinMatch
+/// bytes (up to LongestAllowedMatch), and of those the one farthest back.
+/// Positions must be queried in ascending order (not every position need be queried).
+class IndexedMatchFinder {
+  public:
+    explicit IndexedMatchFinder(ByteView block);  ///< `block` holds at most kTextRecordSize bytes
 
     Match FindMatch(std::size_t p);
 
-private:
+  private:
     static constexpr std::size_t kHashBits = 12;
-    static constexpr std::int16_t kNone = -1;
+    static constexpr std::size_t kBuckets = std::size_t{1} << kHashBits;
+    static constexpr std::size_t kPadding = 16;  ///< lets MatchLength load whole words
 
     std::size_t HashAt(std::size_t position) const;
-    void IndexUpTo(std::size_t p);
+    /// The number of equal bytes at q and p, 0 to 10, not yet limited to the allowed length.
+    std::size_t MatchLength(std::size_t q, std::size_t p) const;
 
-    ByteView block_;
-    std::size_t indexed_ = 0;                      ///< positions below this are in the chains
-    std::int16_t oldest_[std::size_t{1} << kHashBits];  ///< oldest chained position per hash
-    std::int16_t newest_[std::size_t{1} << kHashBits];  ///< newest chained position per hash
-    std::int16_t next_[kTextRecordSize];           ///< next younger position with the same hash
+    std::size_t size_;
+    std::uint8_t bytes_[kTextRecordSize + kPadding];  ///< the block, then zero bytes
+    std::uint16_t oldest_[kBuckets];       ///< per hash: the oldest chained position in the window
+    std::uint16_t next_[kTextRecordSize];  ///< the next younger position with the same hash
+    std::uint16_t hash_[kTextRecordSize];  ///< each position's hash
 };
+
+/// Builds the compressed form of one block token by token: folds a pending space into
+/// the next letter, and joins escaped bytes that follow each other into runs of up to 8.
+class TokenWriter {
+  public:
+    /// A space and a high byte take three bytes for two: the output never needs more than
+    /// half again the block's size, so it is sized once and written without checks.
+    explicit TokenWriter(std::size_t blockSize) : tokens_(blockSize + blockSize / 2 + 8) {}
+
+    void Literal(std::uint8_t byte) {
+        if (spacePending_) {
+            spacePending_ = false;
+            if (byte >= 0x40 && byte <= 0x7F) {
+                Put(byte ^ 0x80);
+                return;
+            }
+            Put(0x20);
+        } else if (byte == 0x20) {
+            spacePending_ = true;
+            return;
+        }
+        if ((byte >= 0x01 && byte <= 0x08) || byte >= 0x80) {
+            Escaped(byte);
+        } else {
+            Put(byte);
+        }
+    }
+
+    void BackReference(std::size_t distance, std::size_t length) {
+        if (spacePending_) {
+            spacePending_ = false;
+            Put(0x20);
+        }
+        const std::size_t value = distance * 8 + (length - kMinMatch);
+        Put(static_cast<std::uint8_t>(0x80 + (value >> 8)));
+        Put(static_cast<std::uint8_t>(value & 0xFF));
+    }
+
+    /// Flushes a pending space and hands over the tokens.
+    Bytes Finish() {
+        if (spacePending_) {
+            spacePending_ = false;
+            Put(0x20);
+        }
+        tokens_.resize(size_);
+        return std::move(tokens_);
+    }
+
+  private:
+    void Put(std::uint8_t byte) { tokens_[size_++] = byte; }
+
+    void Escaped(std::uint8_t byte) {
+        // A run stays open only while it is the last token written.
+        if (runEnd_ == size_ && tokens_[runStart_] < 8) {
+            ++tokens_[runStart_];
+        } else {
+            runStart_ = size_;
+            Put(1);
+        }
+        Put(byte);
+        runEnd_ = size_;
+    }
+
+    Bytes tokens_;
+    std::size_t size_ = 0;
+    bool spacePending_ = false;
+    std::size_t runStart_ = 0;                           ///< count byte of the last escape run
+    std::size_t runEnd_ = static_cast<std::size_t>(-1);  ///< where it ends; open while last
+};
+
+namespace detail {
+bool ReportBadMatch(ByteView block, std::size_t p, const Match& match);
+}  // namespace detail
+
+/// The compressor's self-check of a finder's answer before it becomes a back-reference:
+/// the occurrence lies before `p`, the match within the block, the distance and length
+/// within what a back-reference can hold. Reports a bad answer on standard output
+/// ("!! bug source ..." or "!! error dist overflow") and returns false, in which case the
+/// byte at `p` goes out as a literal.
+inline bool CheckMatch(ByteView block, std::size_t p, const Match& match) {
+    if (match.position < p && p + match.length <= block.size() &&
+        p - match.position <= kMaxDistance && match.length <= kMaxMatch) {
+        return true;
+    }
+    return detail::ReportBadMatch(block, p, match);
+}
 
 /// Compresses one block (at most kTextRecordSize bytes) with the given finder, which must
 /// answer FindMatch(p) for ascending p.
 template <typename Finder>
-Bytes CompressBlockWith(ByteView block, Finder& finder);
-
-/// Compresses one block with the production finder.
-Bytes CompressBlock(ByteView block);
-
-/// Joins adjacent escape pairs (0x01 b) into runs of up to 8 escaped bytes.
-Bytes MergeLiteralRuns(ByteView tokens);
-
-namespace detail {
-
-/// Appends one literal byte to the token stream, folding a pending space where it can.
-void EmitLiteral(Bytes& tokens, bool& spacePending, std::uint8_t byte);
-void EmitBackReference(Bytes& tokens, bool& spacePending, std::size_t distance,
-                       std::size_t length);
-
-/// The compressor's self-check of a finder's answer before it becomes a back-reference.
-/// Reports a bad answer on standard output ("!! bug source ..." or "!! error dist
-/// overflow") and returns false, in which case the byte at `p` goes out as a literal.
-bool CheckMatch(ByteView block, std::size_t p, const Match& match);
-
-}  // namespace detail
-
-template <typename Finder>
 Bytes CompressBlockWith(ByteView block, Finder& finder) {
-    Bytes tokens;
-    tokens.reserve(block.size() + block.size() / 2 + 8);
-    bool spacePending = false;
+    TokenWriter writer(block.size());
     std::size_t p = 0;
     while (p < block.size()) {
         const Match match = finder.FindMatch(p);
-        if (match.length >= kMinMatch && detail::CheckMatch(block, p, match)) {
-            detail::EmitBackReference(tokens, spacePending, p - match.position, match.length);
+        if (match.length >= kMinMatch && CheckMatch(block, p, match)) {
+            writer.BackReference(p - match.position, match.length);
             p += match.length;
         } else {
-            detail::EmitLiteral(tokens, spacePending, block[p]);
+            writer.Literal(block[p]);
             ++p;
         }
     }
-    if (spacePending) {
-        tokens.push_back(0x20);
-    }
-    return MergeLiteralRuns(tokens);
+    return writer.Finish();
 }
+
+/// Compresses one block with the production finder.
+Bytes CompressBlock(ByteView block);
 
 }  // namespace tomery::doc

@@ -7,8 +7,7 @@ std::string DecodeError::Describe() const {
         case Kind::LiteralRunCutOff:
             return "literal run cut off by the end of the record at byte " + std::to_string(at);
         case Kind::BackReferenceCutOff:
-            return "back-reference cut off by the end of the record at byte " +
-                   std::to_string(at);
+            return "back-reference cut off by the end of the record at byte " + std::to_string(at);
         case Kind::BadDistance:
             return "back-reference at byte " + std::to_string(at) + " with distance " +
                    std::to_string(distance) + " reaches outside the record's text";

@@ -14,7 +14,8 @@ DocInfo ReadDocInfo(const std::string& path) {
     }
     const auto layout = ReadDatabaseHeader(*file);
     if (!layout) {
-        info.problem = "file is shorter than its header: " + std::to_string(file->size()) + " bytes";
+        info.problem =
+            "file is shorter than its header: " + std::to_string(file->size()) + " bytes";
         return info;
     }
     if (!IsDocFormat(*layout)) {

@@ -12,11 +12,11 @@ struct DocInfo {
     std::string name;
     std::string type;
     std::string creator;
-    std::size_t textRecords = 0;           ///< the records the reader decodes as text
-    std::uint16_t headerRecords = 0;       ///< the header's count, record 0 included
-    std::uint16_t storedTextRecords = 0;   ///< record 0's count of text records
+    std::size_t textRecords = 0;          ///< the records the reader decodes as text
+    std::uint16_t headerRecords = 0;      ///< the header's count, record 0 included
+    std::uint16_t storedTextRecords = 0;  ///< record 0's count of text records
     std::uint16_t compression = 0;
-    std::uint32_t textLength = 0;          ///< record 0's text length
+    std::uint32_t textLength = 0;  ///< record 0's text length
 };
 
 DocInfo ReadDocInfo(const std::string& path);

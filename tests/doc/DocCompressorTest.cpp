@@ -11,7 +11,9 @@
 namespace tomery::doc {
 namespace {
 
-Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 struct CompressionCase {
     const char* what;
@@ -38,22 +40,24 @@ INSTANTIATE_TEST_SUITE_P(
         CompressionCase{"a space folds into the next letter",
                         {0x54, 0x68, 0x65, 0x20, 0x63, 0x61, 0x74},
                         {0x54, 0x68, 0x65, 0xE3, 0x61, 0x74}},
-        CompressionCase{"two spaces stay two spaces", {0x61, 0x20, 0x20, 0x62},
-                        {0x61, 0x20, 0x20, 0x62}},
+        CompressionCase{
+            "two spaces stay two spaces", {0x61, 0x20, 0x20, 0x62}, {0x61, 0x20, 0x20, 0x62}},
         CompressionCase{"a space before a digit stays", {0x61, 0x20, 0x31}, {0x61, 0x20, 0x31}},
-        CompressionCase{"three high bytes make one run", {0xE9, 0xE8, 0xE7},
-                        {0x03, 0xE9, 0xE8, 0xE7}},
+        CompressionCase{
+            "three high bytes make one run", {0xE9, 0xE8, 0xE7}, {0x03, 0xE9, 0xE8, 0xE7}},
         CompressionCase{"ten high bytes make a run of 8 and a run of 2",
                         {0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89},
                         {0x08, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x02, 0x88, 0x89}},
-        CompressionCase{"a block ending with a space ends with 0x20", {0x61, 0x62, 0x20},
-                        {0x61, 0x62, 0x20}},
+        CompressionCase{
+            "a block ending with a space ends with 0x20", {0x61, 0x62, 0x20}, {0x61, 0x62, 0x20}},
         CompressionCase{"a space before a high byte is written, then the escape",
-                        {0x61, 0x20, 0x90}, {0x61, 0x20, 0x01, 0x90}},
-        CompressionCase{"a space before a control byte is written plainly", {0x20, 0x0A},
-                        {0x20, 0x0A}},
+                        {0x61, 0x20, 0x90},
+                        {0x61, 0x20, 0x01, 0x90}},
+        CompressionCase{
+            "a space before a control byte is written plainly", {0x20, 0x0A}, {0x20, 0x0A}},
         CompressionCase{"escapes separated by another token are not merged",
-                        {0x90, 0x41, 0x91}, {0x01, 0x90, 0x41, 0x01, 0x91}},
+                        {0x90, 0x41, 0x91},
+                        {0x01, 0x90, 0x41, 0x01, 0x91}},
         CompressionCase{"an empty block gives no bytes", {}, {}},
         CompressionCase{"the zero byte goes out plainly", {0x00}, {0x00}}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
@@ -83,8 +87,8 @@ struct LyingFinder {
 };
 
 TEST(Compressor, SelfCheckTurnsABadAnswerIntoLiterals) {
-    const Bytes block = ToBytes("abcdefgh");
-    for (const Match bad : {Match{0, 3}, Match{4, 3}, Match{1, 11}}) {
+    const Bytes block = ToBytes("abcdefghijklmnopqrst");
+    for (const Match bad : {Match{4, 3}, Match{5, 3}, Match{2, 17}, Match{1, 11}}) {
         LyingFinder finder{bad};
         ::testing::internal::CaptureStdout();
         const Bytes tokens = CompressBlockWith(block, finder);
@@ -95,11 +99,15 @@ TEST(Compressor, SelfCheckTurnsABadAnswerIntoLiterals) {
 }
 
 TEST(Compressor, SelfCheckReportsTheSearchedBytes) {
-    const Bytes block = ToBytes("abcdefgh");
-    LyingFinder finder{Match{0, 3}};
+    const Bytes block = ToBytes("abcdefghijklmnopqrst");
+    LyingFinder finder{Match{4, 3}};
     ::testing::internal::CaptureStdout();
     CompressBlockWith(block, finder);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "!! bug source abc, dest efg, 3 bytes\n");
+    LyingFinder tooLong{Match{1, 11}};
+    ::testing::internal::CaptureStdout();
+    CompressBlockWith(block, tooLong);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "!! error dist overflow\n");
 }
 
 // The indexed search must write exactly the bytes of the plain scan.

@@ -7,7 +7,7 @@
 namespace tomery::doc::testing {
 
 class PlainScanMatchFinder {
-public:
+  public:
     explicit PlainScanMatchFinder(ByteView block) : block_(block) {}
 
     Match FindMatch(std::size_t p) const {
@@ -32,7 +32,7 @@ public:
         return best;
     }
 
-private:
+  private:
     ByteView block_;
 };
 

@@ -12,7 +12,7 @@
 namespace tomery::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "tomery-test-XXXXXX").string();
@@ -31,7 +31,7 @@ public:
     std::string Path(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Root() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

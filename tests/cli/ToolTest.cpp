@@ -1,0 +1,118 @@
+// The tomery-doc tool, run as a user would run it.
+#include "DocFileBuilder.h"
+#include "DocFormat.h"
+#include "SampleTexts.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <sys/wait.h>
+
+namespace tomery {
+namespace {
+
+using doc::testing::BytesOf;
+using doc::testing::DocFileBuilder;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Tool : public ::testing::Test {
+  protected:
+    ToolRun Run(const std::string& arguments) {
+        const std::string command = std::string("'") + TOMERY_DOC_BINARY + "' " + arguments +
+                                    " >'" + folder.Path("stdout") + "' 2>'" +
+                                    folder.Path("stderr") + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(folder.Path("stdout")),
+                ReadFile(folder.Path("stderr"))};
+    }
+
+    std::string Quoted(const std::string& name) const { return "'" + folder.Path(name) + "'"; }
+
+    TempFolder folder;
+};
+
+TEST_F(Tool, RoundTripsATextThroughEncodeAndDecode) {
+    const std::string text = testing::GenerateProse(30000, 8);
+    WriteFile(folder.Path("My Book.txt"), text);
+    const ToolRun encode = Run("encode " + Quoted("My Book.txt") + " " + Quoted("book.pdb"));
+    ASSERT_EQ(encode.status, 0) << encode.err;
+    const ToolRun decode = Run("decode " + Quoted("book.pdb") + " " + Quoted("back.txt"));
+    ASSERT_EQ(decode.status, 0) << decode.err;
+    EXPECT_EQ(decode.out, "My Book\n");
+    EXPECT_EQ(ReadFile(folder.Path("back.txt")), text);
+    EXPECT_TRUE(std::filesystem::exists(folder.Path("Conversion.log")));
+}
+
+TEST_F(Tool, TakesTheDocumentNameFromTheNameOption) {
+    WriteFile(folder.Path("a.txt"), std::string("x"));
+    ASSERT_EQ(
+        Run("encode " + Quoted("a.txt") + " " + Quoted("a.pdb") + " --name 'Short Tales'").status,
+        0);
+    EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(folder.Path("a.pdb")))), "Short Tales");
+}
+
+TEST_F(Tool, DescribesADocFile) {
+    WriteFile(folder.Path("a.txt"), std::string(5000, 'z'));
+    ASSERT_EQ(Run("encode " + Quoted("a.txt") + " " + Quoted("a.pdb")).status, 0);
+    const ToolRun info = Run("info " + Quoted("a.pdb"));
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out,
+              "name: a\ntype: TEXt\ncreator: REAd\nrecords: 2\ncompression: 2 (compressed)\n"
+              "text length: 5000\n");
+}
+
+TEST_F(Tool, ReportsBothRecordCountsWhenRecordsFollowTheText) {
+    DocFileBuilder builder;
+    builder.textRecords = {BytesOf("text")};
+    builder.extraRecords = {doc::Bytes(20, 0), doc::Bytes(20, 0)};
+    WriteFile(folder.Path("marked.pdb"), builder.Build());
+    const ToolRun info = Run("info " + Quoted("marked.pdb"));
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("records: 1\n"), std::string::npos);
+    EXPECT_NE(info.out.find("record 0 text records: 1\nheader records: 4\n"), std::string::npos);
+}
+
+TEST_F(Tool, FailsAConversionWithStatusOneAndNamesTheLog) {
+    DocFileBuilder builder;
+    builder.type = "Data";
+    WriteFile(folder.Path("data.pdb"), builder.Build());
+    const ToolRun decode = Run("decode " + Quoted("data.pdb") + " " + Quoted("out.txt"));
+    EXPECT_EQ(decode.status, 1);
+    EXPECT_EQ(decode.err,
+              "tomery-doc: conversion failed; see " + folder.Path("Conversion.log") + "\n");
+    EXPECT_EQ(Run("info " + Quoted("data.pdb")).status, 1);
+}
+
+TEST_F(Tool, AnswersBadUsageAndMissingFilesWithStatusTwo) {
+    EXPECT_EQ(Run("").status, 2);
+    EXPECT_EQ(Run("frobnicate").status, 2);
+    EXPECT_EQ(Run("decode only-one-path").status, 2);
+    EXPECT_EQ(Run("encode a b --name").status, 2);
+    const ToolRun missing = Run("decode " + Quoted("missing.pdb") + " " + Quoted("out.txt"));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("no such file"), std::string::npos);
+    EXPECT_EQ(Run("info " + Quoted("missing.pdb")).status, 2);
+}
+
+TEST_F(Tool, PrintsHelpAndVersion) {
+    const ToolRun help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("tomery-doc decode IN.pdb OUT.txt"), std::string::npos);
+    const ToolRun version = Run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tomery-doc ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tomery

@@ -1,0 +1,295 @@
+#include "Conversion.h"
+#include "ConversionLog.h"
+#include "DocFileBuilder.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace tomery::doc {
+namespace {
+
+using testing::BytesOf;
+using testing::DocFileBuilder;
+using tomery::testing::ReadCrLfLines;
+using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
+using tomery::testing::WriteFile;
+
+class DocReader : public ::testing::Test {
+  protected:
+    /// Decodes `file` into text.txt; the output, the log and the name are left for checks.
+    bool Decode(const Bytes& file, const ConversionOptions& options = BuiltInConversionOptions()) {
+        WriteFile(source, file);
+        return ConvertDocToText(source, output, docName, options);
+    }
+
+    std::vector<std::string> Log() const { return ReadCrLfLines(ConversionLogPath()); }
+    bool LogHas(const std::string& line) const {
+        const auto lines = Log();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    TempFolder folder;
+    std::string source = folder.Path("book.pdb");
+    std::string output = folder.Path("text.txt");
+    std::string docName = "unchanged";
+};
+
+TEST_F(DocReader, WritesTheLogOfASuccessfulRead) {
+    DocFileBuilder builder;
+    builder.textRecords = {BytesOf("One\n"), BytesOf("Two")};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "One\r\nTwo");
+    EXPECT_EQ(docName, "Story");
+    const std::vector<std::string> expected = {
+        "",
+        "opened source file: " + source,
+        "file pos = 78",
+        "Name = Story",
+        "Creator = REAd",
+        "Type = TEXt",
+        "Record0 pos = 104",
+        "bCompressed = 2",
+        "Next file pos = 120",
+        "",
+        "opened dest file: " + output,
+        "",
+        "dwLen = 127",
+        "nRecs = 2",
+        "Rec 1: pos = 120",
+        "       dwRecLen = 4",
+        "       4 bytes read",
+        "reconverting Story: record 1 of 2",
+        "Rec 2: pos = 124",
+        "       dwRecLen = 3",
+        "       3 bytes read",
+        "reconverting Story: record 2 of 2",
+    };
+    EXPECT_EQ(Log(), expected);
+}
+
+TEST_F(DocReader, ConvertsAFileWithOnlyRecordZeroToAnEmptyText) {
+    ASSERT_TRUE(Decode(DocFileBuilder{}.Build()));
+    EXPECT_EQ(ReadFile(output), "");
+    EXPECT_TRUE(LogHas("nRecs = 0"));
+}
+
+TEST_F(DocReader, CopiesPlainRecordsWithOnlyTheLineEndsExpanded) {
+    DocFileBuilder builder;
+    builder.compression = kCompressionPlain;
+    builder.textRecords = {Bytes{0x80, 0x08, '\n', 0xE8}};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "\x80\x08\r\n\xE8");
+}
+
+TEST_F(DocReader, WarnsOfAnUnknownCompressionAndDecodesAnyway) {
+    DocFileBuilder builder;
+    builder.compression = 0;
+    builder.textRecords = {Bytes{0x61, 0x80, 0x08}};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "aaaa");
+    EXPECT_TRUE(LogHas("WARNING: unknown file compression type: 0"));
+}
+
+TEST_F(DocReader, KeepsBinaryModeBytesAsTheyAre) {
+    DocFileBuilder builder;
+    builder.textRecords = {BytesOf("a\nb")};
+    ConversionOptions binary;
+    binary.binaryMode = true;
+    ASSERT_TRUE(Decode(builder.Build(), binary));
+    EXPECT_EQ(ReadFile(output), "a\nb");
+}
+
+TEST_F(DocReader, RefusesAnotherTypeWithoutCreatingTheOutput) {
+    DocFileBuilder builder;
+    builder.type = "Data";
+    EXPECT_FALSE(Decode(builder.Build()));
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(docName, "unchanged");
+    const auto log = Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "");
+    EXPECT_EQ(log.back(), ".prc file is not the correct format");
+}
+
+TEST_F(DocReader, RefusesTypeAndCreatorThatDifferOnlyInCase) {
+    DocFileBuilder lower;
+    lower.type = "text";
+    EXPECT_FALSE(Decode(lower.Build()));
+    DocFileBuilder read;
+    read.creator = "Read";
+    EXPECT_FALSE(Decode(read.Build()));
+}
+
+TEST_F(DocReader, ReportsAMissingSourceAndKeepsTheName) {
+    EXPECT_FALSE(ConvertDocToText(folder.Path("missing.pdb"), output, docName));
+    EXPECT_EQ(docName, "unchanged");
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "", "problem opening source file: " + folder.Path("missing.pdb")}));
+}
+
+TEST_F(DocReader, EmptiesTheNameOnAFailureAfterTheFormatCheck) {
+    DocFileBuilder builder;
+    builder.textRecords = {Bytes{0x80, 0x08}};
+    EXPECT_FALSE(Decode(builder.Build()));
+    EXPECT_EQ(docName, "");
+}
+
+TEST_F(DocReader, ReportsAnOutputFileThatCannotBeCreated) {
+    output = folder.Path("no-such-folder/text.txt");
+    DocFileBuilder builder;
+    EXPECT_FALSE(Decode(builder.Build()));
+    EXPECT_EQ(Log().back(), "problem opening output file " + output);
+}
+
+TEST_F(DocReader, LeavesAReadOnlySourceReadOnlyOnEveryPath) {
+    DocFileBuilder good;
+    good.textRecords = {BytesOf("text")};
+    DocFileBuilder bad = good;
+    bad.textRecords = {Bytes{0x80, 0x08}};
+    for (const auto* builder : {&good, &bad}) {
+        WriteFile(source, builder->Build());
+        ::chmod(source.c_str(), 0444);
+        ConvertDocToText(source, output, docName);
+        struct stat status {};
+        ASSERT_EQ(::stat(source.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0444u);
+        ::chmod(source.c_str(), 0644);
+    }
+}
+
+TEST_F(DocReader, ReportsALogThatCannotBeCreatedThroughTheReporter) {
+    std::string reported;
+    SetLogErrorReporter([&](const std::string& message) { reported = message; });
+    ::setenv("TOMERY_HOME", folder.Path("missing-folder").c_str(), 1);
+    DocFileBuilder builder;
+    WriteFile(source, builder.Build());
+    EXPECT_FALSE(ConvertDocToText(source, output, docName));
+    EXPECT_FALSE(ConvertTextToDoc(source, folder.Path("out.pdb"), "x"));
+    SetLogErrorReporter({});
+    EXPECT_EQ(reported,
+              "Error creating log file: " + folder.Path("missing-folder") + "/Conversion.log");
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.pdb")));
+}
+
+TEST_F(DocReader, DecodesOnlyTheTextRecordsWhenBookmarksFollow) {
+    DocFileBuilder builder;
+    builder.textRecords = {BytesOf("Chapter 1\n"), BytesOf("Chapter 2\n")};
+    Bytes bookmark = BytesOf("Chapter 2");
+    bookmark.resize(16, 0);
+    AppendUInt32(bookmark, 10);
+    builder.extraRecords = {bookmark};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "Chapter 1\r\nChapter 2\r\n");
+    EXPECT_TRUE(LogHas("nRecs = 2"));
+}
+
+TEST_F(DocReader, DecodesAllRecordsWhenRecordZerosCountCannotBeRight) {
+    for (const std::uint16_t stored : {0, 3}) {
+        DocFileBuilder builder;
+        builder.textRecords = {BytesOf("a"), BytesOf("b")};
+        builder.storedTextRecords = stored;
+        ASSERT_TRUE(Decode(builder.Build()));
+        EXPECT_EQ(ReadFile(output), "ab");
+    }
+}
+
+TEST_F(DocReader, ReadsCrLfStoredInsideRecordsAsOneLineEnd) {
+    DocFileBuilder builder;
+    builder.compression = kCompressionPlain;
+    builder.textRecords = {BytesOf("one\r\ntwo\r"), BytesOf("\nthree\nfour\r\r\n")};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "one\r\ntwo\r\nthree\r\nfour\r\r\n");
+}
+
+TEST_F(DocReader, ReadsTheHeaderLayoutsOfOtherConverters) {
+    DocFileBuilder spaced;
+    spaced.record0Offset = 256;
+    DocFileBuilder bare;
+    bare.entryTag = 0;
+    DocFileBuilder noGap;
+    noGap.gapAfterList = false;
+    DocFileBuilder dated;
+    dated.date = 0xB5C3A2F0;
+    DocFileBuilder all = spaced;
+    all.entryTag = 0;
+    all.date = 0xB5C3A2F0;
+    for (DocFileBuilder* builder : {&spaced, &bare, &noGap, &dated, &all}) {
+        builder->textRecords = {Bytes{'T', 'h', 'e', 0xE3, 'a', 't', '\n'}, BytesOf("end")};
+        ASSERT_TRUE(Decode(builder->Build()));
+        EXPECT_EQ(ReadFile(output), "The cat\r\nend");
+        EXPECT_EQ(docName, "Story");
+    }
+}
+
+struct BrokenLayout {
+    const char* what;
+    Bytes file;
+    const char* logLine;
+};
+
+class BrokenLayouts : public DocReader, public ::testing::WithParamInterface<BrokenLayout> {};
+
+TEST_P(BrokenLayouts, FailWithALogLineAndLeaveTheOutputAlone) {
+    WriteFile(output, std::string("previous text"));
+    EXPECT_FALSE(Decode(GetParam().file)) << GetParam().what;
+    EXPECT_EQ(ReadFile(output), "previous text");
+    EXPECT_EQ(Log().back(), GetParam().logLine) << GetParam().what;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()),
+                            std::filesystem::directory_iterator()),
+              3)
+        << "no temporary file stays behind";
+}
+
+Bytes WithUInt32(Bytes file, std::size_t offset, std::uint32_t value) {
+    WriteUInt32(file, offset, value);
+    return file;
+}
+
+Bytes WithUInt16(Bytes file, std::size_t offset, std::uint16_t value) {
+    WriteUInt16(file, offset, value);
+    return file;
+}
+
+Bytes TwoRecordFile() {
+    DocFileBuilder builder;
+    builder.textRecords = {BytesOf("first"), BytesOf("second")};
+    return builder.Build();  // record 0 at 104, records at 120 and 125, 131 bytes
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenLayouts,
+    ::testing::Values(
+        BrokenLayout{"a file shorter than its header", Bytes(40, 0),
+                     "file is shorter than its header: 40 bytes"},
+        BrokenLayout{"no records", WithUInt16(TwoRecordFile(), 76, 0),
+                     "bad header: the number of records is 0"},
+        BrokenLayout{"a record list past the end", WithUInt16(TwoRecordFile(), 76, 200),
+                     "bad header: the record list of 200 records runs past the end of the file"},
+        BrokenLayout{"record 0 inside the record list", WithUInt32(TwoRecordFile(), 78, 90),
+                     "bad record list: record 0 at 90 does not lie between the record list and "
+                     "the end of the file"},
+        BrokenLayout{"record 0 past the end", WithUInt32(TwoRecordFile(), 78, 125),
+                     "bad record list: record 0 at 125 does not lie between the record list and "
+                     "the end of the file"},
+        BrokenLayout{"a record inside the record list", WithUInt32(TwoRecordFile(), 86, 80),
+                     "bad record list: offset 80 of record 1 lies before the end of the record "
+                     "list at 102"},
+        BrokenLayout{"decreasing offsets", WithUInt32(TwoRecordFile(), 94, 110),
+                     "bad record list: offset 110 of record 2 is below the offset of the record "
+                     "before it, 120"},
+        BrokenLayout{"an offset past the end", WithUInt32(TwoRecordFile(), 94, 5000),
+                     "bad record list: offset 5000 of record 2 lies beyond the end of the file "
+                     "at 131"},
+        BrokenLayout{"a malformed record", WithUInt32(TwoRecordFile(), 120, 0x80080000),
+                     "bad record 1: back-reference at byte 0 with distance 1 reaches outside "
+                     "the record's text"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+}  // namespace
+}  // namespace tomery::doc

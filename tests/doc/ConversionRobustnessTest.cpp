@@ -1,0 +1,85 @@
+// Damaged DOC files either convert or fail cleanly: never a crash, a hang or a read
+// outside the file (the sanitizer build checks the last).
+#include "Conversion.h"
+#include "DocDecoder.h"
+#include "SampleTexts.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+namespace tomery::doc {
+namespace {
+
+using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
+using tomery::testing::WriteFile;
+
+class DamagedDocFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WriteFile(folder.Path("source.txt"), tomery::testing::GenerateProse(9000, 21));
+        ASSERT_TRUE(ConvertTextToDoc(folder.Path("source.txt"), pdb, "Sample"));
+        const std::string file = ReadFile(pdb);
+        valid.assign(file.begin(), file.end());
+    }
+
+    /// Converts `file`: a success leaves an output file, a failure leaves none.
+    void ExpectCleanOutcome(const Bytes& file) {
+        std::filesystem::remove(output);
+        WriteFile(damaged, file);
+        std::string name;
+        const bool converted = ConvertDocToText(damaged, output, name);
+        EXPECT_EQ(std::filesystem::exists(output), converted);
+        EXPECT_LE(name.size(), 32u);
+    }
+
+    TempFolder folder;
+    std::string pdb = folder.Path("valid.pdb");
+    std::string damaged = folder.Path("damaged.pdb");
+    std::string output = folder.Path("out.txt");
+    Bytes valid;
+};
+
+TEST_F(DamagedDocFiles, EveryTruncationConvertsOrFailsCleanly) {
+    for (std::size_t length = 0; length <= valid.size(); ++length) {
+        ExpectCleanOutcome(Bytes(valid.begin(), valid.begin() + static_cast<long>(length)));
+    }
+}
+
+TEST_F(DamagedDocFiles, RandomCorruptionsConvertOrFailCleanly) {
+    std::mt19937 random(1234);
+    for (int round = 0; round < 3000; ++round) {
+        Bytes file = valid;
+        const int changes = 1 + static_cast<int>(random() % 8);
+        for (int c = 0; c < changes; ++c) {
+            // Half of the damage goes to the header, the record list and record 0.
+            const std::size_t span =
+                random() % 2 == 0 ? std::min<std::size_t>(140, file.size()) : file.size();
+            file[random() % span] = static_cast<std::uint8_t>(random());
+        }
+        if (random() % 4 == 0) {
+            file.resize(random() % file.size());
+        }
+        ExpectCleanOutcome(file);
+    }
+}
+
+TEST(DamagedRecords, RandomBytesDecodeOrFailWithinBounds) {
+    std::mt19937 random(99);
+    Bytes output;
+    for (int round = 0; round < 20000; ++round) {
+        Bytes record(random() % 64);
+        for (auto& byte : record) {
+            byte = static_cast<std::uint8_t>(random());
+        }
+        if (!DecodeRecord(record, output)) {
+            EXPECT_LE(output.size(), record.size() * 5);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tomery::doc

@@ -1,0 +1,110 @@
+#include "DocDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tomery::doc {
+namespace {
+
+Bytes ToBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+Bytes Decode(const Bytes& record) {
+    Bytes output;
+    const auto error = DecodeRecord(record, output);
+    EXPECT_FALSE(error) << error->Describe();
+    return output;
+}
+
+TEST(Decoder, RepeatsTheLastByteForABackReferenceOfDistanceOne) {
+    EXPECT_EQ(Decode({0x61, 0x80, 0x08}), ToBytes("aaaa"));
+    EXPECT_EQ(Decode({0x61, 0x80, 0x08, 0x61}), ToBytes("aaaaa"));
+}
+
+TEST(Decoder, TurnsAHighByteIntoASpaceAndALetter) {
+    EXPECT_EQ(Decode({0xE8}), ToBytes(" h"));
+    EXPECT_EQ(Decode({0xC0, 0xFF}), (Bytes{0x20, 0x40, 0x20, 0x7F}));
+}
+
+TEST(Decoder, CopiesEscapedRunsAndPlainBytes) {
+    EXPECT_EQ(Decode({0x00, 0x09, 0x7F}), (Bytes{0x00, 0x09, 0x7F}));
+    EXPECT_EQ(Decode({0x03, 0x80, 0x01, 0xFF, 0x41}), (Bytes{0x80, 0x01, 0xFF, 0x41}));
+    EXPECT_EQ(Decode({0x08, 1, 2, 3, 4, 5, 6, 7, 8}), (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Decode({}), Bytes{});
+}
+
+TEST(Decoder, CopiesTheLongestBackReferenceOfTenBytes) {
+    // distance 3, length 10: v = 3 * 8 + 7
+    EXPECT_EQ(Decode({'a', 'b', 'c', 0x80, 0x1F}), ToBytes("abcabcabcabca"));
+}
+
+struct MalformedRecord {
+    Bytes record;
+    DecodeError::Kind kind;
+    std::size_t at;
+};
+
+class MalformedRecords : public ::testing::TestWithParam<MalformedRecord> {};
+
+TEST_P(MalformedRecords, FailWithTheTokenThatIsWrong) {
+    Bytes output;
+    const auto error = DecodeRecord(GetParam().record, output);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, GetParam().kind);
+    EXPECT_EQ(error->at, GetParam().at);
+    EXPECT_FALSE(error->Describe().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MalformedRecords,
+    ::testing::Values(
+        MalformedRecord{{0x80, 0x08}, DecodeError::Kind::BadDistance, 0},
+        MalformedRecord{{'a', 0x80, 0x10}, DecodeError::Kind::BadDistance, 1},  // distance 2
+        MalformedRecord{{'a', 0x80, 0x03}, DecodeError::Kind::BadDistance, 1},  // distance 0
+        MalformedRecord{{'a', 'b', 0xBF, 0xFF}, DecodeError::Kind::BadDistance, 2},
+        MalformedRecord{{'a', 0x80}, DecodeError::Kind::BackReferenceCutOff, 1},
+        MalformedRecord{{0x03, 'a', 'b'}, DecodeError::Kind::LiteralRunCutOff, 0},
+        MalformedRecord{{'x', 0x08}, DecodeError::Kind::LiteralRunCutOff, 1}));
+
+TEST(LineEndExpansion, TurnsEveryLineFeedIntoCrLf) {
+    bool previousWasCr = false;
+    EXPECT_EQ(ExpandLineEnds(ToBytes("a\nb\n\n"), previousWasCr), ToBytes("a\r\nb\r\n\r\n"));
+    EXPECT_FALSE(previousWasCr);
+    const Bytes feeds(4096, '\n');
+    EXPECT_EQ(ExpandLineEnds(feeds, previousWasCr).size(), 8192u);
+}
+
+TEST(LineEndExpansion, KeepsCrLfThatIsAlreadyThere) {
+    bool previousWasCr = false;
+    EXPECT_EQ(ExpandLineEnds(ToBytes("a\r\nb\rc\n"), previousWasCr), ToBytes("a\r\nb\rc\r\n"));
+}
+
+TEST(LineEndExpansion, KeepsCrLfSplitAcrossTwoRecords) {
+    bool previousWasCr = false;
+    EXPECT_EQ(ExpandLineEnds(ToBytes("line\r"), previousWasCr), ToBytes("line\r"));
+    EXPECT_TRUE(previousWasCr);
+    EXPECT_EQ(ExpandLineEnds(ToBytes("\nnext\n"), previousWasCr), ToBytes("\nnext\r\n"));
+}
+
+TEST(LineEndConversion, DropsCrBeforeLfAndControlBytes) {
+    EXPECT_EQ(ConvertLineEndsToDoc(ToBytes("a\r\nb\rc\nd"), std::nullopt), ToBytes("a\nb\nc\nd"));
+    EXPECT_EQ(ConvertLineEndsToDoc(Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 'x'}, std::nullopt),
+              (Bytes{9, 'x'}));
+    EXPECT_EQ(ConvertLineEndsToDoc(ToBytes("\r\r\n"), std::nullopt), ToBytes("\n\n"));
+}
+
+TEST(LineEndConversion, LooksAtTheNextBlockForTheLineFeed) {
+    EXPECT_EQ(ConvertLineEndsToDoc(ToBytes("end\r"), std::uint8_t{'\n'}), ToBytes("end"));
+    EXPECT_EQ(ConvertLineEndsToDoc(ToBytes("end\r"), std::uint8_t{'x'}), ToBytes("end\n"));
+    EXPECT_EQ(ConvertLineEndsToDoc(ToBytes("end\r"), std::nullopt), ToBytes("end\n"));
+}
+
+TEST(LineEndConversion, TreatsACrBeforeADroppedByteAsALoneCr) {
+    // The byte after the CR in the source decides, even when that byte is dropped.
+    EXPECT_EQ(ConvertLineEndsToDoc(Bytes{'\r', 0x01, '\n'}, std::nullopt), ToBytes("\n\n"));
+}
+
+}  // namespace
+}  // namespace tomery::doc
