@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "OvcExcept.h"
@@ -290,8 +291,9 @@ class TOvcCommandProcessor {
     TOvcCommandProcessor(const TOvcCommandProcessor&) = delete;
     TOvcCommandProcessor& operator=(const TOvcCommandProcessor&) = delete;
 
-    /// Appends the table after giving it a name that no other table has (stripped of
-    /// trailing digits and numbered from 1 when its name is taken); returns its index.
+    /// Appends the table and returns its index. When its name, or that name stripped of
+    /// trailing digits (keeping at least one character), is taken, it is renamed to the
+    /// stripped name followed by the first of 1, 2, 3 ... that no table has.
     int AddTable(TOvcCommandTable table);
     /// Adds an empty table; returns its index.
     int CreateTable(std::string name, bool active);

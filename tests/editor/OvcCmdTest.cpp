@@ -362,11 +362,5 @@ TEST(Translation, MessageTakesItsModifiersFromTheKeyboard) {
     EXPECT_EQ(processor.TranslateMessage(key::Left, FakeKeyboard(None)), ccLeft);
 }
 
-TEST(Translation, UserCommandsComeThroughUnchanged) {
-    TOvcCommandProcessor processor;
-    processor.AddCommand("Default", OneKey(key::F2, Alt, 0xFFFF));
-    EXPECT_EQ(processor.TranslateKey(key::F2, Alt), 0xFFFF);
-}
-
 }  // namespace
 }  // namespace tomery::editor

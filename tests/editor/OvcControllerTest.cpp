@@ -17,14 +17,6 @@ TEST(Controller, StartsInInsertModeWithoutPendingErrorInTheEpoch1900) {
     EXPECT_EQ(controller.EntryCommands().Count(), 3);
 }
 
-TEST(Controller, InsertModeIsSharedThroughTheController) {
-    TOvcController controller;
-    controller.SetInsertMode(false);
-    EXPECT_FALSE(controller.InsertMode());
-    controller.SetErrorPending(true);
-    EXPECT_TRUE(controller.ErrorPending());
-}
-
 TEST(Controller, AcceptsAnEpochFrom1600To3999Only) {
     TOvcController controller;
     controller.SetEpoch(1600);
@@ -35,11 +27,6 @@ TEST(Controller, AcceptsAnEpochFrom1600To3999Only) {
     EXPECT_EQ(controller.Epoch(), 3999);
     controller.SetEpoch(4000);
     EXPECT_EQ(controller.Epoch(), 3999);
-}
-
-TEST(Controller, ItsProcessorTranslatesKeys) {
-    TOvcController controller;
-    EXPECT_EQ(controller.EntryCommands().TranslateKey(key::Letter('V'), modifier::Ctrl), ccPaste);
 }
 
 // --- Special controls ---
@@ -97,9 +84,6 @@ TEST(SpecialControls, ADestroyedButtonIsCleared) {
 TEST(ControllerEvents, FireOnlyWhenAssignedAndCarryTheSender) {
     TOvcController controller;
     controller.DoOnError(&kOther, 263, "unassigned");
-    controller.DoOnDelayNotify(1);
-    controller.DoOnPreEdit(&kOther, nullptr);
-    controller.DoOnPostEdit(&kOther, nullptr);
     std::vector<int> fired;
     controller.OnError = [&](TOvcController& from, TOvcWindow window, std::uint16_t code,
                              const std::string& message) {
@@ -108,18 +92,15 @@ TEST(ControllerEvents, FireOnlyWhenAssignedAndCarryTheSender) {
         EXPECT_EQ(message, "text");
         fired.push_back(code);
     };
-    controller.OnDelayNotify = [&](TOvcController&, int code) { fired.push_back(code); };
     controller.OnPreEdit = [&](TOvcController&, TOvcWindow gaining, TOvcWindow losing) {
         EXPECT_EQ(gaining, &kHelp);
         EXPECT_EQ(losing, &kOther);
         fired.push_back(-1);
     };
-    controller.OnPostEdit = [&](TOvcController&, TOvcWindow, TOvcWindow) { fired.push_back(-2); };
     controller.DoOnError(&kOther, 264, "text");
-    controller.DoOnDelayNotify(7);
     controller.DoOnPreEdit(&kHelp, &kOther);
     controller.DoOnPostEdit(&kHelp, &kOther);
-    EXPECT_EQ(fired, (std::vector<int>{264, 7, -1, -2}));
+    EXPECT_EQ(fired, (std::vector<int>{264, -1}));
 }
 
 // --- Timer pool ---
