@@ -363,6 +363,7 @@ void TUndoBuffer::dropRedo() {
 }
 
 void TUndoBuffer::discardAll() {
+    dropRedo();
     std::size_t offset = 0;
     for (std::uint16_t i = 0; i < undoCount_; ++i) {
         releaseOwned(offset, true);
@@ -370,7 +371,6 @@ void TUndoBuffer::discardAll() {
     }
     undoCount_ = 0;
     freeBytes_ = memorySize_;
-    dropRedo();
     current_ = 0;
     groupNumber_ = 0;
 }
