@@ -28,6 +28,9 @@ bool ExceedsNode(std::int64_t length) {
 }  // namespace
 
 void AdjustMarkerForParaDeleted(TParaPos& marker, std::int32_t para) {
+    if (marker.Para == 0) {
+        return;
+    }
     if (marker.Para == para) {
         marker = {};
     } else if (marker.Para > para) {
@@ -37,6 +40,9 @@ void AdjustMarkerForParaDeleted(TParaPos& marker, std::int32_t para) {
 
 void AdjustMarkerForTextDeleted(TParaPos& marker, std::int32_t para, std::int32_t pos,
                                 std::int32_t count) {
+    if (marker.Para == 0) {
+        return;
+    }
     if (marker.Para != para || marker.Pos < pos) {
         return;
     }
@@ -49,6 +55,9 @@ void AdjustMarkerForTextDeleted(TParaPos& marker, std::int32_t para, std::int32_
 
 void AdjustMarkerForParaSplit(TParaPos& marker, std::int32_t para, std::int32_t pos,
                               std::int32_t indent) {
+    if (marker.Para == 0) {
+        return;
+    }
     if (marker.Para > para) {
         ++marker.Para;
     } else if (marker.Para == para && marker.Pos >= pos) {
@@ -58,12 +67,18 @@ void AdjustMarkerForParaSplit(TParaPos& marker, std::int32_t para, std::int32_t 
 
 void AdjustMarkerForTextInserted(TParaPos& marker, std::int32_t para, std::int32_t pos,
                                  std::int32_t count) {
+    if (marker.Para == 0) {
+        return;
+    }
     if (marker.Para == para && marker.Pos >= pos) {
         marker.Pos += count;
     }
 }
 
 void AdjustMarkerForParasJoined(TParaPos& marker, std::int32_t para, std::int32_t pos) {
+    if (marker.Para == 0) {
+        return;
+    }
     if (marker.Para <= para) {
         return;
     }
