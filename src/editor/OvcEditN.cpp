@@ -11,7 +11,9 @@ namespace tomery::editor {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::int32_t TabAdvance(std::int32_t width, std::uint8_t tabSize) {
     const std::int32_t t = tabSize == 0 ? 1 : tabSize;
@@ -36,7 +38,9 @@ std::int32_t CharsToWidth(const char* text, std::int32_t count, std::int32_t wid
     return count + 1;
 }
 
-std::size_t RoundUp(std::size_t value, std::size_t step) { return (value + step - 1) / step * step; }
+std::size_t RoundUp(std::size_t value, std::size_t step) {
+    return (value + step - 1) / step * step;
+}
 
 /// Line-table entries to allocate for a new paragraph of `length` characters.
 std::uint16_t EstimatedLineStarts(std::size_t length, std::int32_t wrapColumn) {
@@ -47,7 +51,9 @@ std::uint16_t EstimatedLineStarts(std::size_t length, std::int32_t wrapColumn) {
     return static_cast<std::uint16_t>(std::max<std::size_t>(RoundUp(n + n / 5, 8), 8));
 }
 
-bool Wraps(std::int32_t wrapColumn) { return wrapColumn != kNoWrapColumn && wrapColumn > 0; }
+bool Wraps(std::int32_t wrapColumn) {
+    return wrapColumn != kNoWrapColumn && wrapColumn > 0;
+}
 
 }  // namespace
 
@@ -114,7 +120,9 @@ TParaNode::TParaNode(std::string_view text, std::int32_t wrapColumn, std::uint8_
     }
 }
 
-TParaNode::~TParaNode() { releaseStorage(); }
+TParaNode::~TParaNode() {
+    releaseStorage();
+}
 
 void TParaNode::releaseStorage() {
     if (onHeap()) {
@@ -193,10 +201,12 @@ void TParaNode::reserveStarts(std::size_t entries) {
     lineStartsSize_ = static_cast<std::uint16_t>(size);
 }
 
-bool TParaNode::hasTabs() const { return HasTab(Buffer(), length_); }
+bool TParaNode::hasTabs() const {
+    return HasTab(Buffer(), length_);
+}
 
-std::int32_t TParaNode::fitCount(std::uint16_t start, std::int32_t wrapColumn,
-                                 std::uint8_t tabSize, bool hasTabs) const {
+std::int32_t TParaNode::fitCount(std::uint16_t start, std::int32_t wrapColumn, std::uint8_t tabSize,
+                                 bool hasTabs) const {
     if (!hasTabs) {
         return wrapColumn;
     }
@@ -261,8 +271,8 @@ TChangedLines TParaNode::RewrapAfterChange(std::int32_t wrapColumn, std::uint8_t
     const std::int32_t changedLine =
         static_cast<std::int32_t>(std::upper_bound(old, old + oldLines, offset) - old) - 1;
     std::int32_t first = std::max(changedLine - 1, 0);
-    while (first > 0 && old[first - 1] + fitCount(old[first - 1], wrapColumn, tabSize, tabs) >=
-                            offset) {
+    while (first > 0 &&
+           old[first - 1] + fitCount(old[first - 1], wrapColumn, tabSize, tabs) >= offset) {
         --first;
     }
 

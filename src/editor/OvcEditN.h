@@ -1,4 +1,5 @@
-// One paragraph of the editor's text: its buffer, its word-wrap line table and the column arithmetic.
+// One paragraph of the editor's text: its buffer, its word-wrap line table and the column
+// arithmetic.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +23,8 @@ std::int32_t TextWidth(const char* text, std::int32_t count, std::uint8_t tabSiz
 std::int32_t PosToColumn(const char* text, std::int32_t length, std::int32_t pos,
                          std::uint8_t tabSize);
 /// The 1-based position of the character shown at display column `column` (the tab covering it);
-/// columns past the last character map into virtual space; columns below 2 are returned as they are.
+/// columns past the last character map into virtual space; columns below 2 are returned as they
+/// are.
 std::int32_t ColumnToPos(const char* text, std::int32_t length, std::int32_t column,
                          std::uint8_t tabSize);
 
@@ -42,7 +44,7 @@ struct TChangedLines {
 /// where it breaks into display lines at the effective wrap column. Paragraphs are linked into
 /// a list by `Next`/`Prev`, which the owning store manages; the node never follows them.
 class TParaNode {
-public:
+  public:
     /// A paragraph holding `text` (at most kMaxParaNodeLength characters), wrapped at
     /// `wrapColumn` (0 or kNoWrapColumn: one line). Empty text allocates no buffer.
     /// Throws std::bad_alloc when memory runs out, and std::length_error for a longer text.
@@ -98,7 +100,7 @@ public:
     TParaNode* Next = nullptr;  ///< following paragraph; not owned
     TParaNode* Prev = nullptr;  ///< preceding paragraph; not owned
 
-private:
+  private:
     /// Tables of up to this many entries live inside the node, saving an allocation for the
     /// many paragraphs of a few display lines.
     static constexpr std::uint16_t kInlineStarts = 8;

@@ -9,7 +9,9 @@ namespace tomery::editor {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.back())) {
@@ -18,7 +20,9 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
     return text;
 }
 
-bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
 
 /// A text change grew or shrank a paragraph past what its 16-bit length can hold.
 bool ExceedsNode(std::int64_t length) {
@@ -107,7 +111,7 @@ void AdjustCaretForTextDeleted(TParaPos& caret, std::int32_t para, std::int32_t 
 
 /// One undo step whose changed display lines add up. Nested ones join the outermost.
 class TParaList::CompoundChange {
-public:
+  public:
     explicit CompoundChange(TParaList& list) : list_(list), group_(*list.undo_) {
         if (list_.compoundDepth_++ == 0) {
             savedFirst_ = list_.firstChangedLine_;
@@ -125,7 +129,7 @@ public:
     CompoundChange(const CompoundChange&) = delete;
     CompoundChange& operator=(const CompoundChange&) = delete;
 
-private:
+  private:
     TParaList& list_;
     TUndoGroupGuard group_;
     std::int32_t savedFirst_ = 1;
@@ -134,7 +138,7 @@ private:
 
 /// Silences the change reports of the steps of a change that reports once at its end.
 class TParaList::ReportsOff {
-public:
+  public:
     explicit ReportsOff(TParaList& list) : list_(list), previous_(list.reportChanges_) {
         list_.reportChanges_ = false;
     }
@@ -142,7 +146,7 @@ public:
     ReportsOff(const ReportsOff&) = delete;
     ReportsOff& operator=(const ReportsOff&) = delete;
 
-private:
+  private:
     TParaList& list_;
     bool previous_;
 };
@@ -370,8 +374,7 @@ std::int32_t TParaList::TextWidth(const char* text, std::int32_t count) const {
     return editor::TextWidth(text, count, tabSize_);
 }
 
-std::int32_t TParaList::PosToColumn(const char* text, std::int32_t length,
-                                    std::int32_t pos) const {
+std::int32_t TParaList::PosToColumn(const char* text, std::int32_t length, std::int32_t pos) const {
     return editor::PosToColumn(text, length, pos, tabSize_);
 }
 
@@ -476,8 +479,7 @@ TEditorErrorCode TParaList::AppendLine(std::string_view text, TTrimBlanks trim) 
     return code;
 }
 
-TEditorErrorCode TParaList::InsertText(std::int32_t para, std::int32_t pos,
-                                       std::string_view text) {
+TEditorErrorCode TParaList::InsertText(std::int32_t para, std::int32_t pos, std::string_view text) {
     if (GetPara(para) == nullptr || text.empty()) {
         return kErrorNone;
     }
@@ -508,8 +510,8 @@ TEditorErrorCode TParaList::InsertText(std::int32_t para, std::int32_t pos,
         if (growth == text.size()) {
             undo_->AddRecord(TUndoKind::TextInserted, modified_, text, pos, para);
         } else {
-            undo_->AddRecord(TUndoKind::TextInserted, modified_,
-                             node->Text().substr(oldLength), oldLength + 1, para);
+            undo_->AddRecord(TUndoKind::TextInserted, modified_, node->Text().substr(oldLength),
+                             oldLength + 1, para);
         }
     }
     finishTextChange(node, firstLine, std::min(offset, oldLength), 0, growth);
@@ -538,8 +540,8 @@ void TParaList::DeleteText(std::int32_t para, std::int32_t pos, std::int32_t cou
     reportTextDeleted(para, pos, removed);
 }
 
-TEditorErrorCode TParaList::ReplaceText(std::int32_t para, std::int32_t pos,
-                                        std::int32_t oldCount, std::string_view text) {
+TEditorErrorCode TParaList::ReplaceText(std::int32_t para, std::int32_t pos, std::int32_t oldCount,
+                                        std::string_view text) {
     TParaNode* node = GetPara(para);
     if (node == nullptr || pos < 1) {
         return kErrorNone;
@@ -547,8 +549,8 @@ TEditorErrorCode TParaList::ReplaceText(std::int32_t para, std::int32_t pos,
     if (pos > node->Length() + 1) {
         return InsertText(para, pos, text);
     }
-    const auto oldSize = static_cast<std::uint16_t>(
-        std::clamp<std::int64_t>(oldCount, 0, node->Length() - pos + 1));
+    const auto oldSize =
+        static_cast<std::uint16_t>(std::clamp<std::int64_t>(oldCount, 0, node->Length() - pos + 1));
     const std::int64_t newSize = static_cast<std::int64_t>(text.size());
     if (oldSize == 0 && newSize == 0) {
         return kErrorNone;
@@ -615,8 +617,7 @@ TEditorErrorCode TParaList::InsertParaAfter(std::int32_t para, std::string_view 
     return insertPara(para, text, TUndoKind::ParaInsertedAfter);
 }
 
-TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text,
-                                       TUndoKind kind) {
+TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text, TUndoKind kind) {
     if (ExceedsNode(static_cast<std::int64_t>(text.size()))) {
         return kErrorParaTooLong;
     }
@@ -733,9 +734,8 @@ TEditorErrorCode TParaList::SplitPara(std::int32_t para, std::int32_t pos, TTrim
             const std::int32_t tabs = indentTabSize == 0 ? 0 : indent / indentTabSize;
             const std::int32_t spaces = indentTabSize == 0 ? indent : indent % indentTabSize;
             if (!ExceedsNode(static_cast<std::int64_t>(tabs) + spaces)) {
-                const std::string text =
-                    std::string(static_cast<std::size_t>(tabs), '\t') +
-                    std::string(static_cast<std::size_t>(spaces), ' ');
+                const std::string text = std::string(static_cast<std::size_t>(tabs), '\t') +
+                                         std::string(static_cast<std::size_t>(spaces), ' ');
                 if (InsertText(para + 1, 1, text) == kErrorNone) {
                     inserted = static_cast<std::int32_t>(text.size());
                 }

@@ -46,7 +46,7 @@ void AdjustCaretForTextDeleted(TParaPos& caret, std::int32_t para, std::int32_t 
 /// has adjusted its bookmarks) and the requests that follow a re-wrap. The editor control
 /// implements it; the store holds it without owning it.
 class TParaListClient {
-public:
+  public:
     virtual ~TParaListClient() = default;
     virtual void ParaDeleted(std::int32_t para) = 0;
     virtual void TextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) = 0;
@@ -82,7 +82,7 @@ struct TLineStart {
 /// record undo (except while replaying), set Modified, note the changed display lines and
 /// report to bookmarks and the client.
 class TParaList {
-public:
+  public:
     /// A store holding one empty paragraph, reporting to `editor` (may be null).
     TParaList(TParaListClient* editor, bool wordWrap, std::uint16_t undoBufferSize);
     ~TParaList();
@@ -198,7 +198,7 @@ public:
     /// Asks the client's views to reposition after a re-wrap.
     void RefreshViews();
 
-private:
+  private:
     class CompoundChange;
     class ReportsOff;
 
@@ -225,10 +225,10 @@ private:
     TParaListClient* editor_;  ///< not owned
     TParaNode* head_ = nullptr;
     TParaNode* tail_ = nullptr;
-    TParaNode* curNode_ = nullptr;     ///< position cache: always a linked paragraph
-    std::int32_t curPara_ = 1;         ///< number of curNode_
-    std::int32_t curLine_ = 1;         ///< absolute display line of the cached line
-    std::int32_t curLineInPara_ = 1;   ///< 1..curNode_->LineCount()
+    TParaNode* curNode_ = nullptr;    ///< position cache: always a linked paragraph
+    std::int32_t curPara_ = 1;        ///< number of curNode_
+    std::int32_t curLine_ = 1;        ///< absolute display line of the cached line
+    std::int32_t curLineInPara_ = 1;  ///< 1..curNode_->LineCount()
     std::int32_t paraCount_ = 1;
     std::int64_t byteCount_ = 0;
     std::int32_t lineCount_ = 1;

@@ -23,34 +23,34 @@ const char* EditorErrorMessage(TEditorErrorCode code);
 
 /// Root of the editor control's exceptions.
 class EOvcException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 /// An editor error code turned into an exception carrying the code's message.
 class EEditorError : public EOvcException {
-public:
+  public:
     explicit EEditorError(TEditorErrorCode code)
         : EOvcException(EditorErrorMessage(code)), code_(code) {}
     TEditorErrorCode ErrorCode() const { return code_; }
 
-protected:
+  protected:
     EEditorError(const std::string& message, TEditorErrorCode code)
         : EOvcException(message), code_(code) {}
 
-private:
+  private:
     TEditorErrorCode code_;
 };
 
 /// A paragraph or display line number outside the text.
 class EInvalidLineOrPara : public EEditorError {
-public:
+  public:
     EInvalidLineOrPara() : EEditorError("Invalid line or paragraph index", 0) {}
 };
 
 /// A display line or column outside the text.
 class EInvalidLineOrCol : public EEditorError {
-public:
+  public:
     EInvalidLineOrCol() : EEditorError("Invalid line or column", 0) {}
 };
 

@@ -68,14 +68,18 @@ void TUndoNode::SetModified(std::uint8_t* record, bool modified) {
                                                 (modified ? kModifiedBit : 0));
 }
 
-std::uint8_t TUndoNode::Group(const std::uint8_t* record) { return record[kGroupAt]; }
+std::uint8_t TUndoNode::Group(const std::uint8_t* record) {
+    return record[kGroupAt];
+}
 std::int32_t TUndoNode::Para(const std::uint8_t* record) {
     return Load<std::int32_t>(record + kParaAt);
 }
 std::int32_t TUndoNode::Pos(const std::uint8_t* record) {
     return Load<std::int32_t>(record + kPosAt);
 }
-void TUndoNode::SetPos(std::uint8_t* record, std::int32_t pos) { Store(record + kPosAt, pos); }
+void TUndoNode::SetPos(std::uint8_t* record, std::int32_t pos) {
+    Store(record + kPosAt, pos);
+}
 std::uint16_t TUndoNode::PrevSize(const std::uint8_t* record) {
     return Load<std::uint16_t>(record + kPrevSizeAt);
 }
@@ -88,8 +92,12 @@ std::uint16_t TUndoNode::DataLen(const std::uint8_t* record) {
 void TUndoNode::SetDataLen(std::uint8_t* record, std::uint16_t dataLen) {
     Store(record + kDataLenAt, dataLen);
 }
-std::uint8_t* TUndoNode::Data(std::uint8_t* record) { return record + kDataAt; }
-const std::uint8_t* TUndoNode::Data(const std::uint8_t* record) { return record + kDataAt; }
+std::uint8_t* TUndoNode::Data(std::uint8_t* record) {
+    return record + kDataAt;
+}
+const std::uint8_t* TUndoNode::Data(const std::uint8_t* record) {
+    return record + kDataAt;
+}
 std::uint16_t TUndoNode::OldLength(const std::uint8_t* record) {
     return Load<std::uint16_t>(Data(record) + DataLen(record));
 }
@@ -101,7 +109,9 @@ TParaNode* TUndoNode::Paragraph(const std::uint8_t* record) {
     return Load<TParaNode*>(Data(record));
 }
 
-void TUndoNode::SetParagraph(std::uint8_t* record, TParaNode* node) { Store(Data(record), node); }
+void TUndoNode::SetParagraph(std::uint8_t* record, TParaNode* node) {
+    Store(Data(record), node);
+}
 
 void TUndoNode::ReleaseParagraph(std::uint8_t* record) {
     delete Paragraph(record);
@@ -146,7 +156,9 @@ TUndoBuffer::TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate) {
     freeBytes_ = memorySize_;
 }
 
-TUndoBuffer::~TUndoBuffer() { discardAll(); }
+TUndoBuffer::~TUndoBuffer() {
+    discardAll();
+}
 
 bool TUndoBuffer::BeginGroup() {
     const bool previous = grouping_;
@@ -198,8 +210,8 @@ bool TUndoBuffer::beginRecording(TUndoKind kind, std::int32_t para, std::int32_t
     return false;
 }
 
-bool TUndoBuffer::AddRecord(TUndoKind kind, bool modified, std::string_view bytes,
-                            std::int32_t pos, std::int32_t para) {
+bool TUndoBuffer::AddRecord(TUndoKind kind, bool modified, std::string_view bytes, std::int32_t pos,
+                            std::int32_t para) {
     if (beginRecording(kind, para, pos, bytes.size())) {
         return extendCurrent(kind, modified, bytes, {}, pos, para);
     }
@@ -211,8 +223,8 @@ bool TUndoBuffer::AddRecord(TUndoKind kind, bool modified, std::string_view byte
     return true;
 }
 
-bool TUndoBuffer::AddParaRecord(TUndoKind kind, bool modified, TParaNode* node,
-                                std::int32_t pos, std::int32_t para) {
+bool TUndoBuffer::AddParaRecord(TUndoKind kind, bool modified, TParaNode* node, std::int32_t pos,
+                                std::int32_t para) {
     beginRecording(kind, para, pos, 0);
     if (newRecord(kind, modified, pos, para, sizeof node) == nullptr) {
         return false;
@@ -345,9 +357,9 @@ bool TUndoBuffer::makeRoom(std::size_t bytes) {
 void TUndoBuffer::releaseOwned(std::size_t offset, bool undoSide) {
     std::uint8_t* record = at(offset);
     const TUndoKind kind = TUndoNode::Kind(record);
-    const bool owned = undoSide ? kind == TUndoKind::ParaDeleted
-                                : kind == TUndoKind::ParaInsertedBefore ||
-                                      kind == TUndoKind::ParaInsertedAfter;
+    const bool owned =
+        undoSide ? kind == TUndoKind::ParaDeleted
+                 : kind == TUndoKind::ParaInsertedBefore || kind == TUndoKind::ParaInsertedAfter;
     if (owned) {
         TUndoNode::ReleaseParagraph(record);
     }

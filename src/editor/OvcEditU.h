@@ -26,12 +26,12 @@ enum class TUndoKind : std::uint8_t {
 struct TUndoRecord {
     TUndoKind Kind = TUndoKind::Position;
     std::uint8_t Group = 0;
-    bool Modified = false;  ///< the store's modified flag to restore
-    std::int32_t Para = 0;  ///< 1-based paragraph number
-    std::int32_t Pos = 0;   ///< 1-based position in the paragraph
-    std::string_view Data;  ///< all data bytes; Data.size() is the record's count
-    std::string_view OldText;       ///< TextReplaced only
-    std::string_view NewText;       ///< TextReplaced only
+    bool Modified = false;           ///< the store's modified flag to restore
+    std::int32_t Para = 0;           ///< 1-based paragraph number
+    std::int32_t Pos = 0;            ///< 1-based position in the paragraph
+    std::string_view Data;           ///< all data bytes; Data.size() is the record's count
+    std::string_view OldText;        ///< TextReplaced only
+    std::string_view NewText;        ///< TextReplaced only
     TParaNode* Paragraph = nullptr;  ///< the three paragraph kinds only
 };
 
@@ -40,7 +40,7 @@ struct TUndoRecord {
 /// DataLen (16 bits), the data, and two bytes after it (the old text's length of a
 /// replacement, so that zero bytes inside replaced text cannot confuse undo).
 class TUndoNode {
-public:
+  public:
     static constexpr std::size_t kOverhead = 16;  ///< bytes of a record besides its data
 
     static void Fill(std::uint8_t* record, std::uint16_t prevSize, TUndoKind kind, bool modified,
@@ -83,7 +83,7 @@ using TUndoBlockAllocator = std::unique_ptr<std::uint8_t[]> (*)(std::size_t size
 /// (a ParaDeleted record while it can be undone, a ParaInserted record while it can be
 /// redone) and destroys it when the record is discarded.
 class TUndoBuffer {
-public:
+  public:
     /// An empty buffer of `size` bytes, halved on allocation failure until 16 bytes or less
     /// are left, in which case there is no block and nothing is ever recorded.
     explicit TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate = nullptr);
@@ -139,7 +139,7 @@ public:
     /// The open group could not be kept; its further records are refused until it closes.
     bool Overflow() const { return overflow_; }
 
-private:
+  private:
     std::uint8_t* at(std::size_t offset) const { return memory_.get() + offset; }
     std::size_t undoEnd() const { return memorySize_ - freeBytes_; }
     std::size_t nextRedo() const { return undoCount_ > 0 ? undoEnd() : 0; }
@@ -172,13 +172,14 @@ private:
 
 /// Keeps an undo group open for its lifetime.
 class TUndoGroupGuard {
-public:
-    explicit TUndoGroupGuard(TUndoBuffer& buffer) : buffer_(buffer), previous_(buffer.BeginGroup()) {}
+  public:
+    explicit TUndoGroupGuard(TUndoBuffer& buffer)
+        : buffer_(buffer), previous_(buffer.BeginGroup()) {}
     ~TUndoGroupGuard() { buffer_.EndGroup(previous_); }
     TUndoGroupGuard(const TUndoGroupGuard&) = delete;
     TUndoGroupGuard& operator=(const TUndoGroupGuard&) = delete;
 
-private:
+  private:
     TUndoBuffer& buffer_;
     bool previous_;
 };

@@ -18,7 +18,7 @@ using testing::TRecordingClient;
 using Strings = std::vector<std::string>;
 
 class ParaListTest : public ::testing::Test {
-protected:
+  protected:
     void LoadText(const Strings& paragraphs) {
         Load(list, paragraphs);
         client.Reports.clear();

@@ -49,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"ExactFitKeepsOneLine", "abcdef", 6, 8, {"abcdef"}},
         WrapCase{"TabNearTheColumnStaysOnItsLine", "abcde\tfg", 6, 8, {"abcde\t", "fg"}},
         WrapCase{"TabStopsRestartOnEachLine", "ab cd\tef", 4, 4, {"ab ", "cd\t", "ef"}},
-        WrapCase{"NoWrapColumnGivesOneLine", std::string(100, 'x'), kNoWrapColumn, 8,
+        WrapCase{"NoWrapColumnGivesOneLine",
+                 std::string(100, 'x'),
+                 kNoWrapColumn,
+                 8,
                  {std::string(100, 'x')}},
         WrapCase{"WrapColumnZeroGivesOneLine", "abc def", 0, 8, {"abc def"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -170,19 +173,21 @@ TEST(ParaNode, PartialRewrapAlwaysEqualsACompleteWrap) {
     auto randomText = [&](std::size_t maxLength) {
         std::string text(std::uniform_int_distribution<std::size_t>(0, maxLength)(random), 'x');
         for (char& c : text) {
-            c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+            c = alphabet[std::uniform_int_distribution<std::size_t>(0,
+                                                                    alphabet.size() - 1)(random)];
         }
         return text;
     };
     for (int round = 0; round < 20000; ++round) {
         const std::int32_t wrapColumn = std::uniform_int_distribution<std::int32_t>(1, 12)(random);
-        const auto tabSize = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(1, 6)(random));
+        const auto tabSize =
+            static_cast<std::uint8_t>(std::uniform_int_distribution<int>(1, 6)(random));
         std::string text = randomText(60);
         TParaNode node(text, wrapColumn, tabSize);
         const std::vector<std::string> before = Lines(node);
         const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size())(random);
-        const std::size_t removed =
-            std::uniform_int_distribution<std::size_t>(0, std::min<std::size_t>(text.size() - at, 8))(random);
+        const std::size_t removed = std::uniform_int_distribution<std::size_t>(
+            0, std::min<std::size_t>(text.size() - at, 8))(random);
         const std::string added = randomText(8);
         const std::string after = text.substr(0, at) + added + text.substr(at + removed);
         ASSERT_TRUE(node.Reserve(after.size() + 1));
@@ -190,8 +195,8 @@ TEST(ParaNode, PartialRewrapAlwaysEqualsACompleteWrap) {
         node.InsertAt(static_cast<std::uint16_t>(at), added);
         ASSERT_EQ(node.Text(), after);
         const TChangedLines changed = node.RewrapAfterChange(
-            wrapColumn, tabSize, static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(removed),
-            static_cast<std::uint16_t>(added.size()));
+            wrapColumn, tabSize, static_cast<std::uint16_t>(at),
+            static_cast<std::uint16_t>(removed), static_cast<std::uint16_t>(added.size()));
         const TParaNode fresh(after, wrapColumn, tabSize);
         ASSERT_EQ(Lines(node), Lines(fresh))
             << "text '" << text << "' at " << at << " -" << removed << " +'" << added << "' W "

@@ -135,7 +135,9 @@ std::string Join(const char* name, std::initializer_list<std::int32_t> values) {
 }
 }  // namespace
 
-void TRecordingClient::ParaDeleted(std::int32_t para) { Reports.push_back(Join("paradel", {para})); }
+void TRecordingClient::ParaDeleted(std::int32_t para) {
+    Reports.push_back(Join("paradel", {para}));
+}
 void TRecordingClient::TextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) {
     Reports.push_back(Join("del", {para, pos, count}));
 }
@@ -148,7 +150,11 @@ void TRecordingClient::TextInserted(std::int32_t para, std::int32_t pos, std::in
 void TRecordingClient::ParasJoined(std::int32_t para, std::int32_t pos) {
     Reports.push_back(Join("join", {para, pos}));
 }
-void TRecordingClient::Reposition() { Reports.emplace_back("reposition"); }
-void TRecordingClient::BusyChanged(bool busy) { Reports.push_back(busy ? "busy" : "idle"); }
+void TRecordingClient::Reposition() {
+    Reports.emplace_back("reposition");
+}
+void TRecordingClient::BusyChanged(bool busy) {
+    Reports.push_back(busy ? "busy" : "idle");
+}
 
 }  // namespace tomery::editor::testing

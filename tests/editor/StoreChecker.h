@@ -24,7 +24,7 @@ void Load(TParaList& list, const std::vector<std::string>& paragraphs);
 
 /// Writes each report as a line such as "split 2 5 0".
 class TRecordingClient : public TParaListClient {
-public:
+  public:
     void ParaDeleted(std::int32_t para) override;
     void TextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) override;
     void ParaSplit(std::int32_t para, std::int32_t pos, std::int32_t indent) override;

@@ -21,7 +21,9 @@ std::unique_ptr<std::uint8_t[]> NothingAbove1000(std::size_t size) {
     return size > 1000 ? nullptr : std::make_unique<std::uint8_t[]>(size);
 }
 
-std::unique_ptr<std::uint8_t[]> Nothing(std::size_t) { return nullptr; }
+std::unique_ptr<std::uint8_t[]> Nothing(std::size_t) {
+    return nullptr;
+}
 
 TEST(UndoBuffer, HalvesTheRequestUntilABlockIsObtained) {
     EXPECT_EQ(TUndoBuffer(8192, NothingAbove1000).MemorySize(), 512);
@@ -285,8 +287,8 @@ TEST(UndoBuffer, GrowingARecordPastTheBlockStartsAFreshRecord) {
 
 TEST(UndoBuffer, DeletionRecordsOwnTheirParagraphWhileUndoable) {
     TUndoBuffer buffer(64);
-    ASSERT_TRUE(buffer.AddParaRecord(TUndoKind::ParaDeleted, true,
-                                     new TParaNode("gone", 80, 8), 1, 1));
+    ASSERT_TRUE(
+        buffer.AddParaRecord(TUndoKind::ParaDeleted, true, new TParaNode("gone", 80, 8), 1, 1));
     // Filling the block discards the record and with it the paragraph (ASan checks the leak).
     Insert(buffer, std::string(40, 'a'), 1);
     EXPECT_EQ(buffer.UndoCount(), 1);
