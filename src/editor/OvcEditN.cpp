@@ -100,7 +100,7 @@ TParaNode::TParaNode(std::string_view text, std::int32_t wrapColumn, std::uint8_
     if (!text.empty()) {
         const std::size_t size = (text.size() + 8) / 8 * 8;
         buffer = std::make_unique<char[]>(size);
-        std::memcpy(buffer.get(), text.data(), text.size());
+        std::copy_n(text.data(), text.size(), buffer.get());
         bufferSize_ = static_cast<std::uint16_t>(size);
         length_ = static_cast<std::uint16_t>(text.size());
     }
@@ -172,7 +172,7 @@ void TParaNode::PadTo(std::uint16_t newLength) {
 
 void TParaNode::InsertAt(std::uint16_t offset, std::string_view text) {
     std::memmove(buffer_ + offset + text.size(), buffer_ + offset, length_ - offset + 1u);
-    std::memcpy(buffer_ + offset, text.data(), text.size());
+    std::copy_n(text.data(), text.size(), buffer_ + offset);
     length_ = static_cast<std::uint16_t>(length_ + text.size());
 }
 
@@ -182,7 +182,7 @@ void TParaNode::EraseAt(std::uint16_t offset, std::uint16_t count) {
 }
 
 void TParaNode::OverwriteAt(std::uint16_t offset, std::string_view text) {
-    std::memcpy(buffer_ + offset, text.data(), text.size());
+    std::copy_n(text.data(), text.size(), buffer_ + offset);
 }
 
 void TParaNode::reserveStarts(std::size_t entries) {

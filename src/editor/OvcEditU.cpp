@@ -219,7 +219,7 @@ bool TUndoBuffer::AddRecord(TUndoKind kind, bool modified, std::string_view byte
     if (data == nullptr) {
         return false;
     }
-    std::memcpy(data, bytes.data(), bytes.size());
+    std::copy_n(bytes.data(), bytes.size(), data);
     return true;
 }
 
@@ -243,9 +243,9 @@ bool TUndoBuffer::AddReplaceRecord(bool modified, std::int32_t para, std::string
     if (data == nullptr) {
         return false;
     }
-    std::memcpy(data, oldBytes.data(), oldBytes.size());
+    std::copy_n(oldBytes.data(), oldBytes.size(), data);
     data[oldBytes.size()] = 0;
-    std::memcpy(data + oldBytes.size() + 1, newBytes.data(), newBytes.size());
+    std::copy_n(newBytes.data(), newBytes.size(), data + oldBytes.size() + 1);
     data[oldBytes.size() + 1 + newBytes.size()] = 0;
     TUndoNode::SetOldLength(at(current_), static_cast<std::uint16_t>(oldBytes.size()));
     return true;
@@ -271,22 +271,22 @@ bool TUndoBuffer::extendCurrent(TUndoKind kind, bool modified, std::string_view 
         case TUndoKind::TextDeleted:
             if (pos != TUndoNode::Pos(current)) {
                 std::memmove(data + bytes.size(), data, dataLen);
-                std::memcpy(data, bytes.data(), bytes.size());
+                std::copy_n(bytes.data(), bytes.size(), data);
                 TUndoNode::SetPos(current, pos);
                 break;
             }
             [[fallthrough]];
         case TUndoKind::TextInserted:
-            std::memcpy(data + dataLen, bytes.data(), bytes.size());
+            std::copy_n(bytes.data(), bytes.size(), data + dataLen);
             break;
         default: {
             const std::uint16_t oldBefore = TUndoNode::OldLength(current);
             const std::size_t newBefore = dataLen - oldBefore - 2u;
             std::uint8_t* newPart = data + oldBefore + bytes.size() + 1;
             std::memmove(newPart, data + oldBefore + 1, newBefore);
-            std::memcpy(data + oldBefore, bytes.data(), bytes.size());
+            std::copy_n(bytes.data(), bytes.size(), data + oldBefore);
             data[oldBefore + bytes.size()] = 0;
-            std::memcpy(newPart + newBefore, newBytes.data(), newBytes.size());
+            std::copy_n(newBytes.data(), newBytes.size(), newPart + newBefore);
             newPart[newBefore + newBytes.size()] = 0;
             oldLength = static_cast<std::uint16_t>(oldBefore + bytes.size());
         }
