@@ -119,9 +119,7 @@ void BM_RewrapAllToColumn100(benchmark::State& state) {
         list.SetWrapColumn(kRewrapColumn);
     }
     state.counters["display_lines"] = list.LineCount();
-    state.PauseTiming();
     list.SetWrapColumn(kLoadWrapColumn);
-    state.ResumeTiming();
 }
 BENCHMARK(BM_RewrapAllToColumn100)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -136,20 +136,23 @@ class TParaList::CompoundChange {
     std::int32_t savedLast_ = 1;
 };
 
-/// Silences the change reports of the steps of a change that reports once at its end.
-class TParaList::ReportsOff {
+namespace {
+
+/// Holds a flag at a value for its lifetime: reports off inside a change that reports once at
+/// its end, replaying on during undo and redo.
+class ScopedFlag {
   public:
-    explicit ReportsOff(TParaList& list) : list_(list), previous_(list.reportChanges_) {
-        list_.reportChanges_ = false;
-    }
-    ~ReportsOff() { list_.reportChanges_ = previous_; }
-    ReportsOff(const ReportsOff&) = delete;
-    ReportsOff& operator=(const ReportsOff&) = delete;
+    ScopedFlag(bool& flag, bool value) : flag_(flag), previous_(flag) { flag_ = value; }
+    ~ScopedFlag() { flag_ = previous_; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
 
   private:
-    TParaList& list_;
+    bool& flag_;
     bool previous_;
 };
+
+}  // namespace
 
 TParaList::TParaList(TParaListClient* editor, bool wordWrap, std::uint16_t undoBufferSize)
     : editor_(editor), wordWrap_(wordWrap), undo_(std::make_unique<TUndoBuffer>(undoBufferSize)) {
@@ -715,7 +718,7 @@ TEditorErrorCode TParaList::SplitPara(std::int32_t para, std::int32_t pos, TTrim
         undo_->AddRecord(TUndoKind::Position, modified_, {}, pos, para);
     }
     {
-        ReportsOff reportsOff(*this);
+        const ScopedFlag reportsOff(reportChanges_, false);
         const std::string tail(node->Text().substr(static_cast<std::size_t>(pos - 1)));
         if (const TEditorErrorCode code = InsertParaAfter(para, tail)) {
             return code;
@@ -759,7 +762,7 @@ TEditorErrorCode TParaList::JoinParas(std::int32_t para, std::int32_t pos) {
     CompoundChange compound(*this);
     if (pos == 1) {
         {
-            ReportsOff reportsOff(*this);
+            const ScopedFlag reportsOff(reportChanges_, false);
             DeletePara(para);
         }
         reportParasJoined(para, 1);
@@ -772,7 +775,7 @@ TEditorErrorCode TParaList::JoinParas(std::int32_t para, std::int32_t pos) {
     }
     TEditorErrorCode code = kErrorNone;
     {
-        ReportsOff reportsOff(*this);
+        const ScopedFlag reportsOff(reportChanges_, false);
         if (!next.empty()) {
             code = InsertText(para, pos, next);
         }
@@ -921,7 +924,7 @@ bool TParaList::UndoReplay(TParaPos& caret) {
     if (undo_->UndoCount() == 0) {
         return modified_;
     }
-    replaying_ = true;
+    const ScopedFlag replaying(replaying_, true);
     bool restored = modified_;
     const std::uint8_t group = undo_->UndoGroup();
     while (undo_->UndoCount() > 0 && undo_->UndoGroup() == group) {
@@ -931,7 +934,6 @@ bool TParaList::UndoReplay(TParaPos& caret) {
         restored = record.Modified;
     }
     modified_ = restored;
-    replaying_ = false;
     return restored;
 }
 
@@ -965,12 +967,11 @@ void TParaList::RedoReplay(TParaPos& caret) {
     if (undo_->RedoCount() == 0) {
         return;
     }
-    replaying_ = true;
+    const ScopedFlag replaying(replaying_, true);
     const std::uint8_t group = undo_->RedoGroup();
     while (undo_->RedoCount() > 0 && undo_->RedoGroup() == group) {
         caret = replayRedoRecord(undo_->TakeRedoRecord(modified_));
     }
-    replaying_ = false;
 }
 
 TParaPos TParaList::replayRedoRecord(const TUndoRecord& record) {
@@ -1008,64 +1009,42 @@ void TParaList::RefreshViews() {
     }
 }
 
-void TParaList::reportParaDeleted(std::int32_t para) {
+template <typename AdjustMarker, typename Notify>
+void TParaList::report(AdjustMarker adjustMarker, Notify notify) {
     if (!reportChanges_) {
         return;
     }
     for (TParaPos& marker : markers_) {
-        AdjustMarkerForParaDeleted(marker, para);
+        adjustMarker(marker);
     }
     if (editor_ != nullptr) {
-        editor_->ParaDeleted(para);
+        notify(*editor_);
     }
+}
+
+void TParaList::reportParaDeleted(std::int32_t para) {
+    report([&](TParaPos& m) { AdjustMarkerForParaDeleted(m, para); },
+           [&](TParaListClient& c) { c.ParaDeleted(para); });
 }
 
 void TParaList::reportTextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) {
-    if (!reportChanges_) {
-        return;
-    }
-    for (TParaPos& marker : markers_) {
-        AdjustMarkerForTextDeleted(marker, para, pos, count);
-    }
-    if (editor_ != nullptr) {
-        editor_->TextDeleted(para, pos, count);
-    }
+    report([&](TParaPos& m) { AdjustMarkerForTextDeleted(m, para, pos, count); },
+           [&](TParaListClient& c) { c.TextDeleted(para, pos, count); });
 }
 
 void TParaList::reportParaSplit(std::int32_t para, std::int32_t pos, std::int32_t indent) {
-    if (!reportChanges_) {
-        return;
-    }
-    for (TParaPos& marker : markers_) {
-        AdjustMarkerForParaSplit(marker, para, pos, indent);
-    }
-    if (editor_ != nullptr) {
-        editor_->ParaSplit(para, pos, indent);
-    }
+    report([&](TParaPos& m) { AdjustMarkerForParaSplit(m, para, pos, indent); },
+           [&](TParaListClient& c) { c.ParaSplit(para, pos, indent); });
 }
 
 void TParaList::reportTextInserted(std::int32_t para, std::int32_t pos, std::int32_t count) {
-    if (!reportChanges_) {
-        return;
-    }
-    for (TParaPos& marker : markers_) {
-        AdjustMarkerForTextInserted(marker, para, pos, count);
-    }
-    if (editor_ != nullptr) {
-        editor_->TextInserted(para, pos, count);
-    }
+    report([&](TParaPos& m) { AdjustMarkerForTextInserted(m, para, pos, count); },
+           [&](TParaListClient& c) { c.TextInserted(para, pos, count); });
 }
 
 void TParaList::reportParasJoined(std::int32_t para, std::int32_t pos) {
-    if (!reportChanges_) {
-        return;
-    }
-    for (TParaPos& marker : markers_) {
-        AdjustMarkerForParasJoined(marker, para, pos);
-    }
-    if (editor_ != nullptr) {
-        editor_->ParasJoined(para, pos);
-    }
+    report([&](TParaPos& m) { AdjustMarkerForParasJoined(m, para, pos); },
+           [&](TParaListClient& c) { c.ParasJoined(para, pos); });
 }
 
 }  // namespace tomery::editor

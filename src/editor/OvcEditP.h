@@ -200,7 +200,6 @@ class TParaList {
 
   private:
     class CompoundChange;
-    class ReportsOff;
 
     void seekLine(std::int32_t line);
     std::int32_t cachedFirstLine() const { return curLine_ - curLineInPara_ + 1; }
@@ -216,6 +215,9 @@ class TParaList {
     void replayUndoRecord(const TUndoRecord& record);
     TParaPos replayRedoRecord(const TUndoRecord& record);
 
+    /// Adjusts the bookmarks, then tells the client, unless reports are off.
+    template <typename AdjustMarker, typename Notify>
+    void report(AdjustMarker adjustMarker, Notify notify);
     void reportParaDeleted(std::int32_t para);
     void reportTextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count);
     void reportParaSplit(std::int32_t para, std::int32_t pos, std::int32_t indent);
