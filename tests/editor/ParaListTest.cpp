@@ -94,6 +94,32 @@ TEST_F(ParaListTest, LimitChecksReportTextAndParagraphSize) {
     EXPECT_FALSE(list.Modified());
 }
 
+TEST_F(ParaListTest, GrowingReplacementsAndLongNewParagraphsAreLimited) {
+    LoadText({"abcd"});
+    list.SetParaLengthLimit(5);
+    EXPECT_EQ(list.ReplaceText(1, 2, 1, "xyz"), kErrorParaTooLong);
+    EXPECT_EQ(list.InsertParaBefore(1, "1234567"), kErrorParaTooLong);
+    EXPECT_EQ(list.ReplaceText(1, 2, 1, "xy"), kErrorNone);
+    EXPECT_EQ(Paragraphs(list), (Strings{"axycd"}));
+}
+
+TEST_F(ParaListTest, PaddingNeverPassesWhatAParagraphCanHold) {
+    LoadText({"abc"});
+    EXPECT_EQ(list.InsertText(1, 70000, "x"), kErrorParaTooLong);
+    EXPECT_EQ(Paragraphs(list), (Strings{"abc"}));
+    EXPECT_FALSE(list.Modified());
+}
+
+TEST_F(ParaListTest, UndoIsNotStoppedByLimitsLoweredSinceTheChange) {
+    LoadText({"abcdef"});
+    list.DeleteText(1, 1, 4);
+    list.SetParaLengthLimit(3);
+    list.SetByteLimit(2);
+    TParaPos caret;
+    list.UndoReplay(caret);
+    EXPECT_EQ(Paragraphs(list), (Strings{"abcdef"}));
+}
+
 TEST_F(ParaListTest, SettingsOutsideTheirRangesAreIgnored) {
     list.SetByteLimit(-1);
     list.SetParaLimit(0);
