@@ -90,14 +90,20 @@ TParaList& SharedStore() {
     return *list;
 }
 
+/// Bytes of heap in use, malloc's chunk overhead included, mapped blocks too.
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
 void BM_LoadThroughAppendLine(benchmark::State& state) {
     const std::string& text = ProseText();
     std::size_t heapBytes = 0;
     std::int32_t paragraphs = 0;
     for (auto _ : state) {
-        const std::size_t before = mallinfo2().uordblks;
+        const std::size_t before = HeapInUse();
         auto list = LoadedStore();
-        heapBytes = mallinfo2().uordblks - before;
+        heapBytes = HeapInUse() - before;
         paragraphs = list->ParaCount();
         state.PauseTiming();
         list.reset();

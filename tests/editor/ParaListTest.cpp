@@ -17,7 +17,7 @@ using testing::Paragraphs;
 using testing::TRecordingClient;
 using Strings = std::vector<std::string>;
 
-class ParaListTest : public ::testing::Test {
+class ParaList : public ::testing::Test {
   protected:
     void LoadText(const Strings& paragraphs) {
         Load(list, paragraphs);
@@ -30,7 +30,7 @@ class ParaListTest : public ::testing::Test {
     TParaList list{&client, false, 8192};
 };
 
-TEST_F(ParaListTest, ANewStoreHoldsOneEmptyParagraph) {
+TEST_F(ParaList, ANewStoreHoldsOneEmptyParagraph) {
     EXPECT_EQ(list.ParaCount(), 1);
     EXPECT_EQ(list.LineCount(), 1);
     EXPECT_EQ(list.ByteCount(), 0);
@@ -45,7 +45,7 @@ TEST_F(ParaListTest, ANewStoreHoldsOneEmptyParagraph) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, LoadingLinesAddsAnEmptyLastParagraphAndCountsTrimmedBytes) {
+TEST_F(ParaList, LoadingLinesAddsAnEmptyLastParagraphAndCountsTrimmedBytes) {
     for (const char* line : {"one  ", "two\t", "", "three"}) {
         ASSERT_EQ(list.AppendLine(line, TTrimBlanks::Yes), kErrorNone);
     }
@@ -57,7 +57,7 @@ TEST_F(ParaListTest, LoadingLinesAddsAnEmptyLastParagraphAndCountsTrimmedBytes) 
     ExpectSound();
 }
 
-TEST_F(ParaListTest, ALoadedLineLongerThanTheLimitIsCutAfterItsLastBlank) {
+TEST_F(ParaList, ALoadedLineLongerThanTheLimitIsCutAfterItsLastBlank) {
     list.SetParaLengthLimit(10);
     ASSERT_EQ(list.AppendLine("abc defgh ijklmnop", TTrimBlanks::No), kErrorNone);
     ASSERT_EQ(list.AppendLine("abcdefghijklmnopqrstuvw", TTrimBlanks::No), kErrorNone);
@@ -66,7 +66,7 @@ TEST_F(ParaListTest, ALoadedLineLongerThanTheLimitIsCutAfterItsLastBlank) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, ParagraphLimitAllowsOneMoreWhenTheLastParagraphIsEmpty) {
+TEST_F(ParaList, ParagraphLimitAllowsOneMoreWhenTheLastParagraphIsEmpty) {
     LoadText({"a", "b", ""});
     list.SetParaLimit(3);
     EXPECT_EQ(list.CheckLimits(0, 1, 3), kErrorNone);
@@ -79,7 +79,7 @@ TEST_F(ParaListTest, ParagraphLimitAllowsOneMoreWhenTheLastParagraphIsEmpty) {
     EXPECT_EQ(full.CheckLimits(0, 1, 3), kErrorTooManyParas);
 }
 
-TEST_F(ParaListTest, LimitChecksReportTextAndParagraphSize) {
+TEST_F(ParaList, LimitChecksReportTextAndParagraphSize) {
     LoadText({"abc", "de"});
     list.SetByteLimit(10);
     EXPECT_EQ(list.CheckLimits(1, 0, 2), kErrorNone);
@@ -94,7 +94,7 @@ TEST_F(ParaListTest, LimitChecksReportTextAndParagraphSize) {
     EXPECT_FALSE(list.Modified());
 }
 
-TEST_F(ParaListTest, GrowingReplacementsAndLongNewParagraphsAreLimited) {
+TEST_F(ParaList, GrowingReplacementsAndLongNewParagraphsAreLimited) {
     LoadText({"abcd"});
     list.SetParaLengthLimit(5);
     EXPECT_EQ(list.ReplaceText(1, 2, 1, "xyz"), kErrorParaTooLong);
@@ -103,14 +103,14 @@ TEST_F(ParaListTest, GrowingReplacementsAndLongNewParagraphsAreLimited) {
     EXPECT_EQ(Paragraphs(list), (Strings{"axycd"}));
 }
 
-TEST_F(ParaListTest, PaddingNeverPassesWhatAParagraphCanHold) {
+TEST_F(ParaList, PaddingNeverPassesWhatAParagraphCanHold) {
     LoadText({"abc"});
     EXPECT_EQ(list.InsertText(1, 70000, "x"), kErrorParaTooLong);
     EXPECT_EQ(Paragraphs(list), (Strings{"abc"}));
     EXPECT_FALSE(list.Modified());
 }
 
-TEST_F(ParaListTest, UndoIsNotStoppedByLimitsLoweredSinceTheChange) {
+TEST_F(ParaList, UndoIsNotStoppedByLimitsLoweredSinceTheChange) {
     LoadText({"abcdef"});
     list.DeleteText(1, 1, 4);
     list.SetParaLengthLimit(3);
@@ -120,7 +120,7 @@ TEST_F(ParaListTest, UndoIsNotStoppedByLimitsLoweredSinceTheChange) {
     EXPECT_EQ(Paragraphs(list), (Strings{"abcdef"}));
 }
 
-TEST_F(ParaListTest, SettingsOutsideTheirRangesAreIgnored) {
+TEST_F(ParaList, SettingsOutsideTheirRangesAreIgnored) {
     list.SetByteLimit(-1);
     list.SetParaLimit(0);
     list.SetParaLengthLimit(0);
@@ -154,7 +154,7 @@ TEST(EditorErrors, CodesHaveTheirMessages) {
     EXPECT_EQ(EInvalidLineOrCol().ErrorCode(), 0);
 }
 
-TEST_F(ParaListTest, InsertingPastTheEndPadsAndOneUndoRemovesBoth) {
+TEST_F(ParaList, InsertingPastTheEndPadsAndOneUndoRemovesBoth) {
     LoadText({"abc"});
     ASSERT_EQ(list.InsertText(1, 10, "xy"), kErrorNone);
     EXPECT_EQ(Text(1), "abc      xy");
@@ -167,7 +167,7 @@ TEST_F(ParaListTest, InsertingPastTheEndPadsAndOneUndoRemovesBoth) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, ReplacingReportsByTheChangeOfLength) {
+TEST_F(ParaList, ReplacingReportsByTheChangeOfLength) {
     LoadText({"abcdef"});
     list.ReplaceText(1, 2, 2, "XY");
     list.ReplaceText(1, 2, 1, "123");
@@ -177,7 +177,7 @@ TEST_F(ParaListTest, ReplacingReportsByTheChangeOfLength) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, SplittingAtTheStartInsertsAnEmptyParagraphAndIgnoresTheIndent) {
+TEST_F(ParaList, SplittingAtTheStartInsertsAnEmptyParagraphAndIgnoresTheIndent) {
     LoadText({"abc"});
     std::int32_t indent = 10;
     ASSERT_EQ(list.SplitPara(1, 1, TTrimBlanks::No, indent, 8), kErrorNone);
@@ -186,7 +186,7 @@ TEST_F(ParaListTest, SplittingAtTheStartInsertsAnEmptyParagraphAndIgnoresTheInde
     EXPECT_EQ(client.Reports, (Strings{"split 1 1 0"}));
 }
 
-TEST_F(ParaListTest, SplittingIndentsWithTabsThenSpacesAndReportsOnce) {
+TEST_F(ParaList, SplittingIndentsWithTabsThenSpacesAndReportsOnce) {
     LoadText({"abc   def"});
     std::int32_t indent = 10;
     ASSERT_EQ(list.SplitPara(1, 7, TTrimBlanks::Yes, indent, 8), kErrorNone);
@@ -204,14 +204,14 @@ TEST_F(ParaListTest, SplittingIndentsWithTabsThenSpacesAndReportsOnce) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, SplittingAtTheEndKeepsTrailingBlanks) {
+TEST_F(ParaList, SplittingAtTheEndKeepsTrailingBlanks) {
     LoadText({"abc  "});
     std::int32_t indent = 0;
     list.SplitPara(1, 6, TTrimBlanks::Yes, indent, 8);
     EXPECT_EQ(Paragraphs(list), (Strings{"abc  ", ""}));
 }
 
-TEST_F(ParaListTest, JoiningPastTheLimitFailsAndChangesNothing) {
+TEST_F(ParaList, JoiningPastTheLimitFailsAndChangesNothing) {
     LoadText({"abcd", "efgh"});
     list.SetParaLengthLimit(7);
     EXPECT_EQ(list.JoinParas(1, 5), kErrorJoinTooLong);
@@ -220,7 +220,7 @@ TEST_F(ParaListTest, JoiningPastTheLimitFailsAndChangesNothing) {
     EXPECT_EQ(list.UndoBuffer().UndoCount(), 0);
 }
 
-TEST_F(ParaListTest, JoiningPadsToThePositionAndReportsOnce) {
+TEST_F(ParaList, JoiningPadsToThePositionAndReportsOnce) {
     LoadText({"ab", "cd", "e"});
     ASSERT_EQ(list.JoinParas(1, 5), kErrorNone);
     EXPECT_EQ(Paragraphs(list), (Strings{"ab  cd", "e"}));
@@ -232,14 +232,14 @@ TEST_F(ParaListTest, JoiningPadsToThePositionAndReportsOnce) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, JoiningAnEmptyParagraphRemovesIt) {
+TEST_F(ParaList, JoiningAnEmptyParagraphRemovesIt) {
     LoadText({"", "cd"});
     ASSERT_EQ(list.JoinParas(1, 1), kErrorNone);
     EXPECT_EQ(Paragraphs(list), (Strings{"cd"}));
     EXPECT_EQ(client.Reports, (Strings{"join 1 1"}));
 }
 
-TEST_F(ParaListTest, DeletingARangeFromLineStartsRemovesWholeParagraphs) {
+TEST_F(ParaList, DeletingARangeFromLineStartsRemovesWholeParagraphs) {
     LoadText({"1", "2", "3", "4", "5", "6"});
     list.DeleteRange({2, 1}, {5, 1});
     EXPECT_EQ(Paragraphs(list), (Strings{"1", "5", "6"}));
@@ -250,7 +250,7 @@ TEST_F(ParaListTest, DeletingARangeFromLineStartsRemovesWholeParagraphs) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, DeletingARangeJoinsItsEnds) {
+TEST_F(ParaList, DeletingARangeJoinsItsEnds) {
     LoadText({"abcd", "efgh", "ijkl", "mnop"});
     list.DeleteRange({1, 3}, {3, 2});
     EXPECT_EQ(Paragraphs(list), (Strings{"abjkl", "mnop"}));
@@ -259,14 +259,14 @@ TEST_F(ParaListTest, DeletingARangeJoinsItsEnds) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, TheOnlyParagraphIsNeverDeleted) {
+TEST_F(ParaList, TheOnlyParagraphIsNeverDeleted) {
     LoadText({"abc"});
     list.DeletePara(1);
     EXPECT_EQ(Paragraphs(list), (Strings{"abc"}));
     EXPECT_TRUE(client.Reports.empty());
 }
 
-TEST_F(ParaListTest, InsertingLinesSplitsAndEndsAfterTheText) {
+TEST_F(ParaList, InsertingLinesSplitsAndEndsAfterTheText) {
     LoadText({"xyz"});
     TParaPos at{1, 2};
     ASSERT_EQ(list.InsertLines(at, "ab\r\ncd\nef"), kErrorNone);
@@ -286,7 +286,7 @@ TEST_F(ParaListTest, InsertingLinesSplitsAndEndsAfterTheText) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, InsertingTextWithoutLineBreaksIsOneInsertion) {
+TEST_F(ParaList, InsertingTextWithoutLineBreaksIsOneInsertion) {
     LoadText({"xyz"});
     TParaPos at{1, 4};
     ASSERT_EQ(list.InsertLines(at, "a\rb"), kErrorNone);
@@ -294,7 +294,7 @@ TEST_F(ParaListTest, InsertingTextWithoutLineBreaksIsOneInsertion) {
     EXPECT_EQ(at, (TParaPos{1, 7}));
 }
 
-TEST_F(ParaListTest, BookmarksFollowDeletionsAndSplits) {
+TEST_F(ParaList, BookmarksFollowDeletionsAndSplits) {
     LoadText({"abcdefgh", "ijkl"});
     list.SetMarker(0, 1, 3);
     list.SetMarker(1, 1, 7);
@@ -333,7 +333,7 @@ TEST(PositionRules, CaretsFollowDeletionsDifferentlyFromBookmarks) {
     EXPECT_EQ(unset, TParaPos{});
 }
 
-TEST_F(ParaListTest, WrappedLinesAreFoundByNumberAndPosition) {
+TEST_F(ParaList, WrappedLinesAreFoundByNumberAndPosition) {
     LoadText({"abcd efgh ijkl", "mn", "opqr stuv"});
     list.SetWrapColumn(6);
     list.SetWordWrap(true);
@@ -355,14 +355,14 @@ TEST_F(ParaListTest, WrappedLinesAreFoundByNumberAndPosition) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, LinesWithoutWordWrapAreParagraphs) {
+TEST_F(ParaList, LinesWithoutWordWrapAreParagraphs) {
     LoadText({"a\tb", "cd"});
     EXPECT_EQ(list.GetLineWidth(1), 9);
     EXPECT_EQ(list.LineToPara(2).Para, 2);
     EXPECT_EQ(list.LineToPara(2).Offset, 0);
 }
 
-TEST_F(ParaListTest, TypingReportsOnlyTheChangedLines) {
+TEST_F(ParaList, TypingReportsOnlyTheChangedLines) {
     LoadText({"one", "abcd efgh ijkl mnop", "two"});
     list.SetWrapColumn(6);
     list.SetWordWrap(true);
@@ -375,14 +375,14 @@ TEST_F(ParaListTest, TypingReportsOnlyTheChangedLines) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, LongRewrapsShowTheBusyCursor) {
+TEST_F(ParaList, LongRewrapsShowTheBusyCursor) {
     LoadText({std::string(10001, 'a')});
     list.SetWordWrap(true);
     EXPECT_EQ(client.Reports, (Strings{"busy", "idle", "reposition"}));
     EXPECT_EQ(list.LineCount(), 126);
 }
 
-TEST_F(ParaListTest, UndoingEverythingRestoresTheTextAndClearsModified) {
+TEST_F(ParaList, UndoingEverythingRestoresTheTextAndClearsModified) {
     LoadText({"alpha", "beta"});
     list.InsertText(1, 6, "!");
     list.DeleteText(2, 1, 2);
@@ -406,7 +406,7 @@ TEST_F(ParaListTest, UndoingEverythingRestoresTheTextAndClearsModified) {
     ExpectSound();
 }
 
-TEST_F(ParaListTest, AfterASaveUndoAndRedoCountAsModified) {
+TEST_F(ParaList, AfterASaveUndoAndRedoCountAsModified) {
     LoadText({"abc"});
     list.InsertText(1, 4, "d");
     list.InsertText(1, 1, "z");
@@ -418,7 +418,7 @@ TEST_F(ParaListTest, AfterASaveUndoAndRedoCountAsModified) {
     EXPECT_TRUE(list.Modified());
 }
 
-TEST_F(ParaListTest, WithoutUndoBufferNothingCanBeUndone) {
+TEST_F(ParaList, WithoutUndoBufferNothingCanBeUndone) {
     LoadText({"abc", "def"});
     list.SetUndoBufferSize(0);
     list.InsertText(1, 1, "x");
@@ -430,7 +430,7 @@ TEST_F(ParaListTest, WithoutUndoBufferNothingCanBeUndone) {
     EXPECT_EQ(Paragraphs(list), (Strings{"xabc"}));
 }
 
-TEST_F(ParaListTest, DeletingMoreThanTheBufferHoldsEmptiesTheHistory) {
+TEST_F(ParaList, DeletingMoreThanTheBufferHoldsEmptiesTheHistory) {
     LoadText({std::string(10000, 'q'), "tail"});
     list.InsertText(2, 1, "a");
     list.DeleteRange({1, 1}, {1, 10001});
