@@ -151,7 +151,9 @@ class TParaList {
     TEditorErrorCode CheckLimits(std::int32_t para, std::int32_t newParas, std::int64_t bytes);
 
     // Changes. Each returns an error code where it can fail and then leaves the text as it was
-    // before the failing step; compound changes keep the steps already done.
+    // before the failing step; compound changes keep the steps already done. A paragraph
+    // number outside the text changes nothing. Texts passed in must not point into the store's
+    // own paragraphs, whose buffers a change may move.
 
     /// Adds a loaded paragraph before the last one: no undo, no report, Modified untouched.
     /// With `trim`, trailing blanks are dropped.
@@ -161,9 +163,10 @@ class TParaList {
     TEditorErrorCode AppendLine(std::string_view text, TTrimBlanks trim);
     /// Inserts `text` at `pos`, padding with spaces when `pos` lies past the end.
     TEditorErrorCode InsertText(std::int32_t para, std::int32_t pos, std::string_view text);
-    /// Deletes up to `count` characters at `pos`.
+    /// Deletes up to `count` characters at `pos`; nothing past the end.
     void DeleteText(std::int32_t para, std::int32_t pos, std::int32_t count);
-    /// Overwrites `oldCount` characters at `pos` with `text`.
+    /// Overwrites `oldCount` characters at `pos` (cut to the text) with `text`; at a position
+    /// past the end this is InsertText.
     TEditorErrorCode ReplaceText(std::int32_t para, std::int32_t pos, std::int32_t oldCount,
                                  std::string_view text);
     TEditorErrorCode InsertParaBefore(std::int32_t para, std::string_view text);
