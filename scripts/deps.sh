@@ -3,7 +3,8 @@
 # the ones already present so that a prepared machine starts at once.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev fonts-dejavu-core)
 
 missing=()
 for package in "${packages[@]}"; do
