@@ -1,0 +1,123 @@
+#include "EditMain_Settings.h"
+
+#include "EditMain_Reopen.h"
+#include "ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <charconv>
+#include <stdexcept>
+
+namespace tomery::app {
+
+namespace {
+
+QString KeyOf(const std::string& section, const std::string& key) {
+    return QString::fromStdString(section + "/" + key);
+}
+
+std::optional<int> WholeNumber(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    if (first == std::string::npos) {
+        return std::nullopt;
+    }
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    if (*begin == '+') {
+        ++begin;
+    }
+    int value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+TIniFile::TIniFile(std::string path)
+    : path_(std::move(path)),
+      settings_(std::make_unique<QSettings>(QString::fromStdString(path_), QSettings::IniFormat)) {}
+
+TIniFile::~TIniFile() = default;
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) const {
+    const QVariant value = settings_->value(KeyOf(section, key));
+    return value.isValid() ? value.toString().toStdString() : defaultValue;
+}
+
+int TIniFile::ReadInteger(const std::string& section, const std::string& key,
+                          int defaultValue) const {
+    return WholeNumber(ReadString(section, key, std::to_string(defaultValue)))
+        .value_or(defaultValue);
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+    settings_->setValue(KeyOf(section, key), QString::fromStdString(value));
+    settings_->sync();
+    if (settings_->status() != QSettings::NoError) {
+        throw std::runtime_error("Unable to write to " + path_);
+    }
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+std::string SettingsFilePath() {
+    const QString program = QCoreApplication::instance() != nullptr
+                                ? QFileInfo(QCoreApplication::applicationFilePath()).baseName()
+                                : QStringLiteral("tomery");
+    return ProgramFilePath(program.toStdString() + ".INI");
+}
+
+TFormSettings ReadFormSettings(const TIniFile& ini) {
+    TFormSettings settings;
+    settings.width = ini.ReadInteger("FormSize", "Width", settings.width);
+    settings.height = ini.ReadInteger("FormSize", "Height", settings.height);
+    settings.lastOpenFile = ini.ReadString("LastOpen", "FileName", "");
+    settings.lastDocName = ini.ReadString("LastOpen", "DocName", "");
+    settings.autoIndent = ini.ReadInteger("Options", "AutoIndent", 0) != 0;
+    settings.tabSize = ini.ReadInteger("Options", "TabSize", settings.tabSize);
+    settings.wordWrap = ini.ReadInteger("Options", "WordWrap", 1) != 0;
+    settings.fontName = ini.ReadString("Font", "Name", settings.fontName);
+    settings.fontSize = ini.ReadInteger("Font", "Size", settings.fontSize);
+    settings.bold = ini.ReadString("Font", "Bold", "0") == "1";
+    settings.italic = ini.ReadString("Font", "Italic", "0") == "1";
+    settings.saveDocCard = ini.ReadInteger("Misc", "SaveDocCard", 1) != 0;
+    return settings;
+}
+
+void WriteFormSettings(TIniFile& ini, const TShutdownState& state) {
+    const std::string currentFile =
+        state.currentFile == kUntitled ? state.lastOpenFile : state.currentFile;
+    const TFormSettings& values = state.values;
+    if (state.windowIsNormal) {
+        ini.WriteInteger("FormSize", "Width", values.width);
+        ini.WriteInteger("FormSize", "Height", values.height);
+    }
+    if (!currentFile.empty()) {
+        ini.WriteString("LastOpen", "FileName", currentFile);
+        ini.WriteString("LastOpen", "DocName", state.docName);
+    }
+    ini.WriteBool("Options", "AutoIndent", values.autoIndent);
+    ini.WriteInteger("Options", "TabSize", values.tabSize);
+    ini.WriteBool("Options", "WordWrap", values.wordWrap);
+    ini.WriteString("Font", "Name", values.fontName);
+    ini.WriteInteger("Font", "Size", values.fontSize);
+    ini.WriteBool("Font", "Bold", values.bold);
+    ini.WriteBool("Font", "Italic", values.italic);
+    ini.WriteBool("Misc", "SaveDocCard", values.saveDocCard);
+}
+
+}  // namespace tomery::app

@@ -1,0 +1,165 @@
+#include "QtModalUi.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStringList>
+#include <QVBoxLayout>
+
+namespace tomery::app {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QMessageBox::StandardButton StandardButtonOf(TMsgButton button) {
+    switch (button) {
+        case TMsgButton::Ok:
+            return QMessageBox::Ok;
+        case TMsgButton::Cancel:
+            return QMessageBox::Cancel;
+        case TMsgButton::Yes:
+            return QMessageBox::Yes;
+        case TMsgButton::No:
+            return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(TMsgIcon icon) {
+    switch (icon) {
+        case TMsgIcon::Information:
+            return QMessageBox::Information;
+        case TMsgIcon::Warning:
+            return QMessageBox::Warning;
+        case TMsgIcon::Error:
+            return QMessageBox::Critical;
+        case TMsgIcon::Confirmation:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+/// Prepares a file dialog from the request; the caller runs it.
+void Prepare(QFileDialog& dialog, const TFileDialogRequest& request) {
+    dialog.setWindowTitle(Q(request.title));
+    QStringList filters;
+    for (const std::string& filter : QtNameFilters(request.filter)) {
+        filters << Q(filter);
+    }
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    }
+    if (!request.initialDir.empty()) {
+        dialog.setDirectory(Q(request.initialDir));
+    }
+    if (!request.fileName.empty()) {
+        dialog.selectFile(Q(request.fileName));
+    }
+    dialog.setDefaultSuffix(Q(request.defaultExt));
+}
+
+std::optional<std::string> Run(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+std::vector<std::string> QtNameFilters(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= filter.size()) {
+        const auto bar = filter.find('|', start);
+        parts.push_back(
+            filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos) {
+            break;
+        }
+        start = bar + 1;
+    }
+    std::vector<std::string> filters;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string description = parts[i].substr(0, parts[i].find(" ("));
+        std::string patterns = parts[i + 1];
+        for (char& c : patterns) {
+            c = c == ';' ? ' ' : c;
+        }
+        filters.push_back(description + " (" + patterns + ")");
+    }
+    return filters;
+}
+
+TMsgButton TQtModalUi::MessageBox(const std::string& caption, const std::string& text,
+                                  TMsgIcon icon, const std::vector<TMsgButton>& buttons) {
+    QMessageBox box(IconOf(icon), Q(caption), Q(text), QMessageBox::NoButton, parent_);
+    for (const TMsgButton button : buttons) {
+        box.addButton(StandardButtonOf(button));
+    }
+    const int pressed = box.exec();
+    for (const TMsgButton button : buttons) {
+        if (pressed == StandardButtonOf(button)) {
+            return button;
+        }
+    }
+    const bool offersCancel =
+        std::find(buttons.begin(), buttons.end(), TMsgButton::Cancel) != buttons.end();
+    return offersCancel || buttons.empty() ? TMsgButton::Cancel : buttons.back();
+}
+
+std::optional<std::string> TQtModalUi::InputBox(const std::string& caption,
+                                                const std::string& prompt,
+                                                const std::string& initialText) {
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal,
+                                               Q(initialText), &accepted);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    return text.toStdString();
+}
+
+std::optional<std::string> TQtModalUi::OpenFileName(const TFileDialogRequest& request) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    Prepare(dialog, request);
+    return Run(dialog);
+}
+
+std::optional<std::string> TQtModalUi::SaveFileName(const TFileDialogRequest& request) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    Prepare(dialog, request);
+    return Run(dialog);
+}
+
+bool TQtModalUi::SaveDocNotice(const std::string& message) {
+    QDialog notice(parent_);
+    notice.setWindowTitle(QStringLiteral("Save DOC File"));
+    auto* layout = new QVBoxLayout(&notice);
+    auto* label = new QLabel(Q(message), &notice);
+    label->setWordWrap(true);
+    auto* dontShow = new QCheckBox(QStringLiteral("Don't show this notice again"), &notice);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &notice);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &notice, &QDialog::accept);
+    layout->addWidget(label);
+    layout->addWidget(dontShow);
+    layout->addWidget(buttons);
+    notice.exec();
+    return dontShow->isChecked();
+}
+
+}  // namespace tomery::app

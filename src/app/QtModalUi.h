@@ -1,0 +1,33 @@
+// The seam's Qt side: real message boxes, input boxes and file dialogs.
+#pragma once
+
+#include "ModalUi.h"
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tomery::app {
+
+/// The shell's filter notation ("Text Files (*.txt; *.log)|*.txt;*.log|...") as Qt name
+/// filters ("Text Files (*.txt *.log)").
+std::vector<std::string> QtNameFilters(const std::string& filter);
+
+class TQtModalUi : public TModalUi {
+  public:
+    explicit TQtModalUi(QWidget* parent) : parent_(parent) {}
+
+    TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
+                          const std::vector<TMsgButton>& buttons) override;
+    std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& initialText) override;
+    std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
+    bool SaveDocNotice(const std::string& message) override;
+
+  private:
+    QWidget* parent_;  ///< not owned: the window the boxes belong to
+};
+
+}  // namespace tomery::app

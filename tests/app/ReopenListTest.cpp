@@ -1,0 +1,41 @@
+#include "EditMain_Reopen.h"
+
+#include <gtest/gtest.h>
+
+namespace tomery::app {
+namespace {
+
+TEST(ReopenList, NumbersEntriesFromZeroInOrderOfAddition) {
+    TReopenList list;
+    EXPECT_TRUE(list.Add("/books/first.pdb"));
+    EXPECT_TRUE(list.Add("/notes/second.txt"));
+    EXPECT_EQ(list.Caption(0), "&0 /books/first.pdb");
+    EXPECT_EQ(list.Caption(1), "&1 /notes/second.txt");
+    EXPECT_EQ(PathOfReopenCaption(list.Caption(1)), "/notes/second.txt");
+}
+
+TEST(ReopenList, KeepsTheFirstTenFiles) {
+    TReopenList list;
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(list.Add("/f/file" + std::to_string(i) + ".txt"), i < 10);
+    }
+    EXPECT_EQ(list.Count(), 10u);
+    EXPECT_EQ(list.Caption(9), "&9 /f/file9.txt");
+}
+
+TEST(ReopenList, RefusesAPathAlreadyListedInAnyCase) {
+    TReopenList list;
+    EXPECT_TRUE(list.Add("/home/c/a.txt"));
+    EXPECT_FALSE(list.Add("/HOME/C/A.TXT"));
+    EXPECT_EQ(list.Count(), 1u);
+}
+
+TEST(ReopenList, NeverListsNothingOrAnUntitledDocument) {
+    TReopenList list;
+    EXPECT_FALSE(list.Add(""));
+    EXPECT_FALSE(list.Add("Untitled"));
+    EXPECT_EQ(list.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace tomery::app
