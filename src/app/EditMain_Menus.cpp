@@ -128,7 +128,8 @@ std::span<const TMenuItemSpec> MainMenuSpecs() {
 }
 
 TMainMenus::TMainMenus(QWidget* window, QMenuBar* menuBar, QMenu* popupMenu) {
-    std::set<std::string> menuNames{kPopup};
+    // The Reopen and Reload lists are menus whose items come at run time.
+    std::set<std::string> menuNames{kPopup, "Reopen1", "Reload1"};
     for (const TMenuItemSpec& spec : kSpecs) {
         menuNames.insert(spec.parent);
     }
@@ -186,6 +187,17 @@ QMenu* TMainMenus::Menu(const std::string& name) const {
 void TMainMenus::SetCommand(const std::string& name, std::function<void()> command) {
     Item(name);  // the name must exist
     commands_[name] = std::move(command);
+}
+
+QAction* TMainMenus::AppendItem(const std::string& menuName, const std::string& caption,
+                                std::function<void()> command) {
+    QMenu* menu = Menu(menuName);
+    if (menu == nullptr) {
+        throw std::out_of_range("no menu " + menuName);
+    }
+    QAction* action = menu->addAction(QString::fromStdString(caption));
+    QObject::connect(action, &QAction::triggered, std::move(command));
+    return action;
 }
 
 void TMainMenus::SetOpenHandler(const std::string& menuName, std::function<void()> handler) {

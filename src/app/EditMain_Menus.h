@@ -41,6 +41,9 @@ class TMainMenus {
 
     /// The command an item runs when clicked or through its shortcut.
     void SetCommand(const std::string& name, std::function<void()> command);
+    /// Adds an item at the end of a menu that is filled at run time (the Reopen list).
+    QAction* AppendItem(const std::string& menuName, const std::string& caption,
+                        std::function<void()> command);
     /// What a menu recomputes when it opens (File1Click, Edit1Click ...).
     void SetOpenHandler(const std::string& menuName, std::function<void()> handler);
 

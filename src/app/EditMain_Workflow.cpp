@@ -1,0 +1,205 @@
+#include "EditMain_Workflow.h"
+
+#include "Conversion.h"
+#include "DocFileRule.h"
+#include "EditMain_Document.h"
+#include "EditMain_Menus.h"
+#include "ProgramFolder.h"
+
+#include <QAction>
+
+namespace tomery::app {
+
+TDocumentWorkflow::TDocumentWorkflow(TModalUi& ui, TDocumentEditor& editor, TMainMenus& menus,
+                                     std::string baseCaption, std::string backupPath,
+                                     std::function<void(const std::string&)> setCaption,
+                                     std::function<void()> showClosedStatus)
+    : ui_(ui),
+      editor_(editor),
+      menus_(menus),
+      baseCaption_(std::move(baseCaption)),
+      backupPath_(std::move(backupPath)),
+      setCaption_(std::move(setCaption)),
+      showClosedStatus_(std::move(showClosedStatus)) {}
+
+std::string TDocumentWorkflow::ConversionTextPath() const {
+    return ProgramFilePath("Conversion.txt");
+}
+
+void TDocumentWorkflow::SetDialogStart(const std::string& folder, const std::string& fileName) {
+    openFolder_ = folder;
+    saveFolder_ = folder;
+    openFileName_ = fileName;
+}
+
+void TDocumentWorkflow::UpdateCaption() {
+    setCaption_(CaptionFor(baseCaption_, currentFile_, docName_));
+}
+
+void TDocumentWorkflow::EnableDocumentMenus(bool enabled) {
+    for (const char* item : {"Append1", "Edit1", "Search1", "Tools1"}) {
+        menus_.Item(item)->setEnabled(enabled);
+    }
+}
+
+bool TDocumentWorkflow::SavePrompt() {
+    if (!editor_.Modified() || editor_.TextLength() == 0) {
+        return true;
+    }
+    switch (ui_.MessageBox("Confirm", SavePromptText(currentFile_), TMsgIcon::Confirmation,
+                           {TMsgButton::Yes, TMsgButton::No, TMsgButton::Cancel})) {
+        case TMsgButton::Yes:
+            return Save1Click();
+        case TMsgButton::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TDocumentWorkflow::OpenDocument(const std::string& path) {
+    std::string textPath = path;
+    if (IsDocFile(path)) {
+        textPath = ConversionTextPath();
+        if (!doc::ConvertDocToText(path, textPath, docName_)) {
+            ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
+            return;
+        }
+    } else {
+        docName_.clear();
+    }
+    // Loading replaces the text only when it succeeds, so a failed open leaves the document,
+    // the caption and the menus as they were.
+    editor_.LoadFromFile(textPath);
+    editor_.SetFileName(textPath);
+    currentFile_ = path;
+    UpdateCaption();
+    editor_.ShowAndFocus();
+    EnableDocumentMenus(true);
+    menus_.Item("InstallPDA1")->setEnabled(false);
+}
+
+void TDocumentWorkflow::AddToReopen() {
+    if (!reopen_.Add(currentFile_)) {
+        return;
+    }
+    const std::size_t entry = reopen_.Count() - 1;
+    menus_.AppendItem("Reopen1", reopen_.Caption(entry), [this, entry] { Reopen1Handler(entry); });
+    menus_.Item("Reopen1")->setEnabled(true);
+}
+
+void TDocumentWorkflow::ShowSaveDocNotice() {
+    if (!saveDocCard_ || !IsDocFile(currentFile_)) {
+        return;
+    }
+    if (ui_.SaveDocNotice(SaveDocNoticeText(currentFile_, FileSizeKB(currentFile_)))) {
+        saveDocCard_ = false;
+    }
+}
+
+void TDocumentWorkflow::New1Click() {
+    if (!SavePrompt()) {
+        return;
+    }
+    editor_.NewFile(kUntitled);
+    currentFile_ = kUntitled;
+    docName_.clear();
+    UpdateCaption();
+    editor_.ShowAndFocus();
+    EnableDocumentMenus(true);
+}
+
+void TDocumentWorkflow::Open1Click() {
+    if (!SavePrompt()) {
+        return;
+    }
+    TFileDialogRequest request{"Open a file", kDocFilter,    FilterIndexFor(openFileName_),
+                               openFolder_,   openFileName_, ""};
+    const auto chosen = ui_.OpenFileName(request);
+    if (!chosen) {
+        return;
+    }
+    if (!currentFile_.empty()) {
+        AddToReopen();
+    }
+    openFolder_ = FolderPart(*chosen);
+    openFileName_ = *chosen;
+    OpenDocument(*chosen);
+}
+
+bool TDocumentWorkflow::Save1Click(bool saveAs) {
+    if (currentFile_ == kUntitled || saveAs) {
+        TFileDialogRequest request{SaveDialogTitle(currentFile_),
+                                   kDocFilter,
+                                   FilterIndexFor(currentFile_),
+                                   saveFolder_,
+                                   currentFile_,
+                                   ""};
+        const auto chosen = ui_.SaveFileName(request);
+        if (!chosen) {
+            return false;
+        }
+        saveFolder_ = FolderPart(*chosen);
+        if (IsDocFile(*chosen)) {
+            docName_ = ui_.InputBox("Document Name", "Enter name:", docName_).value_or(docName_);
+        }
+        AddToReopen();
+        currentFile_ = *chosen;
+        UpdateCaption();
+        editor_.SetFileName(currentFile_);
+    }
+    const bool isDoc = IsDocFile(currentFile_);
+    editor_.SaveToFile(isDoc ? ConversionTextPath() : currentFile_);
+    if (isDoc && !doc::ConvertTextToDoc(ConversionTextPath(), currentFile_, docName_)) {
+        // The text reached only the intermediate file: the document still holds changes
+        // that its DOC file lacks, so it must not look saved.
+        editor_.SetModified(true);
+        ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
+        return false;
+    }
+    ShowSaveDocNotice();
+    return true;
+}
+
+void TDocumentWorkflow::Close1Click() {
+    if (!SavePrompt()) {
+        return;
+    }
+    if (!currentFile_.empty()) {
+        AddToReopen();
+    }
+    editor_.Hide();
+    editor_.SetModified(false);
+    editor_.Close();
+    setCaption_(baseCaption_);
+    EnableDocumentMenus(false);
+    menus_.Item("InstallPDA1")->setEnabled(false);
+    showClosedStatus_();
+}
+
+void TDocumentWorkflow::Backup1Click() {
+    if (editor_.TextLength() == 0) {
+        return;
+    }
+    savedModified_ = editor_.Modified();
+    editor_.SaveToFile(backupPath_);
+    editor_.SetModified(savedModified_);
+    menus_.Item("Revert1")->setEnabled(true);
+}
+
+void TDocumentWorkflow::Revert1Click() {
+    editor_.LoadFromFile(backupPath_);
+    editor_.SetModified(savedModified_);
+    menus_.Item("Revert1")->setEnabled(false);
+}
+
+void TDocumentWorkflow::Reopen1Handler(std::size_t entry) {
+    if (!SavePrompt()) {
+        return;
+    }
+    const std::string path = reopen_.Path(entry);
+    AddToReopen();
+    OpenDocument(path);
+}
+
+}  // namespace tomery::app

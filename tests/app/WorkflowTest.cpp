@@ -1,0 +1,262 @@
+#include "Conversion.h"
+#include "EditMain_Menus.h"
+#include "EditMain_Workflow.h"
+#include "ScriptedModalUi.h"
+#include "TempFolder.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+namespace tomery::app {
+namespace {
+
+using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
+using tomery::testing::WriteFile;
+
+/// An editor that keeps its text in a string and loads and saves real files.
+class FakeEditor : public TDocumentEditor {
+  public:
+    std::string text;
+    std::string fileName;
+    bool modified = false;
+    bool visible = false;
+
+    void SetFileName(const std::string& path) override { fileName = path; }
+    bool Modified() const override { return modified; }
+    void SetModified(bool value) override { modified = value; }
+    std::int64_t TextLength() const override { return static_cast<std::int64_t>(text.size()); }
+    void NewFile(const std::string& name) override {
+        text.clear();
+        fileName = name;
+        modified = false;
+    }
+    void LoadFromFile(const std::string& path) override {
+        if (!std::filesystem::exists(path)) {
+            throw std::runtime_error("Cannot open file " + path);
+        }
+        text = ReadFile(path);
+        modified = false;
+    }
+    void SaveToFile(const std::string& path) override {
+        WriteFile(path, text);
+        modified = false;
+    }
+    void Close() override { text.clear(); }
+    void ShowAndFocus() override { visible = true; }
+    void Hide() override { visible = false; }
+
+    void Type(const std::string& more) {
+        text += more;
+        modified = true;
+    }
+};
+
+class Workflow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        menus = std::make_unique<TMainMenus>(&window, window.menuBar(), new QMenu(&window));
+        workflow = std::make_unique<TDocumentWorkflow>(
+            ui, editor, *menus, "Tomery", folder.Path("Backup.txt"),
+            [this](const std::string& text) { caption = text; }, [this] { ++closedStatus; });
+    }
+
+    std::string MakeDoc(const std::string& name, const std::string& text,
+                        const std::string& docName) {
+        WriteFile(folder.Path("source.txt"), text);
+        EXPECT_TRUE(doc::ConvertTextToDoc(folder.Path("source.txt"), folder.Path(name), docName));
+        return folder.Path(name);
+    }
+
+    bool Enabled(const char* item) const { return menus->Item(item)->isEnabled(); }
+
+    TempFolder folder;
+    QMainWindow window;
+    testing::ScriptedModalUi ui;
+    FakeEditor editor;
+    std::unique_ptr<TMainMenus> menus;
+    std::unique_ptr<TDocumentWorkflow> workflow;
+    std::string caption = "Tomery";
+    int closedStatus = 0;
+};
+
+TEST_F(Workflow, OpensADocFileEditsSavesAndFindsTheEditAfterReopening) {
+    const std::string book = MakeDoc("book.pdb", "Chapter One\r\nIt was dark.\r\n", "My Book");
+    ui.fileAnswers.push_back(book);
+    workflow->Open1Click();
+    EXPECT_EQ(editor.text, "Chapter One\r\nIt was dark.\r\n");
+    EXPECT_EQ(workflow->CurrentFile(), book);
+    EXPECT_EQ(workflow->DocName(), "My Book");
+    EXPECT_EQ(caption, "Tomery [book.pdb -- My Book]");
+    EXPECT_TRUE(editor.visible);
+    EXPECT_TRUE(Enabled("Edit1") && Enabled("Search1") && Enabled("Tools1") && Enabled("Append1"));
+    EXPECT_FALSE(Enabled("InstallPDA1"));
+
+    editor.Type("The end.\r\n");
+    ASSERT_TRUE(workflow->Save1Click());
+    EXPECT_EQ(ReadFile(folder.Path("Conversion.txt")), editor.text);
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0],
+              "book.pdb saved in " + folder.Root() + "/ folder as a DOC file. File size is 1 KB.");
+
+    editor.NewFile("other");
+    workflow->OpenDocument(book);
+    EXPECT_EQ(editor.text, "Chapter One\r\nIt was dark.\r\nThe end.\r\n");
+}
+
+TEST_F(Workflow, AsksBeforeDiscardingChangesAndFollowsTheAnswer) {
+    WriteFile(folder.Path("notes.txt"), std::string("old"));
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    editor.Type(" and new");
+
+    ui.buttonAnswers = {TMsgButton::Cancel};
+    workflow->Close1Click();
+    EXPECT_TRUE(editor.visible);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].caption, "Confirm");
+    EXPECT_EQ(ui.boxes[0].text, "notes.txt has changed. Save?");
+    EXPECT_EQ(ui.boxes[0].buttons,
+              (std::vector<TMsgButton>{TMsgButton::Yes, TMsgButton::No, TMsgButton::Cancel}));
+
+    ui.buttonAnswers = {TMsgButton::No};
+    workflow->Close1Click();
+    EXPECT_FALSE(editor.visible);
+    EXPECT_EQ(ReadFile(folder.Path("notes.txt")), "old");
+    EXPECT_EQ(caption, "Tomery");
+    EXPECT_FALSE(Enabled("Edit1"));
+    EXPECT_EQ(closedStatus, 1);
+
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    editor.Type("!");
+    ui.buttonAnswers = {TMsgButton::Yes};
+    workflow->Close1Click();
+    EXPECT_EQ(ReadFile(folder.Path("notes.txt")), "old!");
+}
+
+TEST_F(Workflow, DiscardsAModifiedButEmptyTextWithoutAsking) {
+    workflow->New1Click();
+    editor.modified = true;
+    workflow->Close1Click();
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(Workflow, StopsThePendingActionWhenYesLeadsToNoSave) {
+    workflow->New1Click();
+    editor.Type("precious");
+    ui.buttonAnswers = {TMsgButton::Yes};  // then the Save dialog is cancelled
+    workflow->Close1Click();
+    EXPECT_TRUE(editor.visible);
+    EXPECT_EQ(editor.text, "precious");
+    EXPECT_EQ(ui.fileRequests.size(), 1u);
+}
+
+TEST_F(Workflow, SavesAnUntitledDocumentThroughTheDialogAndAsksForTheDocName) {
+    workflow->New1Click();
+    EXPECT_EQ(caption, "Tomery [Untitled]");
+    editor.Type("Once upon a time\r\n");
+    ui.fileAnswers.push_back(folder.Path("tale.pdb"));
+    ui.inputAnswers.push_back("A Tale");
+    ASSERT_TRUE(workflow->Save1Click());
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].title, "Save Untitled As");
+    EXPECT_EQ(ui.fileRequests[0].filterIndex, 2);
+    EXPECT_EQ(ui.inputPrompts, std::vector<std::string>{"Document Name|Enter name:|"});
+    EXPECT_EQ(workflow->DocName(), "A Tale");
+    EXPECT_EQ(caption, "Tomery [tale.pdb -- A Tale]");
+    std::string name;
+    ASSERT_TRUE(doc::ConvertDocToText(folder.Path("tale.pdb"), folder.Path("back.txt"), name));
+    EXPECT_EQ(name, "A Tale");
+    EXPECT_EQ(ReadFile(folder.Path("back.txt")), "Once upon a time\r\n");
+    EXPECT_EQ(workflow->ReopenList().Count(), 0u) << "Untitled is never listed";
+}
+
+TEST_F(Workflow, KeepsEverythingWhenADocFileFailsToOpen) {
+    WriteFile(folder.Path("notes.txt"), std::string("kept"));
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    WriteFile(folder.Path("broken.pdb"), std::string("not a DOC file at all"));
+    workflow->OpenDocument(folder.Path("broken.pdb"));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].caption, "Error");
+    EXPECT_EQ(ui.boxes[0].text, "Conversion Error. View Log file.");
+    EXPECT_EQ(editor.text, "kept");
+    EXPECT_EQ(workflow->CurrentFile(), folder.Path("notes.txt"));
+    EXPECT_EQ(caption, "Tomery [notes.txt]");
+}
+
+TEST_F(Workflow, KeepsEverythingWhenATextFileFailsToLoad) {
+    WriteFile(folder.Path("notes.txt"), std::string("kept"));
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    EXPECT_THROW(workflow->OpenDocument(folder.Path("gone.txt")), std::runtime_error);
+    EXPECT_EQ(editor.text, "kept");
+    EXPECT_EQ(workflow->CurrentFile(), folder.Path("notes.txt"));
+}
+
+TEST_F(Workflow, MarksTheTextModifiedAgainWhenTheDocConversionFails) {
+    const std::string book = MakeDoc("book.pdb", "text", "Book");
+    workflow->OpenDocument(book);
+    editor.Type(" more");
+    std::filesystem::remove(book);
+    std::filesystem::create_directory(book);  // the DOC file can no longer be written
+    EXPECT_FALSE(workflow->Save1Click());
+    EXPECT_TRUE(editor.modified);
+    EXPECT_EQ(ui.boxes.back().text, "Conversion Error. View Log file.");
+}
+
+TEST_F(Workflow, ListsLeftDocumentsInTheReopenMenu) {
+    for (const char* name : {"a.txt", "b.txt"}) {
+        WriteFile(folder.Path(name), std::string(name));
+    }
+    ui.fileAnswers = {folder.Path("a.txt"), folder.Path("b.txt")};
+    workflow->Open1Click();
+    EXPECT_FALSE(Enabled("Reopen1"));
+    workflow->Open1Click();
+    EXPECT_TRUE(Enabled("Reopen1"));
+    ASSERT_EQ(menus->Menu("Reopen1")->actions().size(), 1);
+    EXPECT_EQ(menus->Menu("Reopen1")->actions()[0]->text().toStdString(),
+              "&0 " + folder.Path("a.txt"));
+    EXPECT_EQ(ui.fileRequests[1].filterIndex, 2);
+
+    menus->Menu("Reopen1")->actions()[0]->trigger();
+    EXPECT_EQ(editor.text, "a.txt");
+    EXPECT_EQ(menus->Menu("Reopen1")->actions().size(), 2);
+    menus->Menu("Reopen1")->actions()[1]->trigger();
+    EXPECT_EQ(editor.text, "b.txt");
+    EXPECT_EQ(menus->Menu("Reopen1")->actions().size(), 2) << "a.txt is listed already";
+}
+
+TEST_F(Workflow, BackupAndRevertKeepTheModifiedState) {
+    WriteFile(folder.Path("notes.txt"), std::string("first"));
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    editor.Type(" draft");
+    workflow->Backup1Click();
+    EXPECT_TRUE(editor.modified);
+    EXPECT_TRUE(Enabled("Revert1"));
+    EXPECT_EQ(ReadFile(folder.Path("Backup.txt")), "first draft");
+    editor.text = "ruined";
+    editor.modified = false;
+    workflow->Revert1Click();
+    EXPECT_EQ(editor.text, "first draft");
+    EXPECT_TRUE(editor.modified);
+    EXPECT_FALSE(Enabled("Revert1"));
+}
+
+TEST_F(Workflow, StopsTheSaveNoticeOnceItsBoxIsTicked) {
+    const std::string book = MakeDoc("book.pdb", "text", "Book");
+    workflow->OpenDocument(book);
+    ui.noticeAnswers = {true};
+    workflow->Save1Click();
+    workflow->Save1Click();
+    EXPECT_EQ(ui.notices.size(), 1u);
+    EXPECT_FALSE(workflow->SaveDocCard());
+}
+
+}  // namespace
+}  // namespace tomery::app
