@@ -1,0 +1,69 @@
+#include "EditMain_Status.h"
+
+#include "DocFileRule.h"
+#include "EditMain_Menus.h"
+#include "EditMain_Reopen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace tomery::app {
+
+TStatusPanels::TStatusPanels(QStatusBar* statusBar) {
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        panels_[i] = new QLabel(statusBar);
+        panels_[i]->setFixedWidth(kWidths[i]);
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar->addWidget(panels_[i]);
+    }
+}
+
+void TStatusPanels::ShowStatus(const TStatusFacts& facts) {
+    panels_[1]->setText(facts.modified ? QStringLiteral("Modified") : QString());
+    panels_[2]->setText(QStringLiteral("Line %1").arg(facts.line));
+    panels_[3]->setText(QStringLiteral("Col %1").arg(facts.column));
+    panels_[4]->setText(QStringLiteral("Tab Size %1").arg(facts.tabSize));
+    panels_[5]->setText(facts.insertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+}
+
+std::string TStatusPanels::PanelText(std::size_t panel) const {
+    return panels_.at(panel)->text().toStdString();
+}
+
+void ApplyFileMenuRules(TMainMenus& menus, const TEditorFacts& editor,
+                        const std::string& currentFile) {
+    const bool hasText = editor.textLength > 0;
+    menus.Item("Print1")->setEnabled(hasText);
+    menus.Item("Save1")->setEnabled(editor.modified);
+    menus.Item("SaveAs1")->setEnabled(hasText);
+    const bool named = !currentFile.empty() && currentFile != kUntitled;
+    menus.Item("FileInfo1")->setEnabled(named && hasText);
+    if (IsDocFile(currentFile)) {
+        menus.Item("InstallPDA1")->setEnabled(true);
+    }
+}
+
+void ApplyEditMenuRules(TMainMenus& menus, const TEditorFacts& editor, bool clipboardHasText) {
+    const bool hasText = editor.textLength > 0;
+    menus.Item("SelectAll1")->setEnabled(hasText);
+    menus.Item("ClearAll1")->setEnabled(hasText);
+    menus.Item("Undo1")->setEnabled(editor.canUndo);
+    menus.Item("Redo1")->setEnabled(editor.canRedo);
+    for (const char* item : {"Cut1", "Copy1", "Cut2", "Copy2"}) {
+        menus.Item(item)->setEnabled(editor.hasSelection);
+    }
+    for (const char* item : {"Paste1", "Paste2"}) {
+        menus.Item(item)->setEnabled(clipboardHasText);
+    }
+}
+
+void ApplySearchMenuRules(TMainMenus& menus, std::int64_t textLength, const std::string& findText) {
+    const bool hasText = textLength > 0;
+    menus.Item("Find1")->setEnabled(hasText);
+    menus.Item("Replace1")->setEnabled(hasText);
+    menus.Item("FindNext1")->setEnabled(hasText && !findText.empty());
+    menus.Item("GoToLine1")->setEnabled(hasText);
+}
+
+}  // namespace tomery::app

@@ -1,0 +1,80 @@
+#include "EditMain_Menus.h"
+#include "EditMain_Status.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tomery::app {
+namespace {
+
+TEST(StatusPanels, ShowTheEditorsStateFromPanelOne) {
+    QMainWindow window;
+    TStatusPanels panels(window.statusBar());
+    panels.ShowStatus({});
+    EXPECT_EQ(panels.PanelText(0), "");
+    EXPECT_EQ(panels.PanelText(1), "");
+    EXPECT_EQ(panels.PanelText(2), "Line 0");
+    EXPECT_EQ(panels.PanelText(3), "Col 0");
+    EXPECT_EQ(panels.PanelText(4), "Tab Size 8");
+    EXPECT_EQ(panels.PanelText(5), "Insert");
+    panels.ShowStatus({true, 12, 40, 4, false});
+    EXPECT_EQ(panels.PanelText(1), "Modified");
+    EXPECT_EQ(panels.PanelText(2), "Line 12");
+    EXPECT_EQ(panels.PanelText(3), "Col 40");
+    EXPECT_EQ(panels.PanelText(4), "Tab Size 4");
+    EXPECT_EQ(panels.PanelText(5), "Overwrite");
+}
+
+class MenuRules : public ::testing::Test {
+  protected:
+    bool On(const char* item) const { return menus.Item(item)->isEnabled(); }
+
+    QMainWindow window;
+    TMainMenus menus{&window, window.menuBar(), new QMenu(&window)};
+};
+
+TEST_F(MenuRules, FileMenuFollowsTheTextAndTheFile) {
+    ApplyFileMenuRules(menus, {0, false}, "/a/notes.txt");
+    EXPECT_FALSE(On("Print1") || On("Save1") || On("SaveAs1") || On("FileInfo1"));
+    ApplyFileMenuRules(menus, {10, true}, "/a/notes.txt");
+    EXPECT_TRUE(On("Print1") && On("Save1") && On("SaveAs1") && On("FileInfo1"));
+    EXPECT_FALSE(On("InstallPDA1"));
+    ApplyFileMenuRules(menus, {10, false}, "/a/book.PDB");
+    EXPECT_TRUE(On("InstallPDA1"));
+    EXPECT_FALSE(On("Save1"));
+    ApplyFileMenuRules(menus, {10, false}, "Untitled");
+    EXPECT_FALSE(On("FileInfo1"));
+}
+
+TEST_F(MenuRules, EditAndPopupMenusAgreeOnTheClipboardCommands) {
+    ApplyEditMenuRules(menus, {5, false, false, true, false}, true);
+    EXPECT_FALSE(On("Cut1") || On("Copy1") || On("Cut2") || On("Copy2"));
+    EXPECT_TRUE(On("Paste1") && On("Paste2"));
+    EXPECT_TRUE(On("Undo1"));
+    EXPECT_FALSE(On("Redo1"));
+    EXPECT_TRUE(On("SelectAll1") && On("ClearAll1"));
+    ApplyEditMenuRules(menus, {0, false, true, false, true}, false);
+    EXPECT_TRUE(On("Cut1") && On("Copy2"));
+    EXPECT_FALSE(On("Paste1") || On("Paste2") || On("SelectAll1") || On("ClearAll1"));
+    EXPECT_TRUE(On("Delete1")) << "Delete is never disabled";
+}
+
+TEST_F(MenuRules, FindNextWaitsForASearchText) {
+    ApplySearchMenuRules(menus, 100, "");
+    EXPECT_TRUE(On("Find1") && On("Replace1") && On("GoToLine1"));
+    EXPECT_FALSE(On("FindNext1"));
+    ApplySearchMenuRules(menus, 100, "dark");
+    EXPECT_TRUE(On("FindNext1"));
+    ApplySearchMenuRules(menus, 0, "dark");
+    EXPECT_FALSE(On("Find1") || On("FindNext1") || On("GoToLine1"));
+}
+
+}  // namespace
+}  // namespace tomery::app
