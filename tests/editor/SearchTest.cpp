@@ -459,25 +459,35 @@ TParaPos ReferenceFind(const Strings& paras, const std::string& search, TParaPos
     return best;
 }
 
+/// A short text of word characters and delimiters, so that occurrences overlap often.
 std::string RandomText(std::mt19937& random, std::size_t maxLength) {
+    static constexpr std::string_view kAlphabet = "a-_ ";
     std::string text(random() % (maxLength + 1), ' ');
     for (char& c : text) {
-        c = "ab -_"[random() % 5];
+        c = kAlphabet[random() % kAlphabet.size()];
     }
     return text;
 }
 
+/// One to three characters, mostly taken from one of the paragraphs.
+std::string RandomSearch(std::mt19937& random, const Strings& paras) {
+    const std::string& para = paras[random() % paras.size()];
+    const std::size_t length = 1 + random() % 3;
+    if (random() % 3 != 0 && para.size() >= length) {
+        return para.substr(random() % (para.size() - length + 1), length);
+    }
+    std::string search = RandomText(random, 3);
+    return search.empty() ? "a" : search;
+}
+
 TEST_F(Search, FindsWhatAPlainFindOverTheParagraphsFinds) {
     std::mt19937 random(2026);
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 5000; ++round) {
         Strings paras(1 + random() % 5);
         for (std::string& para : paras) {
-            para = RandomText(random, 12);
+            para = RandomText(random, 16);
         }
-        std::string search = RandomText(random, 3);
-        if (search.empty()) {
-            search = "a";
-        }
+        const std::string search = RandomSearch(random, paras);
         TParaList fresh{nullptr, false, 64};
         Load(fresh, paras);
         const auto caretPara = static_cast<std::int32_t>(1 + random() % paras.size());
@@ -523,10 +533,7 @@ TEST_F(Search, ReplacesWhatAPlainReplaceOverTheParagraphsReplaces) {
         for (std::string& para : paras) {
             para = RandomText(random, 14);
         }
-        std::string search = RandomText(random, 3);
-        if (search.empty()) {
-            search = "ab";
-        }
+        const std::string search = RandomSearch(random, paras);
         const std::string replacement = RandomText(random, 4);
         const bool wholeWord = random() % 2 == 0;
         TParaList fresh{nullptr, false, 256};
