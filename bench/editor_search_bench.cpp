@@ -31,8 +31,8 @@ void BM_FindWordOccurringOnlyAtTheEnd(benchmark::State& state) {
     const TSearchOptions options = seGlobal | (state.range(0) != 0 ? seMatchCase : 0);
     TSearchOutcome outcome;
     for (auto _ : state) {
-        outcome = SearchParagraphs(*list, {kWordAtTheEnd, {}, options, kWordDelimiters},
-                                   kTopOfText);
+        outcome =
+            SearchParagraphs(*list, {kWordAtTheEnd, {}, options, kWordDelimiters}, kTopOfText);
         benchmark::DoNotOptimize(outcome);
     }
     if (outcome.Stop != TSearchStop::Found || outcome.MatchBegin.Para != list->ParaCount() - 1) {

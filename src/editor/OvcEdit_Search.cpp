@@ -38,7 +38,9 @@ constexpr TCharTable MakeUpperCaseTable() {
 constexpr TCharTable kIdentity = MakeIdentityTable();
 constexpr TCharTable kUpperCase = MakeUpperCaseTable();
 
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
 
 using TDelimiters = std::array<bool, 256>;
 
@@ -72,10 +74,11 @@ class TParagraphSearch {
     bool acceptable(std::int32_t para, std::string_view text, std::int32_t pos) const;
     bool isWholeWord(std::string_view text, std::int32_t pos) const;
     bool inRange(std::int32_t para, std::int32_t pos) const;
-    /// Replaces the occurrence at `pos`; false when the store refused (the outcome says why).
+    /// Replaces the acceptable occurrence at `pos` with seReplaceAll, else records it as
+    /// found. True when the search goes on; false when it stops (the outcome says why).
+    bool take(std::int32_t para, std::int32_t pos, bool caretAtEnd);
     bool replace(std::int32_t para, std::int32_t pos);
     void shiftBound(TParaPos& bound, std::int32_t para, std::int32_t from, std::int32_t delta);
-    void found(std::int32_t para, std::int32_t pos, bool caretAtEnd);
 
     TParaList& list_;
     const TSkipMatcher matcher_;
@@ -94,19 +97,17 @@ void TParagraphSearch::Forward(TParaPos start) {
     const TParaNode* node = list_.GetPara(para);
     while (node != nullptr && para <= outcome_.Range.End.Para) {
         const std::string_view text = node->Text();
-        if (static_cast<std::int64_t>(pos) - 1 + length_ <= static_cast<std::int64_t>(text.size())) {
-            const std::size_t offset = matcher_.Find(text.substr(static_cast<std::size_t>(pos - 1)));
+        if (static_cast<std::int64_t>(pos) - 1 + length_ <=
+            static_cast<std::int64_t>(text.size())) {
+            const std::size_t offset =
+                matcher_.Find(text.substr(static_cast<std::size_t>(pos - 1)));
             if (offset != std::string_view::npos) {
                 const std::int32_t match = pos + static_cast<std::int32_t>(offset);
                 if (!acceptable(para, text, match)) {
                     pos = match + 1;
                     continue;
                 }
-                if (!replaceAll_) {
-                    found(para, match, true);
-                    return;
-                }
-                if (!replace(para, match)) {
+                if (!take(para, match, true)) {
                     return;
                 }
                 pos = match + static_cast<std::int32_t>(replacement_.size());
@@ -137,11 +138,7 @@ void TParagraphSearch::Backward(TParaPos start) {
                 if (match + length_ - 1 > limit || !acceptable(para, node->Text(), match)) {
                     continue;
                 }
-                if (!replaceAll_) {
-                    found(para, match, false);
-                    return;
-                }
-                if (!replace(para, match)) {
+                if (!take(para, match, false)) {
                     return;
                 }
                 limit = match - 1;
@@ -180,6 +177,17 @@ bool TParagraphSearch::inRange(std::int32_t para, std::int32_t pos) const {
            static_cast<std::int64_t>(pos) + length_ <= static_cast<std::int64_t>(range.End.Pos);
 }
 
+bool TParagraphSearch::take(std::int32_t para, std::int32_t pos, bool caretAtEnd) {
+    if (replaceAll_) {
+        return replace(para, pos);
+    }
+    outcome_.Stop = TSearchStop::Found;
+    outcome_.MatchBegin = {para, pos};
+    outcome_.MatchEnd = {para, pos + length_};
+    outcome_.CaretAtEnd = caretAtEnd;
+    return false;
+}
+
 bool TParagraphSearch::replace(std::int32_t para, std::int32_t pos) {
     const TEditorErrorCode code = list_.ReplaceText(para, pos, length_, replacement_);
     if (code != kErrorNone) {
@@ -201,28 +209,22 @@ void TParagraphSearch::shiftBound(TParaPos& bound, std::int32_t para, std::int32
     }
 }
 
-void TParagraphSearch::found(std::int32_t para, std::int32_t pos, bool caretAtEnd) {
-    outcome_.Stop = TSearchStop::Found;
-    outcome_.MatchBegin = {para, pos};
-    outcome_.MatchEnd = {para, pos + length_};
-    outcome_.CaretAtEnd = caretAtEnd;
-}
-
 }  // namespace
 
 std::string_view CutToSearchLength(std::string_view text) {
     return text.substr(0, kMaxSearchLength);
 }
 
-unsigned char UpperCase1252(unsigned char c) { return kUpperCase[c]; }
+unsigned char UpperCase1252(unsigned char c) {
+    return kUpperCase[c];
+}
 
 bool SearchTextsEqual(std::string_view a, std::string_view b, bool matchCase) {
     if (matchCase) {
         return a == b;
     }
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return kUpperCase[Byte(x)] == kUpperCase[Byte(y)];
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return kUpperCase[Byte(x)] == kUpperCase[Byte(y)]; });
 }
 
 TSkipMatcher::TSkipMatcher(std::string_view pattern, bool matchCase)
@@ -261,8 +263,9 @@ void TSkipMatcher::FindAll(std::string_view text, std::vector<std::size_t>& offs
 std::size_t TSkipMatcher::findSingle(std::string_view text) const {
     if (fold_ == kIdentity.data()) {
         const void* hit = std::memchr(text.data(), pattern_[0], text.size());
-        return hit == nullptr ? std::string_view::npos
-                              : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        return hit == nullptr
+                   ? std::string_view::npos
+                   : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (fold(text[i]) == pattern_[0]) {
@@ -327,7 +330,8 @@ bool SelectionMatches(TParaList& list, const TSearchPlaces& places, std::string_
     const TParaPos end = places.SelEnd;
     const TParaNode* node = list.GetPara(begin.Para);
     if (search.empty() || node == nullptr || end.Para != begin.Para || begin.Pos < 1 ||
-        static_cast<std::int64_t>(end.Pos) - begin.Pos != static_cast<std::int64_t>(search.size()) ||
+        static_cast<std::int64_t>(end.Pos) - begin.Pos !=
+            static_cast<std::int64_t>(search.size()) ||
         end.Pos - 1 > node->Length()) {
         return false;
     }

@@ -15,13 +15,13 @@ namespace tomery::editor {
 /// One byte of search flags; bit 0 has no meaning.
 using TSearchOptions = std::uint8_t;
 
-inline constexpr TSearchOptions seBackward = 2;    ///< towards the start of the text
-inline constexpr TSearchOptions seMatchCase = 4;   ///< exact comparison; else in upper case
-inline constexpr TSearchOptions seGlobal = 8;      ///< the whole text, not from the caret
-inline constexpr TSearchOptions seReplace = 16;    ///< replace the selection, find the next
-inline constexpr TSearchOptions seReplaceAll = 32; ///< replace every occurrence in the range
-inline constexpr TSearchOptions seWholeWord = 64;  ///< delimiters or paragraph ends around
-inline constexpr TSearchOptions seSelOnly = 128;   ///< only inside the selection
+inline constexpr TSearchOptions seBackward = 2;     ///< towards the start of the text
+inline constexpr TSearchOptions seMatchCase = 4;    ///< exact comparison; else in upper case
+inline constexpr TSearchOptions seGlobal = 8;       ///< the whole text, not from the caret
+inline constexpr TSearchOptions seReplace = 16;     ///< replace the selection, find the next
+inline constexpr TSearchOptions seReplaceAll = 32;  ///< replace every occurrence in the range
+inline constexpr TSearchOptions seWholeWord = 64;   ///< delimiters or paragraph ends around
+inline constexpr TSearchOptions seSelOnly = 128;    ///< only inside the selection
 
 /// Search strings and replacements longer than this are cut to their first characters.
 inline constexpr std::size_t kMaxSearchLength = 255;

@@ -59,7 +59,7 @@ TEST(SkipMatcher, AgreesWithAPlainFindOnRandomTexts) {
 
 TEST(SkipMatcher, IgnoresTheCaseOfLatinLettersOfWindows1252) {
     const TSkipMatcher matcher("\xC4\x8A\x8C\x8E\x9F\xDE", false);  // ÄŠŒŽŸÞ
-    EXPECT_EQ(matcher.Find("x\xE4\x9A\x9C\x9E\xFF\xFE"), 1u);      // äšœžÿþ
+    EXPECT_EQ(matcher.Find("x\xE4\x9A\x9C\x9E\xFF\xFE"), 1u);       // äšœžÿþ
     EXPECT_EQ(TSkipMatcher("\xE4\x9A", false).Find("\xC4\x8A"), 0u);
     EXPECT_EQ(TSkipMatcher("\xE4", true).Find("\xC4"), std::string_view::npos);
 }
@@ -258,7 +258,9 @@ TEST_F(Search, WholeWordAcceptsAMatchFollowedByACommaOrAHyphen) {
 }
 
 TEST_F(Search, WholeWordRejectsAMatchPrecededByAWordCharacter) {
-    LoadText({"bobcat \xE9" "cat (cat)"});
+    LoadText(
+        {"bobcat \xE9"
+         "cat (cat)"});
     ExpectFound(Run("cat", seWholeWord), {1, 14}, true);
 }
 
@@ -359,8 +361,7 @@ TEST_F(Search, ReplaceAllInTheSelectionShiftsTheRangeEnd) {
 TEST_F(Search, BackwardReplaceAllInTheSelectionShiftsTheRangeEnd) {
     LoadText({"cat cat cat cat"});
     const TSearchPlaces places{{1, 5}, {1, 5}, {1, 12}};
-    const TSearchOutcome outcome =
-        RunIn("cat", seSelOnly | seBackward | seReplaceAll, places, "c");
+    const TSearchOutcome outcome = RunIn("cat", seSelOnly | seBackward | seReplaceAll, places, "c");
     EXPECT_EQ(outcome.Replacements, 2);
     EXPECT_EQ(Paragraphs(list), (Strings{"cat c c cat"}));
     EXPECT_EQ(outcome.Range, (TSearchRange{{1, 5}, {1, 8}}));
@@ -426,7 +427,9 @@ TEST(SearchResultOf, ErrorsWinThenReplacementsThenTheFind) {
 // ---------------------------------------------------------------------------------------------
 // Against a naive reference
 
-bool IsDelimiter(char c) { return kWordDelimiters.find(c) != std::string_view::npos; }
+bool IsDelimiter(char c) {
+    return kWordDelimiters.find(c) != std::string_view::npos;
+}
 
 bool ReferenceWholeWord(const std::string& text, std::size_t at, std::size_t length) {
     return (at == 0 || IsDelimiter(text[at - 1])) &&
@@ -469,6 +472,15 @@ std::string RandomText(std::mt19937& random, std::size_t maxLength) {
     return text;
 }
 
+/// One to `maxCount` random paragraphs of up to `maxLength` characters each.
+Strings RandomParagraphs(std::mt19937& random, std::size_t maxCount, std::size_t maxLength) {
+    Strings paras(1 + random() % maxCount);
+    for (std::string& para : paras) {
+        para = RandomText(random, maxLength);
+    }
+    return paras;
+}
+
 /// One to three characters, mostly taken from one of the paragraphs.
 std::string RandomSearch(std::mt19937& random, const Strings& paras) {
     const std::string& para = paras[random() % paras.size()];
@@ -483,10 +495,7 @@ std::string RandomSearch(std::mt19937& random, const Strings& paras) {
 TEST_F(Search, FindsWhatAPlainFindOverTheParagraphsFinds) {
     std::mt19937 random(2026);
     for (int round = 0; round < 5000; ++round) {
-        Strings paras(1 + random() % 5);
-        for (std::string& para : paras) {
-            para = RandomText(random, 16);
-        }
+        const Strings paras = RandomParagraphs(random, 5, 16);
         const std::string search = RandomSearch(random, paras);
         TParaList fresh{nullptr, false, 64};
         Load(fresh, paras);
@@ -494,8 +503,8 @@ TEST_F(Search, FindsWhatAPlainFindOverTheParagraphsFinds) {
         const TParaPos caret{caretPara, static_cast<std::int32_t>(1 + random() % 14)};
         const bool backward = random() % 2 == 0;
         const bool wholeWord = random() % 2 == 0;
-        const TSearchOptions options = seMatchCase | (backward ? seBackward : 0) |
-                                       (wholeWord ? seWholeWord : 0);
+        const TSearchOptions options =
+            seMatchCase | (backward ? seBackward : 0) | (wholeWord ? seWholeWord : 0);
         const TSearchOutcome outcome =
             SearchParagraphs(fresh, {search, {}, options, kWordDelimiters}, {caret, caret, caret});
         const TParaPos expected = ReferenceFind(paras, search, caret, backward, wholeWord);
@@ -506,48 +515,66 @@ TEST_F(Search, FindsWhatAPlainFindOverTheParagraphsFinds) {
     }
 }
 
-/// Every non-overlapping occurrence, left to right, replaced once.
-std::string ReferenceReplaceAll(const std::string& text, const std::string& search,
-                                const std::string& replacement, bool wholeWord) {
-    std::string out;
-    std::size_t from = 0;
+/// Every acceptable occurrence replaced once, left to right, whole words judged against the
+/// text as rewritten so far.
+std::string ReferenceReplaceAllForward(std::string text, const std::string& search,
+                                       const std::string& replacement, bool wholeWord) {
     for (std::size_t at = text.find(search); at != std::string::npos;) {
-        // Whole words are judged against the text as already rewritten before them.
-        const std::string current = out + text.substr(from);
-        const std::size_t atInCurrent = out.size() + (at - from);
-        if (wholeWord && !ReferenceWholeWord(current, atInCurrent, search.size())) {
+        if (wholeWord && !ReferenceWholeWord(text, at, search.size())) {
             at = text.find(search, at + 1);
             continue;
         }
-        out += text.substr(from, at - from) + replacement;
-        from = at + search.size();
-        at = text.find(search, from);
+        text.replace(at, search.size(), replacement);
+        at = text.find(search, at + replacement.size());
     }
-    return out + text.substr(from);
+    return text;
+}
+
+/// The same from right to left: after a replacement only occurrences ending before it count;
+/// after a rejected one, any occurrence starting before it.
+std::string ReferenceReplaceAllBackward(std::string text, const std::string& search,
+                                        const std::string& replacement, bool wholeWord) {
+    std::size_t end = text.size();  // occurrences must end at or before this index
+    while (end >= search.size()) {
+        const std::size_t at = text.rfind(search, end - search.size());
+        if (at == std::string::npos) {
+            break;
+        }
+        if (wholeWord && !ReferenceWholeWord(text, at, search.size())) {
+            if (at == 0) {
+                break;
+            }
+            end = at - 1 + search.size();
+            continue;
+        }
+        text.replace(at, search.size(), replacement);
+        end = at;
+    }
+    return text;
 }
 
 TEST_F(Search, ReplacesWhatAPlainReplaceOverTheParagraphsReplaces) {
     std::mt19937 random(4711);
-    for (int round = 0; round < 1000; ++round) {
-        Strings paras(1 + random() % 4);
-        for (std::string& para : paras) {
-            para = RandomText(random, 14);
-        }
+    for (int round = 0; round < 2000; ++round) {
+        const Strings paras = RandomParagraphs(random, 4, 14);
         const std::string search = RandomSearch(random, paras);
         const std::string replacement = RandomText(random, 4);
+        const bool backward = random() % 2 == 0;
         const bool wholeWord = random() % 2 == 0;
         TParaList fresh{nullptr, false, 256};
         Load(fresh, paras);
         const TSearchOptions options = seGlobal | seMatchCase | seReplaceAll |
-                                       (wholeWord ? seWholeWord : 0);
+                                       (backward ? seBackward : 0) | (wholeWord ? seWholeWord : 0);
         const TSearchOutcome outcome = SearchParagraphs(
             fresh, {search, replacement, options, kWordDelimiters}, {{1, 1}, {1, 1}, {1, 1}});
         Strings expected;
         for (const std::string& para : paras) {
-            expected.push_back(ReferenceReplaceAll(para, search, replacement, wholeWord));
+            expected.push_back(
+                backward ? ReferenceReplaceAllBackward(para, search, replacement, wholeWord)
+                         : ReferenceReplaceAllForward(para, search, replacement, wholeWord));
         }
-        ASSERT_EQ(Paragraphs(fresh), expected)
-            << "round " << round << " '" << search << "' -> '" << replacement << "'";
+        ASSERT_EQ(Paragraphs(fresh), expected) << "round " << round << (backward ? " backward" : "")
+                                               << " '" << search << "' -> '" << replacement << "'";
         EXPECT_EQ(outcome.Stop, TSearchStop::Exhausted);
         ASSERT_EQ(CheckStore(fresh), "");
     }
