@@ -7,86 +7,22 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <string_view>
 
+#include "EditorProse.h"
 #include "OvcEditP.h"
 
 namespace {
 
 using tomery::editor::TParaList;
-using tomery::editor::TTrimBlanks;
+using tomery::testing::kLoadWrapColumn;
+using tomery::testing::LoadedProseStore;
+using tomery::testing::ProseText;
 
-constexpr std::size_t kTextSize = 50'000'000;
-constexpr std::int32_t kLoadWrapColumn = 63;
 constexpr std::int32_t kRewrapColumn = 100;
-
-/// Prose lines with CR LF: mostly 40 to 85 characters, some empty or short, and every
-/// 1500th line a paragraph of several thousand characters.
-const std::string& ProseText() {
-    static const std::string text = [] {
-        static const char* const words[] = {"the",      "editor",      "keeps",
-                                            "its",      "whole",       "text",
-                                            "in",       "paragraphs,", "each",
-                                            "line",     "of",          "a",
-                                            "file",     "wraps",       "into",
-                                            "display",  "lines",       "at",
-                                            "the",      "wrap",        "column;",
-                                            "words",    "move",        "up",
-                                            "and",      "down",        "as",
-                                            "you",      "type.",       "well-known",
-                                            "record",   "undo",        "Palm",
-                                            "handheld", "e-text",      "reader",
-                                            "chapter",  "I",           "long-suffering",
-                                            "quiet."};
-        std::mt19937 random(2026);
-        std::uniform_int_distribution<std::size_t> pickWord(0, std::size(words) - 1);
-        std::uniform_int_distribution<int> shape(0, 99);
-        std::string out;
-        out.reserve(kTextSize + 10000);
-        for (std::size_t line = 0; out.size() < kTextSize; ++line) {
-            std::size_t target = 40 + static_cast<std::size_t>(shape(random)) * 45 / 100;
-            const int kind = shape(random);
-            if (kind < 5) {
-                target = 0;
-            } else if (kind < 12) {
-                target = static_cast<std::size_t>(shape(random)) / 5;
-            }
-            if (line % 1500 == 1499) {
-                target = 2000 + static_cast<std::size_t>(shape(random)) * 50;
-            }
-            const std::size_t start = out.size();
-            while (out.size() - start < target) {
-                if (out.size() > start) {
-                    out += ' ';
-                }
-                out += words[pickWord(random)];
-            }
-            out += "\r\n";
-        }
-        return out;
-    }();
-    return text;
-}
-
-/// Feeds every line of `text` to the store as the file loader does.
-void LoadLines(TParaList& list, std::string_view text) {
-    while (!text.empty()) {
-        const std::size_t end = text.find("\r\n");
-        list.AppendLine(text.substr(0, end), TTrimBlanks::Yes);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
-    }
-}
-
-std::unique_ptr<TParaList> LoadedStore() {
-    auto list = std::make_unique<TParaList>(nullptr, true, 8192);
-    list->SetWrapColumn(kLoadWrapColumn);
-    LoadLines(*list, ProseText());
-    return list;
-}
 
 /// One store shared by the benchmarks that only read or append to it.
 TParaList& SharedStore() {
-    static const std::unique_ptr<TParaList> list = LoadedStore();
+    static const std::unique_ptr<TParaList> list = LoadedProseStore();
     return *list;
 }
 
@@ -102,7 +38,7 @@ void BM_LoadThroughAppendLine(benchmark::State& state) {
     std::int32_t paragraphs = 0;
     for (auto _ : state) {
         const std::size_t before = HeapInUse();
-        auto list = LoadedStore();
+        auto list = LoadedProseStore();
         heapBytes = HeapInUse() - before;
         paragraphs = list->ParaCount();
         state.PauseTiming();
