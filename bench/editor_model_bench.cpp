@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "BenchmarkProse.h"
 #include "OvcEditP.h"
 
 namespace {
@@ -16,57 +17,8 @@ namespace {
 using tomery::editor::TParaList;
 using tomery::editor::TTrimBlanks;
 
-constexpr std::size_t kTextSize = 50'000'000;
 constexpr std::int32_t kLoadWrapColumn = 63;
 constexpr std::int32_t kRewrapColumn = 100;
-
-/// Prose lines with CR LF: mostly 40 to 85 characters, some empty or short, and every
-/// 1500th line a paragraph of several thousand characters.
-const std::string& ProseText() {
-    static const std::string text = [] {
-        static const char* const words[] = {"the",      "editor",      "keeps",
-                                            "its",      "whole",       "text",
-                                            "in",       "paragraphs,", "each",
-                                            "line",     "of",          "a",
-                                            "file",     "wraps",       "into",
-                                            "display",  "lines",       "at",
-                                            "the",      "wrap",        "column;",
-                                            "words",    "move",        "up",
-                                            "and",      "down",        "as",
-                                            "you",      "type.",       "well-known",
-                                            "record",   "undo",        "Palm",
-                                            "handheld", "e-text",      "reader",
-                                            "chapter",  "I",           "long-suffering",
-                                            "quiet."};
-        std::mt19937 random(2026);
-        std::uniform_int_distribution<std::size_t> pickWord(0, std::size(words) - 1);
-        std::uniform_int_distribution<int> shape(0, 99);
-        std::string out;
-        out.reserve(kTextSize + 10000);
-        for (std::size_t line = 0; out.size() < kTextSize; ++line) {
-            std::size_t target = 40 + static_cast<std::size_t>(shape(random)) * 45 / 100;
-            const int kind = shape(random);
-            if (kind < 5) {
-                target = 0;
-            } else if (kind < 12) {
-                target = static_cast<std::size_t>(shape(random)) / 5;
-            }
-            if (line % 1500 == 1499) {
-                target = 2000 + static_cast<std::size_t>(shape(random)) * 50;
-            }
-            const std::size_t start = out.size();
-            while (out.size() - start < target) {
-                if (out.size() > start) {
-                    out += ' ';
-                }
-                out += words[pickWord(random)];
-            }
-            out += "\r\n";
-        }
-        return out;
-    }();
-    return text;
-}
 
 /// Feeds every line of `text` to the store as the file loader does.
 void LoadLines(TParaList& list, std::string_view text) {
@@ -80,7 +32,7 @@ void LoadLines(TParaList& list, std::string_view text) {
 std::unique_ptr<TParaList> LoadedStore() {
     auto list = std::make_unique<TParaList>(nullptr, true, 8192);
     list->SetWrapColumn(kLoadWrapColumn);
-    LoadLines(*list, ProseText());
+    LoadLines(*list, tomery::testing::BenchmarkProse());
     return list;
 }
 
@@ -97,7 +49,7 @@ std::size_t HeapInUse() {
 }
 
 void BM_LoadThroughAppendLine(benchmark::State& state) {
-    const std::string& text = ProseText();
+    const std::string& text = tomery::testing::BenchmarkProse();
     std::size_t heapBytes = 0;
     std::int32_t paragraphs = 0;
     for (auto _ : state) {
