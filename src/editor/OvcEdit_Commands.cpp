@@ -272,11 +272,15 @@ void TOvcCustomEditor::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Tab and Enter wanted by the editor are its own even where their action has nothing to
+    // do, so that they never reach the dialog.
     bool handled = false;
     if (virtualKey == key::Tab && wantTab_) {
-        handled = Commands::Run(*this, ccTab, virtualKey);
+        Commands::Run(*this, ccTab, virtualKey);
+        handled = true;
     } else if (virtualKey == key::Enter && wantEnter_) {
-        handled = Commands::Run(*this, ccNewLine, virtualKey);
+        Commands::Run(*this, ccNewLine, virtualKey);
+        handled = true;
     }
     suppressChar_ = command == ccKeyPending || virtualKey == key::Backspace;
     if (!handled && !suppressChar_) {

@@ -180,6 +180,31 @@ TEST_F(DisplayTest, BookmarkKeysUseTheDigitEvenWithShift) {
     EXPECT_EQ(Caret(), Pos(2, 2));
 }
 
+TEST_F(DisplayTest, TheCharacterOfAKeySequenceIsNotTyped) {
+    SetLines({"abc"});
+    Editor().Controller()->EntryCommands().FindTable("WordStar")->SetActive(true);
+    Editor().SetCaretPosition(1, 3);
+    Key(Qt::Key_Q, Qt::ControlModifier);  // a prefix: the key is swallowed
+    QTest::keyClicks(&Editor(), "s");     // completes Ctrl+Q S
+    EXPECT_EQ(Caret(), Pos(1, 1));
+    EXPECT_EQ(Editor().GetPara(1), "abc");
+    QTest::keyClicks(&Editor(), "s");
+    EXPECT_EQ(Editor().GetPara(1), "sabc");
+}
+
+TEST_F(DisplayTest, WithWantTabTheTabKeyStaysInTheEditor) {
+    auto* other = new QWidget(&Form());
+    other->setFocusPolicy(Qt::StrongFocus);
+    other->show();
+    Editor().setFocus();
+    Editor().SetWantTab(true);
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(Editor().hasFocus());
+    Editor().SetWantTab(false);
+    Key(Qt::Key_Tab);
+    EXPECT_FALSE(Editor().hasFocus());
+}
+
 TEST_F(DisplayTest, ClipboardRoundTripsWindowsCharactersAndLineBreaks) {
     SetLines({"caf\xE9 \x80", "second"});
     Editor().SetSelection(1, 1, 2, 3, true);
