@@ -1,0 +1,111 @@
+// The editor control on the 50 MB prose text in an 800 x 600 window, wrapped to the window:
+// loading, paging down, typing (each step painted), and resizing the window.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "EditorProse.h"
+#include "OvcEdit.h"
+#include "TempFolder.h"
+
+namespace {
+
+using tomery::editor::TOvcControllerComponent;
+using tomery::editor::TOvcTextFileEditor;
+
+struct Window {
+    std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
+    TOvcTextFileEditor* editor = nullptr;
+    std::string file;
+};
+
+Window& TheWindow() {
+    static Window window = [] {
+        static tomery::testing::TempFolder folder;
+        Window w;
+        w.file = folder.Path("prose.txt");
+        tomery::testing::WriteFile(w.file, tomery::testing::ProseText());
+        new TOvcControllerComponent(w.form.get());
+        w.editor = new TOvcTextFileEditor(w.form.get());
+        w.form->resize(800, 600);
+        w.editor->setGeometry(0, 0, 800, 600);
+        w.editor->SetWordWrap(true);
+        w.editor->SetWrapToWindow(true);
+        w.form->show();
+        w.editor->setFocus();
+        QApplication::processEvents();
+        return w;
+    }();
+    return window;
+}
+
+/// Delivers what the step posted: the repaint of what it damaged and the status report.
+void Paint(TOvcTextFileEditor&) {
+    QApplication::processEvents();
+}
+
+void BM_LoadFromFile(benchmark::State& state) {
+    Window& w = TheWindow();
+    for (auto _ : state) {
+        w.editor->LoadFromFile(w.file);
+        Paint(*w.editor);
+    }
+    state.counters["display_lines"] = w.editor->LineCount();
+    state.counters["wrap_column"] = w.editor->WrapColumn();
+}
+BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+/// One iteration is one page down, painted.
+void BM_PageDown(benchmark::State& state) {
+    Window& w = TheWindow();
+    w.editor->ProcessCommand(tomery::editor::ccFirstPage, 0);
+    for (auto _ : state) {
+        w.editor->ProcessCommand(tomery::editor::ccNextPage, 0);
+        Paint(*w.editor);
+    }
+    state.counters["top_line"] = w.editor->TopLine();
+}
+BENCHMARK(BM_PageDown)->Unit(benchmark::kMillisecond)->Iterations(1000);
+
+/// One iteration is one typed character, painted.
+void BM_TypeCharacter(benchmark::State& state) {
+    Window& w = TheWindow();
+    int i = 0;
+    for (auto _ : state) {
+        w.editor->ProcessCommand(tomery::editor::ccTypeChar, (++i % 6 == 0) ? ' ' : 'e');
+        Paint(*w.editor);
+    }
+}
+BENCHMARK(BM_TypeCharacter)->Unit(benchmark::kMillisecond)->Iterations(1000);
+
+/// One iteration is a resize by one column, which re-wraps the whole text to the window.
+void BM_ResizeByOneColumn(benchmark::State& state) {
+    Window& w = TheWindow();
+    int step = 0;
+    for (auto _ : state) {
+        const int width = 800 + (++step % 2) * w.editor->CharWidth();
+        w.editor->resize(width, 600);
+        QApplication::processEvents();
+        Paint(*w.editor);
+    }
+    state.counters["wrap_column"] = w.editor->WrapColumn();
+}
+BENCHMARK(BM_ResizeByOneColumn)->Unit(benchmark::kMillisecond)->Iterations(6);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    TheWindow().form.reset();
+    return 0;
+}

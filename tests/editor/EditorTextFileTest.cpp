@@ -1,0 +1,157 @@
+// Loading and saving plain text files through the text file editor.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "EditorFixture.h"
+#include "OvcTextFile.h"
+#include "TempFolder.h"
+
+namespace tomery::editor::testing {
+namespace {
+
+using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
+using tomery::testing::WriteFile;
+
+class TextFileEditorTest : public EditorTest {
+  protected:
+    /// Loads `bytes` from a file and saves the text to another; returns what was saved.
+    std::string RoundTrip(const std::string& bytes) {
+        WriteFile(folder_.Path("in.txt"), bytes);
+        Editor().LoadFromFile(folder_.Path("in.txt"));
+        Editor().SaveToFile(folder_.Path("out.txt"));
+        return ReadFile(folder_.Path("out.txt"));
+    }
+    std::vector<std::string> Paragraphs() {
+        std::vector<std::string> paras;
+        for (std::int32_t p = 1; p <= Editor().ParaCount(); ++p) {
+            paras.emplace_back(Editor().GetPara(p));
+        }
+        return paras;
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(TextFileEditorTest, AFileWithCrLfLineEndsIsSavedBackByteForByte) {
+    const std::string text = "first line\r\n\r\n\tindented\r\nlast \xE9\x80 line\r\n";
+    EXPECT_EQ(RoundTrip(text), text);
+    EXPECT_EQ(Paragraphs(),
+              (std::vector<std::string>{"first line", "", "\tindented", "last \xE9\x80 line", ""}));
+    EXPECT_TRUE(Editor().IsOpen());
+    EXPECT_FALSE(Editor().Modified());
+}
+
+TEST_F(TextFileEditorTest, EmptyFilesAndLoneLineBreaks) {
+    EXPECT_EQ(RoundTrip(""), "");
+    EXPECT_EQ(Editor().ParaCount(), 1);
+    EXPECT_EQ(RoundTrip("\r\n"), "\r\n");
+    EXPECT_EQ(Editor().ParaCount(), 2);
+}
+
+TEST_F(TextFileEditorTest, TheLastLineGainsALineBreak) {
+    EXPECT_EQ(RoundTrip("one\r\ntwo"), "one\r\ntwo\r\n");
+}
+
+TEST_F(TextFileEditorTest, CarriageReturnsEndLinesAndLineFeedsAloneStayInThem) {
+    EXPECT_EQ(RoundTrip("a\rb\nc\r\n"), "a\r\nb\nc\r\n");
+    EXPECT_EQ(Paragraphs(), (std::vector<std::string>{"a", "b\nc", ""}));
+}
+
+TEST_F(TextFileEditorTest, ControlZEndsTheText) {
+    EXPECT_EQ(RoundTrip("one\r\ntw\x1Ao\r\nthree\r\n"), "one\r\ntw\r\n");
+}
+
+TEST_F(TextFileEditorTest, TrailingBlanksAreTrimmedOnLoad) {
+    EXPECT_EQ(RoundTrip("blanks  \t\r\nkept\r\n"), "blanks\r\nkept\r\n");
+    Editor().SetTrimWhiteSpace(false);
+    EXPECT_EQ(RoundTrip("blanks  \t\r\n"), "blanks  \t\r\n");
+}
+
+TEST_F(TextFileEditorTest, AVeryLongLineIsKeptWholeAsSeveralParagraphs) {
+    std::string line;
+    while (line.size() < 40000) {
+        line += "word ";
+    }
+    WriteFile(folder_.Path("long.txt"), line + "\r\n");
+    Editor().LoadFromFile(folder_.Path("long.txt"));
+    // Each piece ends after a blank, which trimming removes.
+    std::string joined;
+    for (std::int32_t p = 1; p < Editor().ParaCount(); ++p) {
+        EXPECT_LE(Editor().GetPara(p).size(), 32767u);
+        joined += std::string(Editor().GetPara(p)) + " ";
+    }
+    EXPECT_EQ(Editor().ParaCount(), 3);
+    EXPECT_EQ(joined, line);
+}
+
+TEST_F(TextFileEditorTest, AFailedLoadLeavesTextAndNameAsTheyWere) {
+    WriteFile(folder_.Path("good.txt"), "precious\r\n");
+    Editor().LoadFromFile(folder_.Path("good.txt"));
+    try {
+        Editor().LoadFromFile(folder_.Path("missing.txt"));
+        FAIL() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_EQ(Editor().GetPara(1), "precious");
+    EXPECT_EQ(Editor().FileName(), folder_.Path("good.txt"));
+    EXPECT_TRUE(Editor().IsOpen());
+
+    WriteFile(folder_.Path("many.txt"), "1\r\n2\r\n3\r\n4\r\n5\r\n");
+    Editor().SetParaLimit(3);
+    try {
+        Editor().LoadFromFile(folder_.Path("many.txt"));
+        FAIL() << "no error";
+    } catch (const EEditorError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Current operation will exceed the maximum number of allowed paragraphs");
+    }
+    EXPECT_EQ(Editor().GetPara(1), "precious");
+    EXPECT_EQ(Editor().FileName(), folder_.Path("good.txt"));
+}
+
+TEST_F(TextFileEditorTest, SavingIntoAFolderThatIsNotThereRaisesFileNotFound) {
+    Editor().InsertString("text");
+    EXPECT_THROW(Editor().SaveToFile(folder_.Path("no/such.txt")), EInOutError);
+    EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(TextFileEditorTest, ABackupCopyKeepsThePreviousFile) {
+    WriteFile(folder_.Path("doc.txt"), "old\r\n");
+    Editor().LoadFromFile(folder_.Path("doc.txt"));
+    Editor().InsertString("new ");
+    Editor().SetMakeBackup(true);
+    Editor().SaveToFile(folder_.Path("doc.txt"));
+    EXPECT_EQ(ReadFile(folder_.Path("doc.BAK")), "old\r\n");
+    EXPECT_EQ(ReadFile(folder_.Path("doc.txt")), "new old\r\n");
+
+    Editor().SaveToFile(folder_.Path("copy.BAK"));
+    Editor().SaveToFile(folder_.Path("copy.BAK"));
+    EXPECT_EQ(ReadFile(folder_.Path("copy.BAK")), "new old\r\n");
+}
+
+TEST_F(TextFileEditorTest, FileNameAndIsOpen) {
+    WriteFile(folder_.Path("a.txt"), "alpha\r\n");
+    Editor().SetFileName(folder_.Path("a.txt."));
+    EXPECT_EQ(Editor().FileName(), folder_.Path("a.txt"));
+    EXPECT_FALSE(Editor().IsOpen());
+    Editor().SetIsOpen(true);
+    EXPECT_EQ(Editor().GetPara(1), "alpha");
+    WriteFile(folder_.Path("a.txt"), "changed\r\n");
+    Editor().SetFileName(folder_.Path("A.TXT"));
+    Editor().SetIsOpen(true);
+    EXPECT_EQ(Editor().GetPara(1), "alpha");  // same name in other case: no reload
+    Editor().SetIsOpen(false);
+    EXPECT_EQ(Editor().TextLength(), 0);
+
+    Editor().NewFile("Untitled");
+    EXPECT_EQ(Editor().FileName(), "Untitled");
+    EXPECT_FALSE(Editor().IsOpen());
+}
+
+}  // namespace
+}  // namespace tomery::editor::testing
