@@ -1,0 +1,414 @@
+// The editor control: a view with caret, selection and scroll position over a paragraph
+// store, its painting, mouse and keys, and the text file editor built on it.
+#pragma once
+
+#include <QColor>
+#include <QCursor>
+#include <QImage>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "OvcBase.h"
+#include "OvcCaret.h"
+#include "OvcCmd.h"
+#include "OvcEditCalc.h"
+#include "OvcEditP.h"
+#include "OvcFxFnt.h"
+
+class QPainter;
+
+namespace tomery::editor {
+
+class TOvcEditBase : public TOvcBase {
+    Q_OBJECT
+  public:
+    using TOvcBase::TOvcBase;
+};
+
+enum class TBorderStyle { bsNone, bsSingle };
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TTabType { ttReal, ttFixed, ttSmart };
+
+/// What OnDrawLine receives for one painted row. Columns are display columns (tabs expanded);
+/// the selection fields are 0 when no selection is shown.
+struct TEditorDrawLineArgs {
+    QPainter& Canvas;
+    QRect Rect;        ///< the row in window pixels
+    const char* S;     ///< the display line, tabs expanded, zero-terminated
+    std::int32_t Len;  ///< characters of S
+    std::int32_t Line;
+    std::int32_t Pos;    ///< HorzOffset: columns scrolled off to the left
+    std::int32_t Count;  ///< VisibleCols
+    std::int32_t HBLine, HBCol, HELine, HECol;
+    bool WasDrawn = false;  ///< set by the handler when it drew the row itself
+};
+
+/// The editing control. Coordinates: paragraphs and display lines from 1; a position in a
+/// paragraph and a column in a display line are 1-based character indexes; a display column
+/// is a 1-based screen column after tab expansion. Setters ignore values outside their
+/// accepted range. Text-changing operations return an error code; DoOnError turns a non-zero
+/// one into OnError or an EEditorError.
+class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
+    Q_OBJECT
+  public:
+    explicit TOvcCustomEditor(QWidget* parent = nullptr);
+    ~TOvcCustomEditor() override;
+
+    // Properties.
+    bool AutoIndent() const { return autoIndent_; }
+    void SetAutoIndent(bool on) { autoIndent_ = on; }
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+    std::int32_t ByteLimit() const { return paraList_->ByteLimit(); }
+    virtual void SetByteLimit(std::int32_t limit);
+    TOvcCaret& CaretIns() { return caret_->CaretIns(); }
+    TOvcCaret& CaretOvr() { return caret_->CaretOvr(); }
+    TOvcCaretPair& Carets() { return *caret_; }
+    TOvcFixedFont& FixedFont() { return fixedFont_; }
+    QColor Color() const { return color_; }
+    void SetColor(const QColor& color);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide);
+    TOvcColors& HighlightColors() { return highlightColors_; }
+    bool InsertMode() const { return insertMode_; }
+    void SetInsertMode(bool insert);
+    std::int32_t LeftMargin() const { return leftMargin_; }
+    void SetLeftMargin(std::int32_t pixels);
+    std::int32_t ParaLengthLimit() const { return paraList_->ParaLengthLimit(); }
+    void SetParaLengthLimit(std::int32_t limit);
+    std::int32_t ParaLimit() const { return paraList_->ParaLimit(); }
+    void SetParaLimit(std::int32_t limit);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    virtual bool GetReadOnly() const { return readOnly_; }
+    std::int32_t RightMargin() const { return rightMargin_; }
+    void SetRightMargin(std::int32_t pixels);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle bars);
+    bool ScrollBarsAlways() const { return scrollBarsAlways_; }
+    void SetScrollBarsAlways(bool always);
+    bool ScrollPastEnd() const { return scrollPastEnd_; }
+    void SetScrollPastEnd(bool on);
+    bool ShowBookmarks() const { return showBookmarks_; }
+    void SetShowBookmarks(bool show);
+    std::uint8_t TabSize() const { return tabSize_; }
+    void SetTabSize(std::uint8_t size);
+    TTabType TabType() const { return tabType_; }
+    void SetTabType(TTabType type);
+    bool TrimWhiteSpace() const { return trimWhiteSpace_; }
+    void SetTrimWhiteSpace(bool trim) { trimWhiteSpace_ = trim; }
+    std::uint16_t UndoBufferSize() const { return paraList_->UndoBufferSize(); }
+    void SetUndoBufferSize(std::uint16_t bytes);
+    bool WantEnter() const { return wantEnter_; }
+    void SetWantEnter(bool want) { wantEnter_ = want; }
+    bool WantTab() const { return wantTab_; }
+    void SetWantTab(bool want) { wantTab_ = want; }
+    bool WordWrap() const { return paraList_->WordWrap(); }
+    void SetWordWrap(bool on);
+    bool WrapAtLeft() const { return wrapAtLeft_; }
+    void SetWrapAtLeft(bool on);
+    std::int32_t WrapColumn() const { return paraList_->WrapColumn(); }
+    void SetWrapColumn(std::int32_t column);
+    bool WrapToWindow() const { return wrapToWindow_; }
+    void SetWrapToWindow(bool on);
+
+    // Events, each fired through its DoOn... operation.
+    std::function<void(TOvcCustomEditor& sender)> OnChange;
+    std::function<void(TOvcCustomEditor& sender, TEditorDrawLineArgs& args)> OnDrawLine;
+    std::function<void(TOvcCustomEditor& sender, std::uint16_t& errorCode)> OnError;
+    std::function<void(TOvcCustomEditor& sender, std::int32_t lineNum, std::int32_t colNum)>
+        OnShowStatus;
+    std::function<void(TOvcCustomEditor& sender, std::int32_t line)> OnTopLineChanged;
+    std::function<void(TOvcCustomEditor& sender, CommandCode command)> OnUserCommand;
+
+    virtual void DoOnDrawLine(TEditorDrawLineArgs& args);
+    virtual void DoOnChange();
+    /// Code 0 does nothing; otherwise OnError gets it, or EEditorError is raised without one.
+    virtual void DoOnError(TEditorErrorCode code);
+    virtual void DoOnShowStatus(std::int32_t line, std::int32_t column);
+    virtual void DoOnTopLineChanged(std::int32_t line);
+    virtual void DoOnUserCommand(CommandCode command);
+
+    // Text access; none of these changes the text or the caret. Out-of-range numbers raise
+    // EInvalidLineOrPara.
+    /// The text of paragraph `para`; valid until the text changes.
+    std::string_view GetPara(std::int32_t para);
+    const char* GetParaPointer(std::int32_t para);
+    /// Copies at most `capacity` characters of the line and a terminator (so `dest` holds
+    /// capacity + 1 bytes); returns `dest`.
+    char* GetLine(std::int32_t line, char* dest, std::uint16_t capacity);
+    /// As GetLine with tabs expanded; returns the length copied.
+    std::int32_t GetPrintableLine(std::int32_t line, char* dest, std::uint16_t capacity);
+    std::string GetStringLine(std::int32_t line);
+    std::int32_t LineLength(std::int32_t line);
+    std::int32_t LineCount() const { return paraList_->LineCount(); }
+    std::int32_t ParaCount() const { return paraList_->ParaCount(); }
+    std::int64_t TextLength() const { return paraList_->ByteCount(); }
+    std::int32_t TopLine() const { return topLine_; }
+    /// Columns that fit the window; creates the window first.
+    std::int32_t VisibleColumns();
+    std::int32_t VisibleLines() const { return visibleLines_; }
+    /// Replaces (paragraph, position) by (display line, column).
+    void ParaToLine(std::int32_t& para, std::int32_t& pos);
+    bool Modified() const { return paraList_->Modified(); }
+    /// A change repaints; clearing marks every undo record as made on modified text.
+    void SetModified(bool modified);
+    /// The store behind the view, for text tools and tests.
+    TParaList& ParaList() { return *paraList_; }
+
+    // Caret and view.
+    std::int32_t GetCaretPosition(std::int32_t& column) const;
+    /// EInvalidLineOrPara for a line outside the text or a column below 1.
+    void SetCaretPosition(std::int32_t line, std::int32_t column);
+    void SetTopLine(std::int32_t line);
+    void MoveCaretTo(std::int32_t line, std::int32_t column, bool extend);
+    void MoveCaretToPara(std::int32_t para, std::int32_t pos, bool extend);
+    /// Moves the horizontal offset by `columns` and the first line by `lines`.
+    virtual void Scroll(std::int32_t columns, std::int32_t lines);
+    /// Scroll bars, layout and wrap to window again, then a full repaint.
+    void RefreshAll(bool paintNow);
+    std::int32_t CaretPara() const { return caretPara_; }
+    /// The caret's position in its paragraph.
+    std::int32_t CaretParaPos() const { return caretLineOffset_ + caretCol_; }
+    std::int32_t HorzOffset() const { return horzOffset_; }
+    std::int32_t CharWidth() const { return charWidth_; }
+    std::int32_t LineHeight() const { return lineHeight_; }
+    const TVertScroll& VertScroll() const { return vertScroll_; }
+    std::int32_t HorzRange() const { return horzRange_; }
+
+    // Selection.
+    bool SelectionAvailable() const { return !(selBegin_ == selEnd_); }
+    /// False without a selection; else its ends as display line and column (end exclusive).
+    bool GetSelection(std::int32_t& line1, std::int32_t& col1, std::int32_t& line2,
+                      std::int32_t& col2) const;
+    void SetSelection(std::int32_t line1, std::int32_t col1, std::int32_t line2, std::int32_t col2,
+                      bool caretAtEnd);
+    void SelectAll(bool caretAtEnd);
+    void CollapseSelection(bool toEnd);
+    TParaPos SelBegin() const { return selBegin_; }
+    TParaPos SelEnd() const { return selEnd_; }
+
+    // Editing.
+    /// Replaces the selection by `text`, which may hold CR and LF line breaks; one undo step.
+    TEditorErrorCode InsertString(std::string_view text);
+    /// Executes a command (codes of OvcCmd.h); true when it was handled.
+    virtual bool ProcessCommand(CommandCode command, std::uint16_t character);
+    /// Adds a loaded line as paragraph(s) before the last one, without undo.
+    TEditorErrorCode AppendLine(std::string_view text);
+    /// Replaces the store by a new, empty one keeping the settings.
+    void ResetText(bool repaint);
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    virtual void Undo();
+    virtual void Redo();
+    /// Bookmarks 0 to 9; other indexes are ignored.
+    virtual void SetMarker(std::size_t index);
+    /// EInvalidLineOrCol for a line outside the text or a column below 1.
+    virtual void SetMarkerAt(std::size_t index, std::int32_t line, std::int32_t column);
+    void GotoMarker(std::size_t index);
+
+    /// The table from command codes to actions (OvcEdit_Commands.cpp).
+    class Commands;
+
+  signals:
+    /// The caret was positioned; delivered after the operation, once per positioning.
+    void StatusShown(int line, int column);
+
+  protected:
+    void CreateWnd() override;
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    /// Replaces the store, as loading a file does; the view starts again at the top.
+    void SwapParaList(std::unique_ptr<TParaList> list);
+    /// A new, empty store with this control's settings.
+    std::unique_ptr<TParaList> NewParaList();
+
+  private:
+    friend class Commands;
+
+    // TParaListClient: the store's reports.
+    void ParaDeleted(std::int32_t para) override;
+    void TextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) override;
+    void ParaSplit(std::int32_t para, std::int32_t pos, std::int32_t indent) override;
+    void TextInserted(std::int32_t para, std::int32_t pos, std::int32_t count) override;
+    void ParasJoined(std::int32_t para, std::int32_t pos) override;
+    void Reposition() override;
+    void BusyChanged(bool busy) override;
+    /// Applies `adjust` to the top, caret and selection positions and recomputes the display
+    /// coordinates from them.
+    template <typename Adjust>
+    void followChange(Adjust adjust);
+
+    // View (OvcEdit_View.cpp).
+    void layout();
+    void wrapToWindow();
+    void moveCaret(std::int32_t colDelta, std::int32_t lineDelta, bool absolute, bool extend,
+                   bool keepRow);
+    void positionCaret();
+    bool caretLineVisible() const;
+    bool caretVisible();
+    std::int32_t caretDisplayColumn();
+    std::int32_t lineDisplayColumn(std::int32_t line, std::int32_t column);
+    std::int32_t lineCharColumn(std::int32_t line, std::int32_t displayColumn);
+    std::int32_t lastTopLine() const;
+    void setTopLine(std::int32_t line);
+    TParaPos caretPos() const { return {caretPara_, caretLineOffset_ + caretCol_}; }
+    /// The caret's position cut back to its paragraph's length + 1.
+    TParaPos caretTextPos();
+    void setCaretFromPara(TParaPos pos);
+    void collapseSelection(bool repaint);
+    void extendSelection();
+    void updateSelectionDisplay();
+    TLineAndColumn displayOf(TParaPos pos);
+    void updateHorzScrollBar();
+    void updateVertScrollBar();
+    void updateScrollBarPositions();
+    void scrollPixels(std::int32_t oldHorz, std::int32_t oldTop);
+    void repaintLines(std::int32_t first, std::int32_t last);
+    void repaintChangedLines();
+    void requestFullRepaint();
+    void vertScrollAction(int action);
+    void horzScrollAction(int action);
+    void recreateWindow();
+
+    // Painting (OvcEdit_Paint.cpp).
+    QRect textArea() const;
+    void paintRow(QPainter& painter, std::int32_t row, bool selectionShown);
+    void paintBookmarks(QPainter& painter, const QRect& area);
+    bool selectionShown() const;
+
+    // Mouse (OvcEdit_Mouse.cpp).
+    TLineAndColumn pointToLineCol(QPoint point);
+    void mouseStep(QPoint point, bool firstStep);
+    void autoScrollTick();
+    void selectWordAt(QPoint point, bool shift);
+    void selectParagraphAt(QPoint point, bool shift);
+    void updateCursor(QPoint point);
+
+    // Editing (OvcEdit.cpp).
+    TEditorErrorCode deleteSelection();
+    void typeCharacter(char c);
+    void detachStore();
+
+    std::unique_ptr<TParaList> paraList_;
+    std::unique_ptr<TOvcCaretPair> caret_;
+    TOvcFixedFont fixedFont_;
+    TOvcColors highlightColors_;
+    QImage markers_;  ///< the glyphs of bookmarks 0 to 9, side by side
+    QCursor marginCursor_;
+    QColor color_;
+
+    bool autoIndent_ = false;
+    TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+    bool hideSelection_ = true;
+    bool insertMode_ = true;
+    std::int32_t leftMargin_ = 15;
+    bool readOnly_ = false;
+    std::int32_t rightMargin_ = 5;
+    TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+    bool scrollBarsAlways_ = false;
+    bool scrollPastEnd_ = false;
+    bool showBookmarks_ = true;
+    std::uint8_t tabSize_ = 8;
+    TTabType tabType_ = TTabType::ttReal;
+    bool trimWhiteSpace_ = true;
+    bool wantEnter_ = true;
+    bool wantTab_ = false;
+    bool wrapAtLeft_ = true;
+    bool wrapToWindow_ = false;
+
+    // View state.
+    std::int32_t caretLine_ = 1;
+    std::int32_t caretCol_ = 1;  ///< character column in the caret line (may pass its end)
+    std::int32_t caretPara_ = 1;
+    std::int32_t caretLineOffset_ = 0;  ///< 0-based offset of the caret line in its paragraph
+    std::int32_t topLine_ = 1;
+    std::int32_t topPara_ = 1;
+    std::int32_t topLineOffset_ = 0;
+    std::int32_t horzOffset_ = 0;
+    TParaPos selBegin_{1, 1};  ///< selBegin_ <= selEnd_; equal: no selection
+    TParaPos selEnd_{1, 1};    ///< exclusive
+    TParaPos selMovingEnd_{1, 1};
+    std::int32_t selBeginLine_ = 1, selBeginCol_ = 1, selEndLine_ = 1, selEndCol_ = 1;
+    std::int32_t charWidth_ = 1;
+    std::int32_t lineHeight_ = 1;
+    std::int32_t visibleCols_ = 1;
+    std::int32_t visibleLines_ = 0;
+    std::int32_t horzRange_ = 0;
+    TVertScroll vertScroll_;
+    bool hasHorzBar_ = true;
+    bool hasVertBar_ = true;
+    bool repaintPending_ = false;  ///< a full repaint is requested and not yet painted
+    bool inLayout_ = false;
+    bool mouseCaptured_ = false;
+    bool mouseInMargin_ = false;
+    bool mouseShift_ = false;
+    bool marginSelecting_ = false;
+    TLineAndColumn mouseAnchor_;  ///< margin mode: the fixed end of the line selection
+    TLineAndColumn mouseLast_;
+    QPoint mousePoint_;
+    QTimer autoScrollTimer_;
+    std::int64_t lastAutoScrollMs_ = 0;
+    bool suppressChar_ = false;
+};
+
+/// The editor of a text file: file name, open state, loading and saving plain text.
+class TOvcCustomTextFileEditor : public TOvcCustomEditor {
+    Q_OBJECT
+  public:
+    using TOvcCustomEditor::TOvcCustomEditor;
+
+    /// The backup copy's extension, at most 3 characters, without the dot.
+    const std::string& BackupExt() const { return backupExt_; }
+    void SetBackupExt(std::string extension);
+    const std::string& FileName() const { return fileName_; }
+    /// A name that differs without regard to case is stored normalised and closes the file.
+    void SetFileName(const std::string& name);
+    bool IsOpen() const { return isOpen_; }
+    /// True loads FileName, false empties the text.
+    void SetIsOpen(bool open);
+    bool MakeBackup() const { return makeBackup_; }
+    void SetMakeBackup(bool on) { makeBackup_ = on; }
+
+    /// Replaces the text by the file's. Raises EInOutError or EEditorError on failure, which
+    /// leaves the text, FileName and IsOpen as they were.
+    virtual void LoadFromFile(const std::string& name);
+    /// Writes the paragraphs with CR LF after each (an empty last one is not written) and
+    /// clears Modified. Raises EInOutError on failure. An empty name does nothing.
+    virtual void SaveToFile(const std::string& name);
+    /// Empties the text and names it `name`.
+    void NewFile(const std::string& name);
+
+  private:
+    std::string backupExt_ = "BAK";
+    std::string fileName_;
+    bool isOpen_ = false;
+    bool makeBackup_ = false;
+};
+
+class TOvcTextFileEditor : public TOvcCustomTextFileEditor {
+    Q_OBJECT
+  public:
+    using TOvcCustomTextFileEditor::TOvcCustomTextFileEditor;
+};
+
+}  // namespace tomery::editor

@@ -1,0 +1,125 @@
+// The text file editor: loading and saving plain text files, the backup copy, the file name.
+#include <strings.h>
+#include <sys/stat.h>
+#include <QApplication>
+#include <cstdio>
+
+#include "OvcEdit.h"
+#include "OvcTextFile.h"
+
+namespace tomery::editor {
+
+namespace {
+
+/// The busy cursor for as long as it lives.
+class TBusyCursor {
+  public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+/// A limit reached while loading: the three limits keep their codes, anything else is
+/// memory.
+TEditorErrorCode LoadErrorCode(TEditorErrorCode code) {
+    switch (code) {
+        case kErrorTooManyParas:
+        case kErrorTextTooLarge:
+        case kErrorParaTooLong:
+            return code;
+        default:
+            return kErrorOutOfMemory;
+    }
+}
+
+bool FileExists(const std::string& name) {
+    struct stat info;
+    return ::stat(name.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+void TOvcCustomTextFileEditor::SetBackupExt(std::string extension) {
+    extension.resize(std::min<std::size_t>(extension.size(), 3));
+    backupExt_ = std::move(extension);
+}
+
+void TOvcCustomTextFileEditor::SetFileName(const std::string& name) {
+    if (::strcasecmp(name.c_str(), fileName_.c_str()) == 0) {
+        return;
+    }
+    isOpen_ = false;
+    fileName_ = NormalizeFileName(name);
+}
+
+void TOvcCustomTextFileEditor::SetIsOpen(bool open) {
+    if (open == isOpen_ || fileName_.empty()) {
+        return;
+    }
+    if (open) {
+        LoadFromFile(fileName_);
+    } else {
+        isOpen_ = false;
+        ResetText(true);
+        RefreshAll(true);
+    }
+}
+
+void TOvcCustomTextFileEditor::LoadFromFile(const std::string& name) {
+    // The file is read into a store of its own, which replaces the text only when the whole
+    // file was read: a failed load keeps the text, and the name it belongs to, as they were,
+    // so that saving afterwards can never write the old text over the file that failed.
+    const std::string normalized = NormalizeFileName(name);
+    const TBusyCursor busy;
+    std::unique_ptr<TParaList> list = NewParaList();
+    {
+        TTextFileReader reader(normalized);
+        const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
+        std::string line;
+        while (reader.ReadLine(line)) {
+            if (const TEditorErrorCode code = list->AppendLine(line, trim)) {
+                throw EEditorError(LoadErrorCode(code));
+            }
+        }
+    }
+    SwapParaList(std::move(list));
+    fileName_ = normalized;
+    isOpen_ = true;
+    RefreshAll(true);
+}
+
+void TOvcCustomTextFileEditor::SaveToFile(const std::string& name) {
+    if (name.empty()) {
+        return;
+    }
+    const TBusyCursor busy;
+    if (makeBackup_ && FileExists(name)) {
+        const std::string backup = BackupFileName(name, backupExt_);
+        if (backup != name) {
+            std::remove(backup.c_str());
+            std::rename(name.c_str(), backup.c_str());
+        }
+    }
+    TTextFileWriter writer(name);
+    TParaList& list = ParaList();
+    const std::int32_t count = list.ParaCount();
+    for (std::int32_t para = 1; para <= count; ++para) {
+        const std::string_view text = list.GetPara(para)->Text();
+        if (para == count && text.empty()) {
+            break;
+        }
+        writer.Write(text);
+        writer.Write("\r\n");
+    }
+    writer.Close();
+    SetModified(false);
+}
+
+void TOvcCustomTextFileEditor::NewFile(const std::string& name) {
+    ResetText(true);
+    RefreshAll(true);
+    SetFileName(name);
+}
+
+}  // namespace tomery::editor

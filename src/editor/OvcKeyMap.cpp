@@ -1,0 +1,75 @@
+#include "OvcKeyMap.h"
+
+#include <Qt>
+#include <array>
+#include <utility>
+
+namespace tomery::editor {
+
+namespace {
+
+struct TKeyPair {
+    int QtKey;
+    KeyCode VirtualKey;
+};
+
+constexpr std::array kKeys = {
+    TKeyPair{Qt::Key_Backspace, key::Backspace},
+    TKeyPair{Qt::Key_Tab, key::Tab},
+    TKeyPair{Qt::Key_Backtab, key::Tab},
+    TKeyPair{Qt::Key_Return, key::Enter},
+    TKeyPair{Qt::Key_Enter, key::Enter},
+    TKeyPair{Qt::Key_Shift, key::Shift},
+    TKeyPair{Qt::Key_Control, key::Ctrl},
+    TKeyPair{Qt::Key_Alt, key::Alt},
+    TKeyPair{Qt::Key_CapsLock, key::CapsLock},
+    TKeyPair{Qt::Key_Escape, 0x1B},
+    TKeyPair{Qt::Key_Space, 0x20},
+    TKeyPair{Qt::Key_PageUp, key::PageUp},
+    TKeyPair{Qt::Key_PageDown, key::PageDown},
+    TKeyPair{Qt::Key_End, key::End},
+    TKeyPair{Qt::Key_Home, key::Home},
+    TKeyPair{Qt::Key_Left, key::Left},
+    TKeyPair{Qt::Key_Up, key::Up},
+    TKeyPair{Qt::Key_Right, key::Right},
+    TKeyPair{Qt::Key_Down, key::Down},
+    TKeyPair{Qt::Key_Insert, key::Insert},
+    TKeyPair{Qt::Key_Delete, key::Delete},
+    TKeyPair{Qt::Key_NumLock, key::NumLock},
+    TKeyPair{Qt::Key_ScrollLock, key::ScrollLock},
+};
+
+/// The US layout's symbols on the digit keys 0 to 9, typed with Shift.
+constexpr std::array<int, 10> kShiftedDigits = {
+    Qt::Key_ParenRight, Qt::Key_Exclam,   Qt::Key_At,          Qt::Key_NumberSign,
+    Qt::Key_Dollar,     Qt::Key_Percent,  Qt::Key_AsciiCircum, Qt::Key_Ampersand,
+    Qt::Key_Asterisk,   Qt::Key_ParenLeft};
+
+}  // namespace
+
+KeyCode QtKeyToVirtualKey(int qtKey, bool shift) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return static_cast<KeyCode>(qtKey);
+    }
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+        return static_cast<KeyCode>(qtKey);
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
+        return static_cast<KeyCode>(0x70 + (qtKey - Qt::Key_F1));
+    }
+    for (const TKeyPair& pair : kKeys) {
+        if (pair.QtKey == qtKey) {
+            return pair.VirtualKey;
+        }
+    }
+    if (shift) {
+        for (std::size_t digit = 0; digit < kShiftedDigits.size(); ++digit) {
+            if (kShiftedDigits[digit] == qtKey) {
+                return key::Digit(static_cast<int>(digit));
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace tomery::editor
