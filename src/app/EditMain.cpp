@@ -197,7 +197,7 @@ void TEditForm::FormResize() {
 }
 
 void TEditForm::CenterLogo() {
-    const TLogoLayout layout = CenterLogo(client_->size(), Image1->size(), Label1->height());
+    const TLogoLayout layout = app::CenterLogo(client_->size(), Image1->size(), Label1->height());
     Image1->setGeometry(layout.picture);
     Label1->setGeometry(layout.label);
 }
@@ -256,7 +256,7 @@ void TEditForm::DropFiles(const std::vector<std::string>& paths) {
 }
 
 void TEditForm::Click(const std::string& item) {
-    menus_->Item(item)->trigger();
+    menus_->RunShortcut(item);
 }
 
 void TEditForm::Command(const char* item, void (TEditForm::*handler)()) {

@@ -41,7 +41,8 @@ class TEditForm : public QMainWindow {
     TModalUi& Ui() { return *ui_; }
     bool LogoVisible() const;
 
-    /// Runs a menu item as a click does (its menu's open handlers do not run).
+    /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
+    /// the item runs if it is enabled.
     void Click(const std::string& item);
     /// Opens a dropped file as the drop hook does; only the first of `paths` counts.
     void DropFiles(const std::vector<std::string>& paths);
