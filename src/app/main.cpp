@@ -1,12 +1,14 @@
 // Tomery: a desktop editor for Palm DOC e-texts and plain text files.
+#include "Application.h"
 #include "EditMain.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tomery"));
+    tomery::app::TApplication application(argc, argv);
+    tomery::app::TApplication::setApplicationName(QStringLiteral("Tomery"));
     tomery::app::TEditForm window;
+    application.SetErrorUi(&window.Ui());
     window.show();
-    return QApplication::exec();
+    const int status = tomery::app::TApplication::exec();
+    application.SetErrorUi(nullptr);
+    return status;
 }
