@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh build -DTOMERY_BUILD_TESTS=OFF -DTOMERY_BUILD_BENCH=OFF
-exec build/bin/tomery-doc --help
+exec build/bin/tomery "$@"

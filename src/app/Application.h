@@ -1,0 +1,25 @@
+// The application object: events that end in an uncaught error show the "Tomery" error box
+// instead of ending the program, so that an editor error raised by a key is reported like
+// one raised by a menu command.
+#pragma once
+
+#include <QApplication>
+
+namespace tomery::app {
+
+class TModalUi;
+
+class TApplication : public QApplication {
+  public:
+    TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    /// Where errors are shown; not owned. Without one, errors are written to stderr.
+    void SetErrorUi(TModalUi* ui) { ui_ = ui; }
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+  private:
+    TModalUi* ui_ = nullptr;
+};
+
+}  // namespace tomery::app

@@ -1,0 +1,347 @@
+#include "EditMain.h"
+
+#include "EditMain_Document.h"
+#include "EditMain_Logo.h"
+#include "ErrorHandler.h"
+#include "OvcBase.h"
+#include "OvcCmd.h"
+#include "OvcEdit.h"
+#include "ProgramFolder.h"
+#include "QtModalUi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+
+#include <functional>
+
+namespace tomery::app {
+
+namespace {
+
+/// The area above the status bar: the editor fills it, the logo is centred in it.
+class TClientArea : public QWidget {
+  public:
+    explicit TClientArea(std::function<void()> resized) : resized_(std::move(resized)) {}
+
+  protected:
+    void resizeEvent(QResizeEvent*) override { resized_(); }
+
+  private:
+    std::function<void()> resized_;
+};
+
+}  // namespace
+
+/// The workflow's view of the editor control.
+class TEditorDocument : public TDocumentEditor {
+  public:
+    explicit TEditorDocument(editor::TOvcTextFileEditor& editor) : editor_(editor) {}
+
+    void SetFileName(const std::string& path) override { editor_.SetFileName(path); }
+    bool Modified() const override { return editor_.Modified(); }
+    void SetModified(bool modified) override { editor_.SetModified(modified); }
+    std::int64_t TextLength() const override { return editor_.TextLength(); }
+    void NewFile(const std::string& name) override { editor_.NewFile(name); }
+    void LoadFromFile(const std::string& path) override { editor_.LoadFromFile(path); }
+    void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
+    void Close() override { editor_.SetIsOpen(false); }
+    void ShowAndFocus() override {
+        editor_.show();
+        editor_.setFocus();
+    }
+    void Hide() override { editor_.hide(); }
+
+  private:
+    editor::TOvcTextFileEditor& editor_;
+};
+
+TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
+    : QMainWindow(parent), ui_(std::move(ui)) {
+    if (!ui_) {
+        ui_ = std::make_unique<TQtModalUi>(this);
+    }
+    setWindowTitle(QStringLiteral("Tomery"));
+    setWindowIcon(QIcon(ProgramPicture()));
+    setAcceptDrops(true);
+
+    client_ = new TClientArea([this] { FormResize(); });
+    setCentralWidget(client_);
+    Image1 = new QLabel(client_);
+    Image1->setPixmap(ProgramPicture());
+    Image1->resize(Image1->pixmap().size());
+    Label1 = new QLabel(QStringLiteral("Tomery"), client_);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont logoFont(QStringLiteral("Arial"));
+    logoFont.setPixelSize(32);
+    logoFont.setBold(true);
+    Label1->setFont(logoFont);
+    Label1->setStyleSheet(QStringLiteral("color: navy"));
+    Label1->resize(client_->width(), kLogoLabelHeight);
+
+    DefaultController = new editor::TOvcControllerComponent(this);
+    editor::TOvcCommandProcessor& commands = DefaultController->Controller().EntryCommands();
+    commands.Clear();
+    commands.AddBuiltInTable(editor::TBuiltInTable::WordStar, false);
+    commands.AddBuiltInTable(editor::TBuiltInTable::Default, true);
+
+    PopupMenu1 = new QMenu(this);
+    menus_ = std::make_unique<TMainMenus>(this, menuBar(), PopupMenu1);
+    status_ = std::make_unique<TStatusPanels>(statusBar());
+
+    Editor1 = new editor::TOvcTextFileEditor(client_);
+    Editor1->SetController(&DefaultController->Controller());
+    Editor1->FixedFont().SetName(QStringLiteral("Fixedsys"));
+    Editor1->FixedFont().SetSize(10);
+    Editor1->SetWordWrap(true);
+    Editor1->SetWrapColumn(63);
+    Editor1->SetWrapToWindow(true);
+    Editor1->SetTabType(editor::TTabType::ttFixed);
+    Editor1->SetWantTab(true);
+    Editor1->SetLeftMargin(5);
+    Editor1->SetHideSelection(false);
+    Editor1->Carets().CaretOvr().SetShape(editor::TOvcCaretShape::csBlock);
+    Editor1->SetBackupExt("BAK");
+    Editor1->setCursor(Qt::IBeamCursor);
+    Editor1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Editor1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(Editor1->mapToGlobal(at)); });
+    Editor1->OnShowStatus = [this](editor::TOvcCustomEditor&, std::int32_t line,
+                                   std::int32_t column) { ShowStatus(line, column); };
+    Editor1->hide();
+
+    document_ = std::make_unique<TEditorDocument>(*Editor1);
+    workflow_ = std::make_unique<TDocumentWorkflow>(
+        *ui_, *document_, *menus_, "Tomery", ProgramFilePath("Backup.txt"),
+        [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); },
+        [this] { ShowStatus(0, 0); });
+    ConnectCommands();
+    RunGuarded(*ui_, [this] { FormCreate(); });
+}
+
+TEditForm::~TEditForm() {
+    RunGuarded(*ui_, [this] { FormDestroy(); });
+}
+
+bool TEditForm::LogoVisible() const {
+    return !Editor1->isVisible() && Image1->isVisible();
+}
+
+void TEditForm::FormCreate() {
+    CenterLogo();
+    BaseCaption = windowTitle().toStdString();
+    IniFile = std::make_unique<TIniFile>(SettingsFilePath());
+    const TFormSettings settings = ReadFormSettings(*IniFile);
+    resize(settings.width, settings.height);
+    LastOpenFile = settings.lastOpenFile;
+    Editor1->SetAutoIndent(settings.autoIndent);
+    Editor1->SetTabSize(static_cast<std::uint8_t>(settings.tabSize));
+    Editor1->SetWordWrap(settings.wordWrap);
+    Editor1->FixedFont().SetName(QString::fromStdString(settings.fontName));
+    Editor1->FixedFont().SetSize(settings.fontSize);
+    Editor1->FixedFont().SetStyle((settings.bold ? editor::fsBold : 0) |
+                                  (settings.italic ? editor::fsItalic : 0));
+    workflow_->SetSaveDocCard(settings.saveDocCard);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move((area.width() - width()) / 2, (area.height() - height()) / 2);
+    }
+    menus_->Item("AutoIndentation1")->setChecked(Editor1->AutoIndent());
+    menus_->Item("WordWrap1")->setChecked(Editor1->WordWrap());
+    workflow_->SetDialogStart(FolderPart(LastOpenFile), LastOpenFile);
+    ShowStatus(0, 0);
+    for (const char* hidden : {"HTMLTags1", "N9", "TestTool11", "TestTool21"}) {
+        menus_->Item(hidden)->setVisible(false);
+    }
+}
+
+void TEditForm::FormDestroy() {
+    if (!IniFile) {
+        return;
+    }
+    TShutdownState state;
+    state.windowIsNormal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    state.currentFile = workflow_->CurrentFile();
+    state.docName = workflow_->DocName();
+    state.lastOpenFile = LastOpenFile;
+    TFormSettings& values = state.values;
+    values.width = width();
+    values.height = height();
+    values.autoIndent = Editor1->AutoIndent();
+    values.tabSize = Editor1->TabSize();
+    values.wordWrap = Editor1->WordWrap();
+    values.fontName = Editor1->FixedFont().Name().toStdString();
+    values.fontSize = Editor1->FixedFont().Size();
+    values.bold = (Editor1->FixedFont().Style() & editor::fsBold) != 0;
+    values.italic = (Editor1->FixedFont().Style() & editor::fsItalic) != 0;
+    values.saveDocCard = workflow_->SaveDocCard();
+    WriteFormSettings(*IniFile, state);
+}
+
+void TEditForm::FormResize() {
+    CenterLogo();
+    Editor1->setGeometry(client_->rect());
+    Editor1->SetWrapColumn(Editor1->VisibleColumns());
+}
+
+void TEditForm::CenterLogo() {
+    const TLogoLayout layout = app::CenterLogo(client_->size(), Image1->size(), Label1->height());
+    Image1->setGeometry(layout.picture);
+    Label1->setGeometry(layout.label);
+}
+
+void TEditForm::ShowStatus(std::int32_t line, std::int32_t column) {
+    status_->ShowStatus(
+        {Editor1->Modified(), line, column, Editor1->TabSize(), Editor1->InsertMode()});
+}
+
+void TEditForm::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    RunGuarded(*ui_, [&] { mayClose = workflow_->SavePrompt(); });
+    if (mayClose) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TEditForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TEditForm::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    event->acceptProposedAction();
+    DropFiles(paths);
+}
+
+void TEditForm::DropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    RunGuarded(*ui_, [&] {
+        if (!workflow_->SavePrompt()) {
+            return;
+        }
+        if (!workflow_->CurrentFile().empty()) {
+            workflow_->AddToReopen();
+        }
+        workflow_->OpenDocument(paths.front());
+    });
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        raise();
+        activateWindow();
+    }
+}
+
+void TEditForm::Click(const std::string& item) {
+    menus_->RunShortcut(item);
+}
+
+void TEditForm::Command(const char* item, void (TEditForm::*handler)()) {
+    menus_->SetCommand(item, [this, handler] { RunGuarded(*ui_, [&] { (this->*handler)(); }); });
+}
+
+void TEditForm::ConnectCommands() {
+    TDocumentWorkflow& workflow = *workflow_;
+    const auto document = [this](const char* item, std::function<void()> command) {
+        menus_->SetCommand(item, [this, command] { RunGuarded(*ui_, command); });
+    };
+    document("New1", [&workflow] { workflow.New1Click(); });
+    document("Open1", [&workflow] { workflow.Open1Click(); });
+    document("Save1", [&workflow] { workflow.Save1Click(); });
+    document("SaveAs1", [&workflow] { workflow.SaveAs1Click(); });
+    document("Close1", [&workflow] { workflow.Close1Click(); });
+    document("Backup1", [&workflow] { workflow.Backup1Click(); });
+    document("Revert1", [&workflow] { workflow.Revert1Click(); });
+    Command("Exit1", &TEditForm::Exit1Click);
+    Command("Undo1", &TEditForm::UndoClick);
+    Command("Redo1", &TEditForm::RedoClick);
+    Command("Cut1", &TEditForm::CutClick);
+    Command("Copy1", &TEditForm::CopyClick);
+    Command("Paste1", &TEditForm::PasteClick);
+    Command("Cut2", &TEditForm::CutClick);
+    Command("Copy2", &TEditForm::CopyClick);
+    Command("Paste2", &TEditForm::PasteClick);
+    Command("Delete1", &TEditForm::Delete1Click);
+    Command("SelectAll1", &TEditForm::SelectAll1Click);
+    Command("ClearAll1", &TEditForm::ClearAll1Click);
+    menus_->SetOpenHandler("File1", [this] { RunGuarded(*ui_, [this] { File1Click(); }); });
+    menus_->SetOpenHandler("Edit1", [this] { RunGuarded(*ui_, [this] { Edit1Click(); }); });
+    menus_->SetOpenHandler("Search1", [this] { RunGuarded(*ui_, [this] { Search1Click(); }); });
+    menus_->SetOpenHandler("PopupMenu1",
+                           [this] { RunGuarded(*ui_, [this] { PopupMenu1Popup(); }); });
+}
+
+TEditorFacts TEditForm::EditorFacts() const {
+    return {Editor1->TextLength(), Editor1->Modified(), Editor1->SelectionAvailable(),
+            Editor1->CanUndo(), Editor1->CanRedo()};
+}
+
+void TEditForm::File1Click() {
+    ApplyFileMenuRules(*menus_, EditorFacts(), workflow_->CurrentFile());
+}
+
+void TEditForm::Edit1Click() {
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    ApplyEditMenuRules(*menus_, EditorFacts(), clipboard != nullptr && clipboard->hasText());
+}
+
+void TEditForm::Search1Click() {
+    // The Find dialog comes with the search commands; until then no search text exists.
+    ApplySearchMenuRules(*menus_, Editor1->TextLength(), std::string());
+}
+
+void TEditForm::UndoClick() {
+    Editor1->Undo();
+}
+void TEditForm::RedoClick() {
+    Editor1->Redo();
+}
+void TEditForm::CutClick() {
+    Editor1->CutToClipboard();
+}
+void TEditForm::CopyClick() {
+    Editor1->CopyToClipboard();
+}
+void TEditForm::PasteClick() {
+    Editor1->PasteFromClipboard();
+}
+void TEditForm::Delete1Click() {
+    Editor1->ProcessCommand(editor::ccDel, 0);
+}
+void TEditForm::SelectAll1Click() {
+    Editor1->SelectAll(false);
+}
+
+void TEditForm::ClearAll1Click() {
+    if (ui_->MessageBox("Warning", "Are you sure to delete the entire text?", TMsgIcon::Warning,
+                        {TMsgButton::Yes, TMsgButton::No}) == TMsgButton::No) {
+        return;
+    }
+    SelectAll1Click();
+    Editor1->ProcessCommand(editor::ccDel, 0);
+}
+
+}  // namespace tomery::app

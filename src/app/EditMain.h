@@ -1,0 +1,96 @@
+// The main window: one editor control, the logo while no document is open, the menus, the
+// status bar, the settings file, dropped files, and the life of the edited document.
+#pragma once
+
+#include "EditMain_Menus.h"
+#include "EditMain_Settings.h"
+#include "EditMain_Status.h"
+#include "EditMain_Workflow.h"
+#include "ModalUi.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class QLabel;
+class QMenu;
+
+namespace tomery::editor {
+class TOvcControllerComponent;
+class TOvcTextFileEditor;
+}  // namespace tomery::editor
+
+namespace tomery::app {
+
+class TEditorDocument;
+
+class TEditForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    /// `ui` answers every modal question of the window; without one the window asks the user
+    /// through Qt's dialogs. Creating the window reads the settings (FormCreate).
+    explicit TEditForm(std::unique_ptr<TModalUi> ui = nullptr, QWidget* parent = nullptr);
+    /// Writes the settings (FormDestroy).
+    ~TEditForm() override;
+
+    editor::TOvcTextFileEditor& Editor() { return *Editor1; }
+    TMainMenus& Menus() { return *menus_; }
+    TDocumentWorkflow& Workflow() { return *workflow_; }
+    const TStatusPanels& Status() const { return *status_; }
+    TModalUi& Ui() { return *ui_; }
+    bool LogoVisible() const;
+
+    /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
+    /// the item runs if it is enabled.
+    void Click(const std::string& item);
+    /// Opens a dropped file as the drop hook does; only the first of `paths` counts.
+    void DropFiles(const std::vector<std::string>& paths);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void FormCreate();
+    void FormDestroy();
+    void FormResize();
+    void CenterLogo();
+    void ShowStatus(std::int32_t line, std::int32_t column);
+    void ConnectCommands();
+    /// Registers `handler` as the item's command, run inside the application's error handler.
+    void Command(const char* item, void (TEditForm::*handler)());
+    TEditorFacts EditorFacts() const;
+
+    void File1Click();
+    void Edit1Click();
+    void Search1Click();
+    void PopupMenu1Popup() { Edit1Click(); }
+    void UndoClick();
+    void RedoClick();
+    void CutClick();
+    void CopyClick();
+    void PasteClick();
+    void Delete1Click();
+    void SelectAll1Click();
+    void ClearAll1Click();
+    void Exit1Click() { close(); }
+
+    std::unique_ptr<TModalUi> ui_;
+    QWidget* client_ = nullptr;  ///< the area above the status bar
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    editor::TOvcControllerComponent* DefaultController = nullptr;
+    editor::TOvcTextFileEditor* Editor1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    std::unique_ptr<TMainMenus> menus_;
+    std::unique_ptr<TStatusPanels> status_;
+    std::unique_ptr<TEditorDocument> document_;
+    std::unique_ptr<TDocumentWorkflow> workflow_;
+    std::unique_ptr<TIniFile> IniFile;
+    std::string BaseCaption;
+    std::string LastOpenFile;
+};
+
+}  // namespace tomery::app

@@ -1,0 +1,218 @@
+// The main window with the real editor control, driven through the modal seam.
+#include "Conversion.h"
+#include "EditMain.h"
+#include "OvcEdit.h"
+#include "ScriptedModalUi.h"
+#include "TempFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tomery::app {
+namespace {
+
+using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
+using tomery::testing::WriteFile;
+
+class EditForm : public ::testing::Test {
+  protected:
+    void SetUp() override { Create(); }
+
+    void Create() {
+        auto scripted = std::make_unique<testing::ScriptedModalUi>();
+        ui = scripted.get();
+        form = std::make_unique<TEditForm>(std::move(scripted));
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QApplication::processEvents();
+    }
+
+    std::string MakeDoc(const std::string& name, const std::string& text,
+                        const std::string& docName) {
+        WriteFile(folder.Path("source.txt"), text);
+        EXPECT_TRUE(doc::ConvertTextToDoc(folder.Path("source.txt"), folder.Path(name), docName));
+        return folder.Path(name);
+    }
+
+    std::string DecodedText(const std::string& pdb) {
+        std::string name;
+        EXPECT_TRUE(doc::ConvertDocToText(pdb, folder.Path("decoded.txt"), name));
+        return ReadFile(folder.Path("decoded.txt"));
+    }
+
+    void Open(const std::string& path) {
+        ui->fileAnswers.push_back(path);
+        form->Click("Open1");
+        QApplication::processEvents();
+    }
+
+    void Type(const char* text) {
+        QTest::keyClicks(&form->Editor(), text);
+        QApplication::processEvents();
+    }
+
+    std::string Caption() const { return form->windowTitle().toStdString(); }
+    bool Enabled(const char* item) const { return form->Menus().Item(item)->isEnabled(); }
+    void OpenMenu(const char* menu) { emit form->Menus().Menu(menu)->aboutToShow(); }
+
+    TempFolder folder;
+    testing::ScriptedModalUi* ui = nullptr;
+    std::unique_ptr<TEditForm> form;
+};
+
+TEST_F(EditForm, StartsWithTheLogoAndTheFirstRunSettings) {
+    EXPECT_TRUE(form->LogoVisible());
+    EXPECT_EQ(Caption(), "Tomery");
+    EXPECT_EQ(form->size(), QSize(600, 400));
+    EXPECT_EQ(form->Status().PanelText(2), "Line 0");
+    EXPECT_EQ(form->Status().PanelText(4), "Tab Size 8");
+    EXPECT_EQ(form->Status().PanelText(5), "Insert");
+    EXPECT_FALSE(Enabled("Edit1") || Enabled("Search1") || Enabled("Tools1"));
+    EXPECT_TRUE(form->Menus().Item("WordWrap1")->isChecked());
+    for (const char* hidden : {"HTMLTags1", "N9", "TestTool11", "TestTool21"}) {
+        EXPECT_FALSE(form->Menus().Item(hidden)->isVisible()) << hidden;
+    }
+    EXPECT_TRUE(form->Editor().WordWrap());
+    EXPECT_EQ(form->Editor().TabType(), editor::TTabType::ttFixed);
+    EXPECT_TRUE(form->Editor().WantTab());
+    EXPECT_EQ(form->Editor().LeftMargin(), 5);
+}
+
+TEST_F(EditForm, OpensADocFileEditsItSavesAndFindsTheEditAgain) {
+    const std::string book = MakeDoc("book.pdb", "Chapter One\r\nIt was dark.\r\n", "My Book");
+    Open(book);
+    EXPECT_FALSE(form->LogoVisible());
+    EXPECT_EQ(Caption(), "Tomery [book.pdb -- My Book]");
+    EXPECT_TRUE(Enabled("Edit1") && Enabled("Search1") && Enabled("Tools1"));
+    Type("Hello ");
+    EXPECT_EQ(form->Status().PanelText(1), "Modified");
+    form->Click("Save1");
+    EXPECT_FALSE(form->Editor().Modified());
+    EXPECT_EQ(DecodedText(book), "Hello Chapter One\r\nIt was dark.\r\n");
+    ASSERT_EQ(ui->notices.size(), 1u);
+
+    form->Click("Close1");
+    EXPECT_TRUE(form->LogoVisible());
+    EXPECT_EQ(Caption(), "Tomery");
+    form->Menus().Menu("Reopen1")->actions()[0]->trigger();
+    EXPECT_EQ(form->Editor().GetStringLine(1), "Hello Chapter One");
+}
+
+TEST_F(EditForm, SavesAsAPlainTextFileWithCrLfLines) {
+    Open(MakeDoc("book.pdb", "one\r\ntwo", "Book"));
+    ui->fileAnswers.push_back(folder.Path("copy.txt"));
+    form->Click("SaveAs1");
+    EXPECT_EQ(ReadFile(folder.Path("copy.txt")), "one\r\ntwo\r\n");
+    EXPECT_EQ(Caption(), "Tomery [copy.txt -- Book]");
+}
+
+TEST_F(EditForm, ShortcutsGoThroughTheMenuAndNeverAlsoToTheEditor) {
+    WriteFile(folder.Path("notes.txt"), std::string("text\r\n"));
+    Open(folder.Path("notes.txt"));
+    Type("abc");
+    QTest::keyClick(&form->Editor(), Qt::Key_Home);
+    Type("x");
+    EXPECT_EQ(form->Editor().GetStringLine(1), "xabctext");
+    QTest::keyClick(&form->Editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->Editor().GetStringLine(1), "abctext") << "exactly one undo step";
+    QTest::keyClick(&form->Editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form->Editor().GetStringLine(1), "xabctext");
+}
+
+TEST_F(EditForm, EditMenuFollowsSelectionAndUndoState) {
+    WriteFile(folder.Path("notes.txt"), std::string("some text\r\n"));
+    Open(folder.Path("notes.txt"));
+    OpenMenu("Edit1");
+    EXPECT_FALSE(Enabled("Cut1") || Enabled("Copy1") || Enabled("Cut2") || Enabled("Undo1"));
+    EXPECT_TRUE(Enabled("SelectAll1"));
+    form->Click("SelectAll1");
+    OpenMenu("PopupMenu1");
+    EXPECT_TRUE(Enabled("Cut1") && Enabled("Copy2"));
+    form->Click("Copy1");
+    OpenMenu("Edit1");
+    EXPECT_TRUE(Enabled("Paste1") && Enabled("Paste2"));
+}
+
+TEST_F(EditForm, ClearAllAsksFirst) {
+    WriteFile(folder.Path("notes.txt"), std::string("keep me\r\n"));
+    Open(folder.Path("notes.txt"));
+    ui->buttonAnswers = {TMsgButton::No};
+    form->Click("ClearAll1");
+    EXPECT_EQ(form->Editor().GetStringLine(1), "keep me");
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Warning");
+    EXPECT_EQ(ui->boxes[0].text, "Are you sure to delete the entire text?");
+    ui->buttonAnswers = {TMsgButton::Yes};
+    form->Click("ClearAll1");
+    EXPECT_EQ(form->Editor().TextLength(), 0);
+    form->Click("Undo1");
+    EXPECT_EQ(form->Editor().GetStringLine(1), "keep me");
+}
+
+TEST_F(EditForm, ClosingTheWindowAsksAboutChanges) {
+    WriteFile(folder.Path("notes.txt"), std::string("text\r\n"));
+    Open(folder.Path("notes.txt"));
+    Type("more ");
+    ui->buttonAnswers = {TMsgButton::Cancel};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ui->buttonAnswers = {TMsgButton::No};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(ReadFile(folder.Path("notes.txt")), "text\r\n");
+}
+
+TEST_F(EditForm, OpensOnlyTheFirstDroppedFile) {
+    WriteFile(folder.Path("a.txt"), std::string("first\r\n"));
+    WriteFile(folder.Path("b.txt"), std::string("second\r\n"));
+    form->DropFiles({folder.Path("a.txt"), folder.Path("b.txt")});
+    EXPECT_EQ(Caption(), "Tomery [a.txt]");
+    EXPECT_EQ(form->Editor().GetStringLine(1), "first");
+}
+
+TEST_F(EditForm, ShowsAFailedOpenAsTheTomeryErrorBox) {
+    WriteFile(folder.Path("a.txt"), std::string("kept\r\n"));
+    Open(folder.Path("a.txt"));
+    Open(folder.Path("vanished.txt"));
+    ASSERT_FALSE(ui->boxes.empty());
+    EXPECT_EQ(ui->boxes.back().caption, "Tomery");
+    EXPECT_EQ(ui->boxes.back().icon, TMsgIcon::Error);
+    EXPECT_EQ(form->Editor().GetStringLine(1), "kept");
+    EXPECT_EQ(Caption(), "Tomery [a.txt]");
+}
+
+TEST_F(EditForm, WritesTheSettingsWhenDestroyedAndReadsThemBack) {
+    WriteFile(folder.Path("a.txt"), std::string("x\r\n"));
+    Open(folder.Path("a.txt"));
+    form->Editor().SetTabSize(4);
+    form->Editor().SetAutoIndent(true);
+    form->resize(700, 500);
+    form->Click("Close1");
+    form.reset();
+    Create();
+    EXPECT_EQ(form->size(), QSize(700, 500));
+    EXPECT_EQ(form->Editor().TabSize(), 4);
+    EXPECT_TRUE(form->Editor().AutoIndent());
+    EXPECT_TRUE(form->Menus().Item("AutoIndentation1")->isChecked());
+}
+
+TEST_F(EditForm, NeverRemembersAnUntitledDocumentOrAMaximisedSize) {
+    form->Click("New1");
+    EXPECT_EQ(Caption(), "Tomery [Untitled]");
+    form->showMaximized();
+    QApplication::processEvents();
+    form.reset();
+    TIniFile ini(SettingsFilePath());
+    EXPECT_EQ(ini.ReadString("LastOpen", "FileName", "missing"), "missing");
+    EXPECT_EQ(ini.ReadString("FormSize", "Width", "missing"), "missing");
+    EXPECT_EQ(ini.ReadString("Options", "TabSize", "missing"), "8");
+}
+
+}  // namespace
+}  // namespace tomery::app
