@@ -423,6 +423,36 @@ TEditorErrorCode TOvcCustomEditor::deleteSelection() {
     return code;
 }
 
+void TOvcCustomEditor::deleteForward() {
+    if (GetReadOnly()) {
+        return;
+    }
+    if (SelectionAvailable()) {
+        DoOnError(deleteSelection());
+        return;
+    }
+    const TParaPos at = caretPos();
+    const std::int32_t length = paraList_->GetParaLength(at.Para);
+    TEditorErrorCode code = kErrorNone;
+    if (at.Pos <= length) {
+        paraList_->DeleteText(at.Para, at.Pos, 1);
+        repaintChangedLines();
+    } else if (at.Para < paraList_->ParaCount()) {
+        if (length == 0 && at.Pos == 1) {
+            paraList_->DeletePara(at.Para);
+        } else {
+            code = paraList_->JoinParas(at.Para, at.Pos);
+        }
+        updateVertScrollBar();
+        requestFullRepaint();
+    }
+    if (code != kErrorNone) {
+        DoOnError(code);
+        return;
+    }
+    MoveCaretToPara(at.Para, at.Pos, false);
+}
+
 TEditorErrorCode TOvcCustomEditor::InsertString(std::string_view text) {
     if (GetReadOnly()) {
         return kErrorNone;

@@ -306,6 +306,9 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
 
     // Editing (OvcEdit.cpp).
     TEditorErrorCode deleteSelection();
+    /// ccDel: the selection, else the character at the caret, else a join with the next
+    /// paragraph (an empty paragraph is removed instead).
+    void deleteForward();
     void typeCharacter(char c);
     void detachStore();
 

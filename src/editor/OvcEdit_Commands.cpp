@@ -87,6 +87,7 @@ constexpr C::Table C::MakeTable() {
         }
     };
     t[ccCut] = {[](Editor& e, std::uint16_t) { e.CutToClipboard(); }, true};
+    t[ccDel] = {[](Editor& e, std::uint16_t) { e.deleteForward(); }, true};
     t[ccPaste] = {[](Editor& e, std::uint16_t) { e.PasteFromClipboard(); }, true};
     t[ccUndo] = {[](Editor& e, std::uint16_t) { e.Undo(); }, true};
     t[ccRedo] = {[](Editor& e, std::uint16_t) { e.Redo(); }, true};
