@@ -28,6 +28,7 @@ FileReplacement::FileReplacement(const std::string& destination) : target_(desti
     if (fs::is_symlink(fs::symlink_status(target_, error))) {
         const fs::path resolved = fs::weakly_canonical(target_, error);
         if (error) {
+            error_ = error.value();
             return;
         }
         target_ = resolved.string();
@@ -35,7 +36,12 @@ FileReplacement::FileReplacement(const std::string& destination) : target_(desti
     mode_t mode = NewFileMode();
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode) || (existing.st_mode & S_IWUSR) == 0) {
+        if (!S_ISREG(existing.st_mode)) {
+            error_ = EISDIR;
+            return;
+        }
+        if ((existing.st_mode & S_IWUSR) == 0) {
+            error_ = EACCES;
             return;
         }
         mode = existing.st_mode & 07777;
@@ -53,10 +59,12 @@ FileReplacement::FileReplacement(const std::string& destination) : target_(desti
     name.push_back('\0');
     descriptor_ = ::mkstemp(name.data());
     if (descriptor_ < 0) {
+        error_ = errno;
         return;
     }
     temporary_ = name.data();
     if (::fchmod(descriptor_, mode) != 0) {
+        error_ = errno;
         Discard();
     }
 }
@@ -76,6 +84,7 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
             continue;
         }
         if (written <= 0) {
+            error_ = written < 0 ? errno : ENOSPC;
             failed_ = true;
             return false;
         }
@@ -91,9 +100,20 @@ bool FileReplacement::Commit() {
         return false;
     }
     const bool flushed = ::fsync(descriptor_) == 0;
+    if (!flushed) {
+        error_ = errno;
+    }
     const bool closed = ::close(descriptor_) == 0;
+    if (flushed && !closed) {
+        error_ = errno;
+    }
     descriptor_ = -1;
-    if (!flushed || !closed || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (!flushed || !closed) {
+        Discard();
+        return false;
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        error_ = errno;
         Discard();
         return false;
     }

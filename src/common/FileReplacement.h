@@ -19,6 +19,9 @@ class FileReplacement {
     FileReplacement& operator=(const FileReplacement&) = delete;
 
     bool IsOpen() const { return descriptor_ >= 0; }
+    /// The system error number of the last failure (EACCES for a read-only destination,
+    /// EISDIR for one that is not a regular file); 0 while nothing failed.
+    int Error() const { return error_; }
 
     /// Appends bytes; false (and the replacement is spoilt) when the write fails.
     bool Write(const void* data, std::size_t size);
@@ -34,6 +37,7 @@ class FileReplacement {
     std::string temporary_;
     int descriptor_ = -1;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 }  // namespace tomery

@@ -128,30 +128,15 @@ bool TTextFileReader::ReadLine(std::string& line) {
     }
 }
 
-TTextFileWriter::TTextFileWriter(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-        throw EInOutError(errno);
-    }
-}
-
-TTextFileWriter::~TTextFileWriter() {
-    if (fd_ >= 0) {
-        ::close(fd_);
+TTextFileWriter::TTextFileWriter(const std::string& path) : file_(path) {
+    if (!file_.IsOpen()) {
+        throw EInOutError(file_.Error());
     }
 }
 
 void TTextFileWriter::flush() {
-    std::size_t done = 0;
-    while (done < used_) {
-        const ssize_t wrote = ::write(fd_, buffer_.data() + done, used_ - done);
-        if (wrote < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw EInOutError(errno);
-        }
-        done += static_cast<std::size_t>(wrote);
+    if (used_ > 0 && !file_.Write(buffer_.data(), used_)) {
+        throw EInOutError(file_.Error());
     }
     used_ = 0;
 }
@@ -170,10 +155,8 @@ void TTextFileWriter::Write(std::string_view bytes) {
 
 void TTextFileWriter::Close() {
     flush();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        throw EInOutError(errno);
+    if (!file_.Commit()) {
+        throw EInOutError(file_.Error());
     }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "FileReplacement.h"
+
 namespace tomery::editor {
 
 /// A file could not be opened, read, created or written. The message is the user's
@@ -65,10 +67,10 @@ class TTextFileWriter {
   public:
     static constexpr std::size_t kBufferSize = 8192;
 
-    /// Raises EInOutError when the file cannot be created.
+    /// Writes beside `path` and replaces the file only on Close, so that a failure leaves an
+    /// existing file as it was. Raises EInOutError when the file cannot be created (a
+    /// read-only file counts as one that cannot).
     explicit TTextFileWriter(const std::string& path);
-    /// Closes without reporting; call Close to learn whether everything reached the file.
-    ~TTextFileWriter();
     TTextFileWriter(const TTextFileWriter&) = delete;
     TTextFileWriter& operator=(const TTextFileWriter&) = delete;
 
@@ -80,7 +82,7 @@ class TTextFileWriter {
   private:
     void flush();
 
-    int fd_ = -1;
+    FileReplacement file_;
     std::array<char, kBufferSize> buffer_;
     std::size_t used_ = 0;
 };

@@ -120,6 +120,25 @@ TEST_F(TextFileEditorTest, SavingIntoAFolderThatIsNotThereRaisesFileNotFound) {
     EXPECT_TRUE(Editor().Modified());
 }
 
+TEST_F(TextFileEditorTest, AFailedSaveLeavesTheFileOnDiskWhole) {
+    WriteFile(folder_.Path("doc.txt"), "the only copy\r\n");
+    ::chmod(folder_.Path("doc.txt").c_str(), 0444);
+    Editor().InsertString("changed ");
+    try {
+        Editor().SaveToFile(folder_.Path("doc.txt"));
+        FAIL() << "a read-only file was written";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+    EXPECT_EQ(ReadFile(folder_.Path("doc.txt")), "the only copy\r\n");
+    EXPECT_TRUE(Editor().Modified());
+    ::chmod(folder_.Path("doc.txt").c_str(), 0644);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Root()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file stays behind";
+}
+
 TEST_F(TextFileEditorTest, ABackupCopyKeepsThePreviousFile) {
     WriteFile(folder_.Path("doc.txt"), "old\r\n");
     Editor().LoadFromFile(folder_.Path("doc.txt"));
