@@ -1,5 +1,6 @@
 #include "EditMain.h"
 
+#include "EditAbout.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
 #include "ErrorHandler.h"
@@ -69,7 +70,9 @@ class TEditorDocument : public TDocumentEditor {
 };
 
 TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
-    : QMainWindow(parent), ui_(std::move(ui)) {
+    : QMainWindow(parent),
+      programValues_{ProgramFilePath("Backup.txt"), "0", "1", {}},
+      ui_(std::move(ui)) {
     if (!ui_) {
         ui_ = std::make_unique<TQtModalUi>(this);
     }
@@ -124,11 +127,12 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
 
     document_ = std::make_unique<TEditorDocument>(*Editor1);
     workflow_ = std::make_unique<TDocumentWorkflow>(
-        *ui_, *document_, *menus_, "Tomery", ProgramFilePath("Backup.txt"),
+        *ui_, *document_, *menus_, "Tomery", programValues_.BackupPath,
         [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); },
         [this] { ShowStatus(0, 0); });
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
+    AboutBox_ = new TAboutBox(this);
 }
 
 TEditForm::~TEditForm() {
@@ -276,6 +280,7 @@ void TEditForm::ConnectCommands() {
     document("Backup1", [&workflow] { workflow.Backup1Click(); });
     document("Revert1", [&workflow] { workflow.Revert1Click(); });
     Command("Exit1", &TEditForm::Exit1Click);
+    Command("AboutTomery1", &TEditForm::About1Click);
     Command("Undo1", &TEditForm::UndoClick);
     Command("Redo1", &TEditForm::RedoClick);
     Command("Cut1", &TEditForm::CutClick);
@@ -311,6 +316,11 @@ void TEditForm::Edit1Click() {
 void TEditForm::Search1Click() {
     // The Find dialog comes with the search commands; until then no search text exists.
     ApplySearchMenuRules(*menus_, Editor1->TextLength(), std::string());
+}
+
+void TEditForm::About1Click() {
+    AboutBox_->SetVersion(QStringLiteral("Version 0.5.1"));
+    ui_->ShowDialog(*AboutBox_);
 }
 
 void TEditForm::UndoClick() {

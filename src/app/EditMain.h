@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -23,7 +24,17 @@ class TOvcTextFileEditor;
 
 namespace tomery::app {
 
+class TAboutBox;
 class TEditorDocument;
+
+/// The values the whole program shares, set once when it starts.
+struct TProgramValues {
+    std::string BackupPath;                ///< target of Backup, source of Revert
+    std::string ReformatCount = "0";       ///< the Reformat tools offer the last count again
+    std::string SortColumn = "1";          ///< the Sort tools offer the last column again
+    std::vector<std::string> ReloadPaths;  ///< the viewer's Reload list; the Reopen list is
+                                           ///< the workflow's TReopenList
+};
 
 class TEditForm : public QMainWindow {
     Q_OBJECT
@@ -39,6 +50,8 @@ class TEditForm : public QMainWindow {
     TDocumentWorkflow& Workflow() { return *workflow_; }
     const TStatusPanels& Status() const { return *status_; }
     TModalUi& Ui() { return *ui_; }
+    const TProgramValues& ProgramValues() const { return programValues_; }
+    TAboutBox& AboutBox() { return *AboutBox_; }
     bool LogoVisible() const;
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
@@ -76,7 +89,9 @@ class TEditForm : public QMainWindow {
     void SelectAll1Click();
     void ClearAll1Click();
     void Exit1Click() { close(); }
+    void About1Click();
 
+    TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
     QWidget* client_ = nullptr;  ///< the area above the status bar
     QLabel* Image1 = nullptr;
@@ -89,6 +104,7 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TEditorDocument> document_;
     std::unique_ptr<TDocumentWorkflow> workflow_;
     std::unique_ptr<TIniFile> IniFile;
+    TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
     std::string BaseCaption;
     std::string LastOpenFile;
 };

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <optional>
+
+class QDialog;
 #include <string>
 #include <vector>
 
@@ -40,6 +42,10 @@ class TModalUi {
     /// The chosen path, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFileName(const TFileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileName(const TFileDialogRequest& request) = 0;
+
+    /// Shows one of the shell's own dialogs modally (the about box ...). Returns whether it
+    /// was accepted.
+    virtual bool ShowDialog(QDialog& dialog) = 0;
 
     /// The "Save DOC File" notice: the message, an OK button and a check box that asks not to
     /// show the notice again. Returns whether the box was ticked.

@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -144,6 +145,11 @@ std::optional<std::string> TQtModalUi::SaveFileName(const TFileDialogRequest& re
     dialog.setFileMode(QFileDialog::AnyFile);
     Prepare(dialog, request);
     return Run(dialog);
+}
+
+bool TQtModalUi::ShowDialog(QDialog& dialog) {
+    dialog.move(dialog.screen()->geometry().center() - dialog.rect().center());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool TQtModalUi::SaveDocNotice(const std::string& message) {

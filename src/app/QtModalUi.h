@@ -24,6 +24,7 @@ class TQtModalUi : public TModalUi {
                                         const std::string& initialText) override;
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
+    bool ShowDialog(QDialog& dialog) override;
     bool SaveDocNotice(const std::string& message) override;
 
   private:

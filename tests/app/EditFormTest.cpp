@@ -1,5 +1,6 @@
 // The main window with the real editor control, driven through the modal seam.
 #include "Conversion.h"
+#include "EditAbout.h"
 #include "EditMain.h"
 #include "OvcEdit.h"
 #include "ScriptedModalUi.h"
@@ -212,6 +213,14 @@ TEST_F(EditForm, NeverRemembersAnUntitledDocumentOrAMaximisedSize) {
     EXPECT_EQ(ini.ReadString("LastOpen", "FileName", "missing"), "missing");
     EXPECT_EQ(ini.ReadString("FormSize", "Width", "missing"), "missing");
     EXPECT_EQ(ini.ReadString("Options", "TabSize", "missing"), "8");
+}
+
+TEST_F(EditForm, AboutShowsTheVersionInTheAboutBox) {
+    form->Click("AboutTomery1");
+    ASSERT_EQ(ui->dialogs.size(), 1u);
+    EXPECT_EQ(ui->dialogs[0], &form->AboutBox());
+    EXPECT_EQ(form->AboutBox().windowTitle(), "About");
+    EXPECT_EQ(form->AboutBox().Version(), "Version 0.5.1");
 }
 
 }  // namespace

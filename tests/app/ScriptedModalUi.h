@@ -28,6 +28,7 @@ class ScriptedModalUi : public TModalUi {
     std::vector<std::string> inputPrompts;
     std::vector<TFileDialogRequest> fileRequests;
     std::vector<std::string> notices;
+    std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
 
     TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
                           const std::vector<TMsgButton>& buttons) override {
@@ -46,6 +47,10 @@ class ScriptedModalUi : public TModalUi {
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override {
         fileRequests.push_back(request);
         return Take(fileAnswers, std::optional<std::string>());
+    }
+    bool ShowDialog(QDialog& dialog) override {
+        dialogs.push_back(&dialog);
+        return true;
     }
     bool SaveDocNotice(const std::string& message) override {
         notices.push_back(message);
