@@ -107,6 +107,8 @@ void TDocumentWorkflow::New1Click() {
     UpdateCaption();
     editor_.ShowAndFocus();
     EnableDocumentMenus(true);
+    // An untitled document is no DOC file, whatever was open before.
+    menus_.Item("InstallPDA1")->setEnabled(false);
 }
 
 void TDocumentWorkflow::Open1Click() {

@@ -141,6 +141,13 @@ TEST_F(Workflow, AsksBeforeDiscardingChangesAndFollowsTheAnswer) {
     EXPECT_EQ(ReadFile(folder.Path("notes.txt")), "old!");
 }
 
+TEST_F(Workflow, NewLeavesInstallPdaDisabledAfterADocFile) {
+    workflow->OpenDocument(MakeDoc("book.pdb", "text", "Book"));
+    menus->Item("InstallPDA1")->setEnabled(true);  // as the File menu does for a DOC file
+    workflow->New1Click();
+    EXPECT_FALSE(Enabled("InstallPDA1"));
+}
+
 TEST_F(Workflow, DiscardsAModifiedButEmptyTextWithoutAsking) {
     workflow->New1Click();
     editor.modified = true;
