@@ -394,6 +394,12 @@ void TOvcCustomEditor::SetSelection(std::int32_t line1, std::int32_t col1, std::
     }
 }
 
+void TOvcCustomEditor::selectParaRange(TParaPos from, TParaPos to, bool caretAtEnd) {
+    const TLineAndColumn a = displayOf(from);
+    const TLineAndColumn b = displayOf(to);
+    SetSelection(a.Line, a.Column, b.Line, b.Column, caretAtEnd);
+}
+
 void TOvcCustomEditor::SelectAll(bool caretAtEnd) {
     SetSelection(1, 1, LineCount(), paraList_->GetLineLength(LineCount()) + 1, caretAtEnd);
 }
