@@ -273,6 +273,14 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     /// coordinates from them.
     template <typename Adjust>
     void followChange(Adjust adjust);
+    /// Recomputes the first line and the caret's display place from paragraph positions.
+    void followPositions(TParaPos top, TParaPos caret);
+    /// Until endDeferredFollowing, change reports only adjust paragraph positions, leaving the
+    /// display places (whose lookups would move the store's position cache away from a long
+    /// run of changes) to be recomputed once at the end. Only for changes that keep every
+    /// paragraph, such as replacements.
+    void deferFollowing();
+    void endDeferredFollowing();
 
     // View (OvcEdit_View.cpp).
     void layout();
@@ -418,6 +426,12 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     QTimer autoScrollTimer_;
     std::int64_t lastAutoScrollMs_ = 0;
     bool suppressChar_ = false;
+    /// The first line's and the caret's positions while following is deferred.
+    struct TDeferredPositions {
+        TParaPos Top;
+        TParaPos Caret;
+    };
+    std::optional<TDeferredPositions> deferred_;
 };
 
 /// The editor of a text file: file name, open state, loading and saving plain text.

@@ -49,8 +49,24 @@ std::int32_t TOvcCustomEditor::Search(std::string_view searchString,
     TSearchOutcome outcome;
     {
         const TBusyCursor busy;
-        outcome = SearchParagraphs(
-            *paraList_, {searchString, newText, options, WordDelimiterChars()}, places());
+        {
+            // Replacements keep the paragraphs, so the view follows them once at the end.
+            class TDeferredFollowing {
+              public:
+                explicit TDeferredFollowing(TOvcCustomEditor& e) : editor_(e) {
+                    editor_.deferFollowing();
+                }
+                ~TDeferredFollowing() { editor_.endDeferredFollowing(); }
+                TDeferredFollowing(const TDeferredFollowing&) = delete;
+                TDeferredFollowing& operator=(const TDeferredFollowing&) = delete;
+
+              private:
+                TOvcCustomEditor& editor_;
+            };
+            const TDeferredFollowing deferred(*this);
+            outcome = SearchParagraphs(
+                *paraList_, {searchString, newText, options, WordDelimiterChars()}, places());
+        }
         if (outcome.Stop == TSearchStop::Found) {
             selectParaRange(outcome.MatchBegin, outcome.MatchEnd, outcome.CaretAtEnd);
         } else if (outcome.Replacements > 0) {

@@ -118,6 +118,14 @@ TEST_F(FindTest, ReplaceAllNeverReplacesTheInsertedText) {
     EXPECT_FALSE(Editor().SelectionAvailable());
 }
 
+TEST_F(FindTest, ReplaceAllKeepsTheCaretOnTheSameCharacter) {
+    SetLines({"x x x", "x"});
+    Editor().SetCaretPosition(1, 5);
+    EXPECT_EQ(Editor().Search("x", "yy", seReplaceAll | seGlobal), 4);
+    EXPECT_EQ(Editor().GetPara(1), "yy yy yy");
+    EXPECT_EQ(Caret(), Pos(1, 7));
+}
+
 TEST_F(FindTest, ReplaceAllBackwardFromTheCaretReplacesOnlyBeforeIt) {
     SetLines({"x x x x"});
     Editor().SetCaretPosition(1, 4);
