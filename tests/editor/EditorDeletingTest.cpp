@@ -1,19 +1,10 @@
 // Backspace and the commands that delete to the line start or end, the line and the word.
-#include "EditorFixture.h"
+#include "EditingFixture.h"
 
 namespace tomery::editor::testing {
 namespace {
 
-using Pos = std::pair<std::int32_t, std::int32_t>;  // display line, column
-
-class DeletingTest : public EditorTest {
-  protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        Editor().OnChange = [this](TOvcCustomEditor&) { ++changes_; };
-    }
-    int changes_ = 0;
-};
+class DeletingTest : public EditingTest {};
 
 // Backspace.
 

@@ -1,22 +1,10 @@
 // The editing commands reached through real key presses on the control.
-#include "EditorFixture.h"
+#include "EditingFixture.h"
 
 namespace tomery::editor::testing {
 namespace {
 
-using Pos = std::pair<std::int32_t, std::int32_t>;  // display line, column
-
-class KeysTest : public EditorTest {
-  protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        Editor().OnChange = [this](TOvcCustomEditor&) { ++changes_; };
-    }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(&Editor(), key, modifiers);
-    }
-    int changes_ = 0;
-};
+class KeysTest : public EditingTest {};
 
 TEST_F(KeysTest, EnterSplitsTheParagraphAndDropsTheBlanksBeforeTheCaret) {
     SetLines({"abc   def"});

@@ -1,19 +1,10 @@
 // The new-line command with its indentation and trimming, and the three kinds of tab.
-#include "EditorFixture.h"
+#include "EditingFixture.h"
 
 namespace tomery::editor::testing {
 namespace {
 
-using Pos = std::pair<std::int32_t, std::int32_t>;  // display line, column
-
-class NewLineTabTest : public EditorTest {
-  protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        Editor().OnChange = [this](TOvcCustomEditor&) { ++changes_; };
-    }
-    int changes_ = 0;
-};
+class NewLineTabTest : public EditingTest {};
 
 // New line.
 
