@@ -68,6 +68,35 @@ TEST_F(KeysTest, TabWithWantTabAlignsASmartTab) {
     EXPECT_TRUE(Editor().hasFocus());
 }
 
+TEST_F(KeysTest, AnUnboundTabWithWantTabRunsTheTabActionWithoutOnChange) {
+    SetLines({"ab"});
+    Editor().Controller()->EntryCommands().FindTable("Default")->SetActive(false);
+    Editor().SetWantTab(true);
+    Editor().SetCaretPosition(1, 2);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Editor().GetPara(1), "a\tb");
+    EXPECT_EQ(changes_, 0);
+}
+
+TEST_F(KeysTest, EnterOnAReadOnlyControlOnlyMovesToTheNextParagraph) {
+    SetLines({"abc", "def"});
+    Editor().SetReadOnly(true);
+    Editor().SetCaretPosition(1, 2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Editor().GetPara(1), "abc");
+    EXPECT_EQ(Caret(), Pos(2, 1));
+    EXPECT_EQ(changes_, 0);
+}
+
+TEST_F(KeysTest, AltBackspaceIsTheUnhandledRestoreCommand) {
+    SetLines({"abc"});
+    Editor().SetCaretPosition(1, 3);
+    EXPECT_FALSE(Run(ccRestore));
+    Key(Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(Editor().GetPara(1), "abc");
+    EXPECT_EQ(changes_, 0);
+}
+
 TEST_F(KeysTest, WordStarKeysDeleteTheLineAndTheWord) {
     SetLines({"alpha beta", "second"});
     Editor().Controller()->EntryCommands().FindTable("WordStar")->SetActive(true);
