@@ -74,7 +74,8 @@ std::int32_t TOvcCustomEditor::Search(std::string_view searchString,
             if ((options & seSelOnly) != 0) {
                 selectParaRange(outcome.Range.Begin, outcome.Range.End, caretAtSelEnd);
             } else {
-                MoveCaretToPara(caretPara_, CaretParaPos(), false);
+                collapseSelection(true);
+                positionCaret();
             }
         }
     }

@@ -126,6 +126,17 @@ TEST_F(FindTest, ReplaceAllKeepsTheCaretOnTheSameCharacter) {
     EXPECT_EQ(Caret(), Pos(1, 7));
 }
 
+TEST_F(FindTest, ReplaceAllUnderWordWrapKeepsTheFirstVisibleTextOnTop) {
+    Editor().SetWordWrap(true);
+    Editor().SetWrapColumn(10);
+    SetLines(std::vector<std::string>(40, "aaaa bbbb cccc"));  // two lines each
+    Editor().SetTopLine(21);                                   // paragraph 11, line 1
+    EXPECT_EQ(Editor().Search("bbbb ", "", seReplaceAll | seGlobal), 40);
+    EXPECT_EQ(Editor().GetPara(11), "aaaa cccc");
+    EXPECT_EQ(Editor().LineCount(), 41);
+    EXPECT_EQ(Editor().TopLine(), 11);
+}
+
 TEST_F(FindTest, ReplaceAllBackwardFromTheCaretReplacesOnlyBeforeIt) {
     SetLines({"x x x x"});
     Editor().SetCaretPosition(1, 4);
