@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <utility>
 
 #include "OvcCharset.h"
 
@@ -394,6 +395,12 @@ void TOvcCustomEditor::SetSelection(std::int32_t line1, std::int32_t col1, std::
     }
 }
 
+void TOvcCustomEditor::selectParaRange(TParaPos from, TParaPos to, bool caretAtEnd) {
+    const TLineAndColumn a = displayOf(from);
+    const TLineAndColumn b = displayOf(to);
+    SetSelection(a.Line, a.Column, b.Line, b.Column, caretAtEnd);
+}
+
 void TOvcCustomEditor::SelectAll(bool caretAtEnd) {
     SetSelection(1, 1, LineCount(), paraList_->GetLineLength(LineCount()) + 1, caretAtEnd);
 }
@@ -672,22 +679,41 @@ void TOvcCustomEditor::GotoMarker(std::size_t index) {
 
 template <typename Adjust>
 void TOvcCustomEditor::followChange(Adjust adjust) {
+    adjust(selBegin_);
+    adjust(selEnd_);
+    adjust(selMovingEnd_);
+    if (deferred_.has_value()) {
+        adjust(deferred_->Top);
+        adjust(deferred_->Caret);
+        return;
+    }
     TParaPos top{topPara_, topLineOffset_ + 1};
     adjust(top);
+    TParaPos caret = caretPos();
+    adjust(caret);
+    followPositions(top, caret);
+}
+
+void TOvcCustomEditor::followPositions(TParaPos top, TParaPos caret) {
     const std::int32_t oldTop = topLine_;
     topLine_ = paraList_->ParaToLine(top.Para, top.Pos).Line;
     const TLineStart start = paraList_->LineToPara(topLine_);
     topPara_ = start.Para;
     topLineOffset_ = start.Offset;
-    TParaPos caret = caretPos();
-    adjust(caret);
     setCaretFromPara(caret);
-    adjust(selBegin_);
-    adjust(selEnd_);
-    adjust(selMovingEnd_);
     updateSelectionDisplay();
     if (topLine_ != oldTop) {
         DoOnTopLineChanged(topLine_);
+    }
+}
+
+void TOvcCustomEditor::deferFollowing() {
+    deferred_ = TDeferredPositions{{topPara_, topLineOffset_ + 1}, caretPos()};
+}
+
+void TOvcCustomEditor::endDeferredFollowing() {
+    if (const std::optional<TDeferredPositions> deferred = std::exchange(deferred_, std::nullopt)) {
+        followPositions(deferred->Top, deferred->Caret);
     }
 }
 

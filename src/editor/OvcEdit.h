@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@
 #include "OvcCmd.h"
 #include "OvcEditCalc.h"
 #include "OvcEditP.h"
+#include "OvcEdit_Search.h"
 #include "OvcFxFnt.h"
 
 class QPainter;
@@ -214,6 +216,20 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     virtual void SetMarkerAt(std::size_t index, std::int32_t line, std::int32_t column);
     void GotoMarker(std::size_t index);
 
+    // Search (OvcEdit_Find.cpp).
+    /// Finds `searchString` (cut to 255 characters; empty: result 0, nothing happens) as the
+    /// se... options ask and selects the occurrence, the caret at its end searching forward and
+    /// at its start backward. The replace modes (seReplace, seReplaceAll) need a replacement
+    /// (absent: result 0) and are refused on a read-only control (result -1). Result: -1 when
+    /// nothing was found or replaced, 0 when an occurrence was selected, else the number of
+    /// replacements; a store error code when a replacement failed (reported through DoOnError,
+    /// so only when OnError is assigned does the call return it).
+    virtual std::int32_t Search(std::string_view searchString,
+                                std::optional<std::string_view> replacement,
+                                TSearchOptions options);
+    /// Search without a replacement; true when it returned 0.
+    bool FindText(std::string_view searchString, TSearchOptions options);
+
     /// The table from command codes to actions (OvcEdit_Commands.cpp).
     class Commands;
 
@@ -257,6 +273,14 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     /// coordinates from them.
     template <typename Adjust>
     void followChange(Adjust adjust);
+    /// Recomputes the first line and the caret's display place from paragraph positions.
+    void followPositions(TParaPos top, TParaPos caret);
+    /// Until endDeferredFollowing, change reports only adjust paragraph positions, leaving the
+    /// display places (whose lookups would move the store's position cache away from a long
+    /// run of changes) to be recomputed once at the end. Only for changes that keep every
+    /// paragraph, such as replacements.
+    void deferFollowing();
+    void endDeferredFollowing();
 
     // View (OvcEdit_View.cpp).
     void layout();
@@ -311,6 +335,36 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void deleteForward();
     void typeCharacter(char c);
     void detachStore();
+    /// Caret left one position, or onto the end of the previous line at a paragraph start
+    /// when WrapAtLeft allows.
+    void caretLeft(bool extend);
+    /// Selects from `from` to `to` (paragraph positions), the caret at `to` or at `from`.
+    void selectParaRange(TParaPos from, TParaPos to, bool caretAtEnd);
+
+    // Deleting (OvcEdit_Deleting.cpp); none changes a read-only control.
+    /// ccBack: the selection, else the character before the caret or the join with the
+    /// previous paragraph; only a caret move on a read-only control.
+    void backspace();
+    void deleteToLineStart();
+    void deleteToLineEnd();
+    /// The caret's display line with its line break, in one undo group.
+    void deleteLine();
+    /// The rest of the word at the caret and the blanks after it.
+    void deleteWord();
+
+    // New line and tab (OvcEdit_NewLineTab.cpp).
+    /// Splits the paragraph at the caret (with AutoIndent indenting the new one) when inserting
+    /// on a writable control, else moves the caret to the next paragraph; fires OnChange itself
+    /// when it changed the text.
+    void newLine();
+    /// Display width of the blanks that begin the caret's line, before the caret.
+    std::int32_t indentWidthAtCaret();
+    /// A tab character, or blanks to the next tab stop or the neighbouring line's next word.
+    void tab();
+    std::int32_t fixedTabBlanks() const;
+    std::int32_t smartTabBlanks();
+    /// Inserts `count` blanks at the caret (overwriting as many characters in overwrite mode).
+    void insertBlanks(std::int32_t count);
 
     std::unique_ptr<TParaList> paraList_;
     std::unique_ptr<TOvcCaretPair> caret_;
@@ -372,6 +426,12 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     QTimer autoScrollTimer_;
     std::int64_t lastAutoScrollMs_ = 0;
     bool suppressChar_ = false;
+    /// The first line's and the caret's positions while following is deferred.
+    struct TDeferredPositions {
+        TParaPos Top;
+        TParaPos Caret;
+    };
+    std::optional<TDeferredPositions> deferred_;
 };
 
 /// The editor of a text file: file name, open state, loading and saving plain text.

@@ -24,7 +24,7 @@ class TOvcCustomEditor::Commands {
     static bool Run(TOvcCustomEditor& editor, CommandCode command, std::uint16_t character);
     static bool FiresOnChange(CommandCode command);
 
-    static void Left(TOvcCustomEditor& e, bool extend);
+    static void Left(TOvcCustomEditor& e, bool extend) { e.caretLeft(extend); }
     static void Right(TOvcCustomEditor& e, bool extend);
     static void Up(TOvcCustomEditor& e, bool extend) { e.moveCaret(0, -1, false, extend, false); }
     static void Down(TOvcCustomEditor& e, bool extend) { e.moveCaret(0, 1, false, extend, false); }
@@ -88,6 +88,14 @@ constexpr C::Table C::MakeTable() {
     };
     t[ccCut] = {[](Editor& e, std::uint16_t) { e.CutToClipboard(); }, true};
     t[ccDel] = {[](Editor& e, std::uint16_t) { e.deleteForward(); }, true};
+    t[ccBack] = {[](Editor& e, std::uint16_t) { e.backspace(); }, true};
+    t[ccDelBol] = {[](Editor& e, std::uint16_t) { e.deleteToLineStart(); }, true};
+    t[ccDelEol] = {[](Editor& e, std::uint16_t) { e.deleteToLineEnd(); }, true};
+    t[ccDelLine] = {[](Editor& e, std::uint16_t) { e.deleteLine(); }, true};
+    t[ccDelWord] = {[](Editor& e, std::uint16_t) { e.deleteWord(); }, true};
+    // The new-line action fires OnChange itself, only when it changed the text.
+    t[ccNewLine].Run = [](Editor& e, std::uint16_t) { e.newLine(); };
+    t[ccTab] = {[](Editor& e, std::uint16_t) { e.tab(); }, true};
     t[ccPaste] = {[](Editor& e, std::uint16_t) { e.PasteFromClipboard(); }, true};
     t[ccUndo] = {[](Editor& e, std::uint16_t) { e.Undo(); }, true};
     t[ccRedo] = {[](Editor& e, std::uint16_t) { e.Redo(); }, true};
@@ -133,12 +141,12 @@ bool TOvcCustomEditor::ProcessCommand(CommandCode command, std::uint16_t charact
 
 // Moves.
 
-void C::Left(Editor& e, bool extend) {
-    const std::int32_t pos = e.CaretParaPos();
+void TOvcCustomEditor::caretLeft(bool extend) {
+    const std::int32_t pos = CaretParaPos();
     if (pos >= 2) {
-        e.MoveCaretToPara(e.caretPara_, pos - 1, extend);
-    } else if (e.wrapAtLeft_ && e.caretLine_ > 1) {
-        e.MoveCaretTo(e.caretLine_ - 1, e.paraList_->GetLineLength(e.caretLine_ - 1) + 1, extend);
+        MoveCaretToPara(caretPara_, pos - 1, extend);
+    } else if (wrapAtLeft_ && caretLine_ > 1) {
+        MoveCaretTo(caretLine_ - 1, paraList_->GetLineLength(caretLine_ - 1) + 1, extend);
     }
 }
 

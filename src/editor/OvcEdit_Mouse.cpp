@@ -183,9 +183,7 @@ void TOvcCustomEditor::selectWordAt(QPoint point, bool shift) {
             caretAtEnd = false;
         }
     }
-    const TLineAndColumn a = displayOf(from);
-    const TLineAndColumn b = displayOf(to);
-    SetSelection(a.Line, a.Column, b.Line, b.Column, caretAtEnd);
+    selectParaRange(from, to, caretAtEnd);
 }
 
 void TOvcCustomEditor::selectParagraphAt(QPoint point, bool shift) {
@@ -202,9 +200,7 @@ void TOvcCustomEditor::selectParagraphAt(QPoint point, bool shift) {
             from = selBegin_;
         }
     }
-    const TLineAndColumn a = displayOf(from);
-    const TLineAndColumn b = displayOf(to);
-    SetSelection(a.Line, a.Column, b.Line, b.Column, caretAtEnd);
+    selectParaRange(from, to, caretAtEnd);
 }
 
 void TOvcCustomEditor::updateCursor(QPoint point) {

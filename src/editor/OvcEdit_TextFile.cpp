@@ -1,24 +1,15 @@
 // The text file editor: loading and saving plain text files, the backup copy, the file name.
 #include <strings.h>
 #include <sys/stat.h>
-#include <QApplication>
 #include <cstdio>
 
 #include "OvcEdit.h"
+#include "OvcEdit_BusyCursor.h"
 #include "OvcTextFile.h"
 
 namespace tomery::editor {
 
 namespace {
-
-/// The busy cursor for as long as it lives.
-class TBusyCursor {
-  public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 /// A limit reached while loading: the three limits keep their codes, anything else is
 /// memory.

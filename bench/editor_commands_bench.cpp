@@ -1,0 +1,99 @@
+// Search and replace through the editor control on the 50 MB prose text, wrapped at column 63
+// in an 800 x 600 window: a forward find of a word that occurs only at the very end, and
+// replace all of a common word, each painted afterwards.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "EditorProse.h"
+#include "OvcEdit.h"
+#include "TempFolder.h"
+
+namespace {
+
+using namespace tomery::editor;
+
+struct Window {
+    std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
+    TOvcTextFileEditor* editor = nullptr;
+    std::string file;
+};
+
+/// The window, its editor wrapped at the prose's load column, and the prose with one more
+/// line at its end holding the only occurrence of "lighthouse".
+Window& TheWindow() {
+    static Window window = [] {
+        static tomery::testing::TempFolder folder;
+        Window w;
+        w.file = folder.Path("prose.txt");
+        tomery::testing::WriteFile(
+            w.file, tomery::testing::ProseText() +
+                        "and far away, at the end of the text, stood the lighthouse.\r\n");
+        new TOvcControllerComponent(w.form.get());
+        w.editor = new TOvcTextFileEditor(w.form.get());
+        w.form->resize(800, 600);
+        w.editor->setGeometry(0, 0, 800, 600);
+        w.editor->SetWordWrap(true);
+        w.editor->SetWrapColumn(tomery::testing::kLoadWrapColumn);
+        w.form->show();
+        w.editor->setFocus();
+        QApplication::processEvents();
+        return w;
+    }();
+    return window;
+}
+
+void BM_FindWordOccurringOnlyAtTheEnd(benchmark::State& state) {
+    Window& w = TheWindow();
+    w.editor->LoadFromFile(w.file);
+    bool found = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.editor->SetCaretPosition(1, 1);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        found = w.editor->FindText("lighthouse", 0);
+        QApplication::processEvents();
+    }
+    if (!found || w.editor->CaretPara() != w.editor->ParaCount() - 1) {
+        state.SkipWithError("the word at the end was not found there");
+    }
+    state.counters["paragraphs"] = w.editor->ParaCount();
+}
+BENCHMARK(BM_FindWordOccurringOnlyAtTheEnd)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_ReplaceAllOfACommonWord(benchmark::State& state) {
+    Window& w = TheWindow();
+    std::int32_t replacements = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.editor->LoadFromFile(w.file);
+        w.editor->SetCaretPosition(1, 1);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        replacements = w.editor->Search("editor", "program", seGlobal | seReplaceAll);
+        QApplication::processEvents();
+    }
+    if (replacements <= 0) {
+        state.SkipWithError("nothing was replaced");
+    }
+    state.counters["replacements"] = replacements;
+}
+BENCHMARK(BM_ReplaceAllOfACommonWord)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    TheWindow().form.reset();
+    return 0;
+}
