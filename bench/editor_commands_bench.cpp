@@ -3,6 +3,8 @@
 // replace all of a common word, each painted afterwards.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <QApplication>
 #include <QWidget>
 #include <memory>
@@ -87,13 +89,5 @@ BENCHMARK(BM_ReplaceAllOfACommonWord)->Unit(benchmark::kMillisecond)->Iterations
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TheWindow().form.reset();
-    return 0;
+    return tomery::bench::RunQtBenchmarks(argc, argv, [] { TheWindow().form.reset(); });
 }

@@ -2,6 +2,8 @@
 // loading, paging down, typing (each step painted), and resizing the window.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <QApplication>
 #include <QWidget>
 #include <cstdlib>
@@ -99,13 +101,5 @@ BENCHMARK(BM_ResizeByOneColumn)->Unit(benchmark::kMillisecond)->Iterations(6);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TheWindow().form.reset();
-    return 0;
+    return tomery::bench::RunQtBenchmarks(argc, argv, [] { TheWindow().form.reset(); });
 }
