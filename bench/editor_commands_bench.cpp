@@ -3,7 +3,7 @@
 // replace all of a common word, each painted afterwards.
 #include <benchmark/benchmark.h>
 
-#include "QtBenchmarkMain.h"
+#include "EditorBenchmark.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -18,38 +18,18 @@ namespace {
 
 using namespace tomery::editor;
 
-struct Window {
-    std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
-    TOvcTextFileEditor* editor = nullptr;
-    std::string file;
-};
-
 /// The window, its editor wrapped at the prose's load column, and the prose with one more
 /// line at its end holding the only occurrence of "lighthouse".
-Window& TheWindow() {
-    static Window window = [] {
-        static tomery::testing::TempFolder folder;
-        Window w;
-        w.file = folder.Path("prose.txt");
-        tomery::testing::WriteFile(
-            w.file, tomery::testing::ProseText() +
-                        "and far away, at the end of the text, stood the lighthouse.\r\n");
-        new TOvcControllerComponent(w.form.get());
-        w.editor = new TOvcTextFileEditor(w.form.get());
-        w.form->resize(800, 600);
-        w.editor->setGeometry(0, 0, 800, 600);
-        w.editor->SetWordWrap(true);
-        w.editor->SetWrapColumn(tomery::testing::kLoadWrapColumn);
-        w.form->show();
-        w.editor->setFocus();
-        QApplication::processEvents();
-        return w;
-    }();
+tomery::bench::TEditorWindow& TheWindow() {
+    static tomery::bench::TEditorWindow window = tomery::bench::MakeEditorWindow(
+        tomery::testing::ProseText() +
+            "and far away, at the end of the text, stood the lighthouse.\r\n",
+        [](TOvcTextFileEditor& editor) { editor.SetWrapColumn(tomery::testing::kLoadWrapColumn); });
     return window;
 }
 
 void BM_FindWordOccurringOnlyAtTheEnd(benchmark::State& state) {
-    Window& w = TheWindow();
+    tomery::bench::TEditorWindow& w = TheWindow();
     w.editor->LoadFromFile(w.file);
     bool found = false;
     for (auto _ : state) {
@@ -68,7 +48,7 @@ void BM_FindWordOccurringOnlyAtTheEnd(benchmark::State& state) {
 BENCHMARK(BM_FindWordOccurringOnlyAtTheEnd)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_ReplaceAllOfACommonWord(benchmark::State& state) {
-    Window& w = TheWindow();
+    tomery::bench::TEditorWindow& w = TheWindow();
     std::int32_t replacements = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -2,7 +2,7 @@
 // loading, paging down, typing (each step painted), and resizing the window.
 #include <benchmark/benchmark.h>
 
-#include "QtBenchmarkMain.h"
+#include "EditorBenchmark.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -16,32 +16,12 @@
 
 namespace {
 
-using tomery::editor::TOvcControllerComponent;
 using tomery::editor::TOvcTextFileEditor;
 
-struct Window {
-    std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
-    TOvcTextFileEditor* editor = nullptr;
-    std::string file;
-};
-
-Window& TheWindow() {
-    static Window window = [] {
-        static tomery::testing::TempFolder folder;
-        Window w;
-        w.file = folder.Path("prose.txt");
-        tomery::testing::WriteFile(w.file, tomery::testing::ProseText());
-        new TOvcControllerComponent(w.form.get());
-        w.editor = new TOvcTextFileEditor(w.form.get());
-        w.form->resize(800, 600);
-        w.editor->setGeometry(0, 0, 800, 600);
-        w.editor->SetWordWrap(true);
-        w.editor->SetWrapToWindow(true);
-        w.form->show();
-        w.editor->setFocus();
-        QApplication::processEvents();
-        return w;
-    }();
+tomery::bench::TEditorWindow& TheWindow() {
+    static tomery::bench::TEditorWindow window = tomery::bench::MakeEditorWindow(
+        tomery::testing::ProseText(),
+        [](TOvcTextFileEditor& editor) { editor.SetWrapToWindow(true); });
     return window;
 }
 
@@ -51,7 +31,7 @@ void Paint(TOvcTextFileEditor&) {
 }
 
 void BM_LoadFromFile(benchmark::State& state) {
-    Window& w = TheWindow();
+    tomery::bench::TEditorWindow& w = TheWindow();
     for (auto _ : state) {
         w.editor->LoadFromFile(w.file);
         Paint(*w.editor);
@@ -63,7 +43,7 @@ BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 /// One iteration is one page down, painted.
 void BM_PageDown(benchmark::State& state) {
-    Window& w = TheWindow();
+    tomery::bench::TEditorWindow& w = TheWindow();
     w.editor->ProcessCommand(tomery::editor::ccFirstPage, 0);
     for (auto _ : state) {
         w.editor->ProcessCommand(tomery::editor::ccNextPage, 0);
@@ -75,7 +55,7 @@ BENCHMARK(BM_PageDown)->Unit(benchmark::kMillisecond)->Iterations(1000);
 
 /// One iteration is one typed character, painted.
 void BM_TypeCharacter(benchmark::State& state) {
-    Window& w = TheWindow();
+    tomery::bench::TEditorWindow& w = TheWindow();
     int i = 0;
     for (auto _ : state) {
         w.editor->ProcessCommand(tomery::editor::ccTypeChar, (++i % 6 == 0) ? ' ' : 'e');
@@ -86,7 +66,7 @@ BENCHMARK(BM_TypeCharacter)->Unit(benchmark::kMillisecond)->Iterations(1000);
 
 /// One iteration is a resize by one column, which re-wraps the whole text to the window.
 void BM_ResizeByOneColumn(benchmark::State& state) {
-    Window& w = TheWindow();
+    tomery::bench::TEditorWindow& w = TheWindow();
     int step = 0;
     for (auto _ : state) {
         const int width = 800 + (++step % 2) * w.editor->CharWidth();

@@ -263,40 +263,41 @@ void TEditForm::Click(const std::string& item) {
     menus_->RunShortcut(item);
 }
 
-void TEditForm::Command(const char* item, void (TEditForm::*handler)()) {
-    menus_->SetCommand(item, [this, handler] { RunGuarded(*ui_, [&] { (this->*handler)(); }); });
+std::function<void()> TEditForm::Guarded(std::function<void()> command) {
+    return [this, command = std::move(command)] { RunGuarded(*ui_, command); };
 }
 
 void TEditForm::ConnectCommands() {
     TDocumentWorkflow& workflow = *workflow_;
-    const auto document = [this](const char* item, std::function<void()> command) {
-        menus_->SetCommand(item, [this, command] { RunGuarded(*ui_, command); });
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"New1", [&workflow] { workflow.New1Click(); }},
+        {"Open1", [&workflow] { workflow.Open1Click(); }},
+        {"Save1", [&workflow] { workflow.Save1Click(); }},
+        {"SaveAs1", [&workflow] { workflow.SaveAs1Click(); }},
+        {"Close1", [&workflow] { workflow.Close1Click(); }},
+        {"Backup1", [&workflow] { workflow.Backup1Click(); }},
+        {"Revert1", [&workflow] { workflow.Revert1Click(); }},
+        {"Exit1", [this] { Exit1Click(); }},
+        {"AboutTomery1", [this] { About1Click(); }},
+        {"Undo1", [this] { UndoClick(); }},
+        {"Redo1", [this] { RedoClick(); }},
+        {"Cut1", [this] { CutClick(); }},
+        {"Copy1", [this] { CopyClick(); }},
+        {"Paste1", [this] { PasteClick(); }},
+        {"Cut2", [this] { CutClick(); }},
+        {"Copy2", [this] { CopyClick(); }},
+        {"Paste2", [this] { PasteClick(); }},
+        {"Delete1", [this] { Delete1Click(); }},
+        {"SelectAll1", [this] { SelectAll1Click(); }},
+        {"ClearAll1", [this] { ClearAll1Click(); }},
     };
-    document("New1", [&workflow] { workflow.New1Click(); });
-    document("Open1", [&workflow] { workflow.Open1Click(); });
-    document("Save1", [&workflow] { workflow.Save1Click(); });
-    document("SaveAs1", [&workflow] { workflow.SaveAs1Click(); });
-    document("Close1", [&workflow] { workflow.Close1Click(); });
-    document("Backup1", [&workflow] { workflow.Backup1Click(); });
-    document("Revert1", [&workflow] { workflow.Revert1Click(); });
-    Command("Exit1", &TEditForm::Exit1Click);
-    Command("AboutTomery1", &TEditForm::About1Click);
-    Command("Undo1", &TEditForm::UndoClick);
-    Command("Redo1", &TEditForm::RedoClick);
-    Command("Cut1", &TEditForm::CutClick);
-    Command("Copy1", &TEditForm::CopyClick);
-    Command("Paste1", &TEditForm::PasteClick);
-    Command("Cut2", &TEditForm::CutClick);
-    Command("Copy2", &TEditForm::CopyClick);
-    Command("Paste2", &TEditForm::PasteClick);
-    Command("Delete1", &TEditForm::Delete1Click);
-    Command("SelectAll1", &TEditForm::SelectAll1Click);
-    Command("ClearAll1", &TEditForm::ClearAll1Click);
-    menus_->SetOpenHandler("File1", [this] { RunGuarded(*ui_, [this] { File1Click(); }); });
-    menus_->SetOpenHandler("Edit1", [this] { RunGuarded(*ui_, [this] { Edit1Click(); }); });
-    menus_->SetOpenHandler("Search1", [this] { RunGuarded(*ui_, [this] { Search1Click(); }); });
-    menus_->SetOpenHandler("PopupMenu1",
-                           [this] { RunGuarded(*ui_, [this] { PopupMenu1Popup(); }); });
+    for (const auto& [item, command] : commands) {
+        menus_->SetCommand(item, Guarded(command));
+    }
+    menus_->SetOpenHandler("File1", Guarded([this] { File1Click(); }));
+    menus_->SetOpenHandler("Edit1", Guarded([this] { Edit1Click(); }));
+    menus_->SetOpenHandler("Search1", Guarded([this] { Search1Click(); }));
+    menus_->SetOpenHandler("PopupMenu1", Guarded([this] { PopupMenu1Popup(); }));
 }
 
 TEditorFacts TEditForm::EditorFacts() const {

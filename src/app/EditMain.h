@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,8 +73,8 @@ class TEditForm : public QMainWindow {
     void CenterLogo();
     void ShowStatus(std::int32_t line, std::int32_t column);
     void ConnectCommands();
-    /// Registers `handler` as the item's command, run inside the application's error handler.
-    void Command(const char* item, void (TEditForm::*handler)());
+    /// `command` run inside the application's error handler.
+    std::function<void()> Guarded(std::function<void()> command);
     TEditorFacts EditorFacts() const;
 
     void File1Click();

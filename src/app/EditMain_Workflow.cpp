@@ -71,7 +71,6 @@ void TDocumentWorkflow::OpenDocument(const std::string& path) {
     // Loading replaces the text only when it succeeds, so a failed open leaves the document,
     // the caption and the menus as they were.
     editor_.LoadFromFile(textPath);
-    editor_.SetFileName(textPath);
     currentFile_ = path;
     UpdateCaption();
     editor_.ShowAndFocus();

@@ -15,7 +15,8 @@ namespace tomery::app {
 class TMainMenus;
 
 /// What the workflow asks of the editor control. Load and save errors are raised as
-/// exceptions; a failed load leaves the text that was there untouched.
+/// exceptions; a failed load leaves the text that was there untouched, a successful one
+/// makes the loaded file the editor's file name.
 class TDocumentEditor {
   public:
     virtual ~TDocumentEditor() = default;

@@ -44,6 +44,7 @@ class FakeEditor : public TDocumentEditor {
             throw std::runtime_error("Cannot open file " + path);
         }
         text = ReadFile(path);
+        fileName = path;
         modified = false;
     }
     void SaveToFile(const std::string& path) override {
