@@ -1,0 +1,56 @@
+// The text tools' read and write road through a real editor control.
+#include <gtest/gtest.h>
+
+#include "OvcEdit.h"
+#include "ToolsFramework.h"
+
+namespace tomery::tools {
+namespace {
+
+class ToolsFramework : public ::testing::Test {
+  protected:
+    void SetText(const TWorkLines& paragraphs) {
+        editor_.ResetText(false);
+        for (const std::string& paragraph : paragraphs) {
+            ASSERT_EQ(editor_.AppendLine(paragraph), 0);
+        }
+    }
+
+    editor::TOvcTextFileEditor editor_;
+    TWorkLines lines_;
+};
+
+TEST_F(ToolsFramework, ReadsWholeParagraphsWithTabsExpandedAndLeavesWordWrapAsItWas) {
+    editor_.SetTabSize(4);
+    editor_.SetWordWrap(true);
+    editor_.SetWrapToWindow(false);
+    editor_.SetWrapColumn(10);
+    SetText({"\tab\tc", "a long paragraph that wraps over several lines", ""});
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_, (TWorkLines{"    ab  c", "a long paragraph that wraps over several lines", ""}));
+    EXPECT_TRUE(editor_.WordWrap());
+}
+
+TEST_F(ToolsFramework, WritesTheListBeforeOneEmptyParagraphWithTrailingBlanksGone) {
+    SetText({"old"});
+    editor_.SetModified(true);
+    WriteLines(editor_, {"one  ", "two\t"});
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_, (TWorkLines{"one", "two"}));
+    EXPECT_EQ(editor_.ParaCount(), 3);
+    EXPECT_FALSE(editor_.Modified());
+    EXPECT_FALSE(editor_.CanUndo());
+
+    WriteLinesReversed(editor_, {"one", "two", "three"});
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_, (TWorkLines{"three", "two", "one"}));
+}
+
+TEST_F(ToolsFramework, ReadsNothingFromAnEmptyText) {
+    SetText({});
+    ReadLines(editor_, lines_);
+    EXPECT_TRUE(lines_.empty());
+}
+
+}  // namespace
+}  // namespace tomery::tools
