@@ -259,6 +259,10 @@ void TEditForm::DropFiles(const std::vector<std::string>& paths) {
     }
 }
 
+void TEditForm::OpenNamedFile(const std::string& path) {
+    RunGuarded(*ui_, [&] { workflow_->OpenNamedFile(path); });
+}
+
 void TEditForm::Click(const std::string& item) {
     menus_->RunShortcut(item);
 }
@@ -320,7 +324,7 @@ void TEditForm::Search1Click() {
 }
 
 void TEditForm::About1Click() {
-    AboutBox_->SetVersion(QStringLiteral("Version 0.5.1"));
+    AboutBox_->SetVersion(QStringLiteral("Version " TOMERY_VERSION));
     ui_->ShowDialog(*AboutBox_);
 }
 

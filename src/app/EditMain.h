@@ -58,6 +58,8 @@ class TEditForm : public QMainWindow {
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
     /// the item runs if it is enabled.
     void Click(const std::string& item);
+    /// Opens a file named at start as File > Open opens a chosen one.
+    void OpenNamedFile(const std::string& path);
     /// Opens a dropped file as the drop hook does; only the first of `paths` counts.
     void DropFiles(const std::vector<std::string>& paths);
 
