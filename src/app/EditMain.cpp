@@ -1,6 +1,7 @@
 #include "EditMain.h"
 
 #include "EditAbout.h"
+#include "EditInst.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
 #include "ErrorHandler.h"
@@ -133,6 +134,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
+    InstallDlg_ = new TInstallDlg(this);
 }
 
 TEditForm::~TEditForm() {
@@ -294,6 +296,7 @@ void TEditForm::ConnectCommands() {
         {"Delete1", [this] { Delete1Click(); }},
         {"SelectAll1", [this] { SelectAll1Click(); }},
         {"ClearAll1", [this] { ClearAll1Click(); }},
+        {"InstallPDA1", [this] { InstallPDA1Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));

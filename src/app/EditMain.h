@@ -26,6 +26,7 @@ class TOvcTextFileEditor;
 namespace tomery::app {
 
 class TAboutBox;
+class TInstallDlg;
 class TEditorDocument;
 
 /// The values the whole program shares, set once when it starts.
@@ -53,6 +54,7 @@ class TEditForm : public QMainWindow {
     TModalUi& Ui() { return *ui_; }
     const TProgramValues& ProgramValues() const { return programValues_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
+    TInstallDlg& InstallDialog() { return *InstallDlg_; }
     bool LogoVisible() const;
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
@@ -93,6 +95,7 @@ class TEditForm : public QMainWindow {
     void ClearAll1Click();
     void Exit1Click() { close(); }
     void About1Click();
+    void InstallPDA1Click();
 
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
@@ -108,6 +111,7 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TDocumentWorkflow> workflow_;
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
+    TInstallDlg* InstallDlg_ = nullptr;
     std::string BaseCaption;
     std::string LastOpenFile;
 };
