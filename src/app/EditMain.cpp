@@ -1,8 +1,10 @@
 #include "EditMain.h"
 
 #include "EditAbout.h"
+#include "EditMain_Compare.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
+#include "EditMain_View.h"
 #include "ErrorHandler.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
@@ -133,6 +135,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
+    ConnectViewerAndCompare();
 }
 
 TEditForm::~TEditForm() {

@@ -22,11 +22,17 @@ namespace tomery::editor {
 class TOvcControllerComponent;
 class TOvcTextFileEditor;
 }  // namespace tomery::editor
+namespace tomery::viewer {
+class TViewBox;
+}
 
 namespace tomery::app {
 
 class TAboutBox;
 class TEditorDocument;
+class TCompareDlg;
+class TCompareCommand;
+class TViewerCommands;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -54,6 +60,9 @@ class TEditForm : public QMainWindow {
     const TProgramValues& ProgramValues() const { return programValues_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
     bool LogoVisible() const;
+    viewer::TViewBox& ViewBox() { return *ViewBox_; }
+    TCompareDlg& CompareDlg() { return *CompareDlg_; }
+    TViewerCommands& ViewerCommands() { return *viewerCommands_; }
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
     /// the item runs if it is enabled.
@@ -108,6 +117,13 @@ class TEditForm : public QMainWindow {
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
     std::string BaseCaption;
     std::string LastOpenFile;
+
+    /// The viewer and the compare dialog with their commands (EditMain_View.cpp).
+    void ConnectViewerAndCompare();
+    viewer::TViewBox* ViewBox_ = nullptr;
+    TCompareDlg* CompareDlg_ = nullptr;
+    std::unique_ptr<TViewerCommands> viewerCommands_;
+    std::unique_ptr<TCompareCommand> compareCommand_;
 };
 
 }  // namespace tomery::app
