@@ -49,6 +49,7 @@ TCompareDlg::TCompareDlg(TModalUi& ui, QWidget* parent)
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(Browse1, &QPushButton::clicked, this, [this] { Browse1Click(); });
+    adjustSize();  // its final size, so that it is centred as it will be shown
 }
 
 std::string TCompareDlg::FileName() const {

@@ -170,18 +170,14 @@ void TViewBox::GoToBookmark(const TBookmark& bookmark) {
 }
 
 void TViewBox::TextViewer1MouseDown(Qt::MouseButton button) {
-    if (button == Qt::RightButton) {
+    if (button == Qt::RightButton && documentMode_) {
         OpenBookmarkList();
     }
 }
 
 bool TViewBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TextViewer1->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto button = static_cast<QMouseEvent*>(event)->button();
-        if (button == Qt::RightButton && documentMode_) {
-            TextViewer1MouseDown(button);
-            return true;
-        }
+        TextViewer1MouseDown(static_cast<QMouseEvent*>(event)->button());
     }
     return QWidget::eventFilter(watched, event);
 }
