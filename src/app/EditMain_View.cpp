@@ -26,6 +26,15 @@ std::string Lowered(std::string text) {
     return text;
 }
 
+/// A title as menu text: its own "&" shown, not taken as the entry's accelerator.
+std::string MenuText(const std::string& title) {
+    std::string text;
+    for (const char c : title) {
+        text += c == '&' ? "&&" : std::string(1, c);
+    }
+    return text;
+}
+
 }  // namespace
 
 TViewerCommands::TViewerCommands(TModalUi& ui, TMainMenus& menus, viewer::TViewBox& viewBox,
@@ -68,10 +77,10 @@ void TViewerCommands::AddToReload() {
         }
     }
     const std::size_t entry = reloadPaths_.size();
-    const std::string caption = "&" + std::to_string(entry) + " " + title;
-    reloadCaptions_.push_back(caption);
+    const std::string number = "&" + std::to_string(entry) + " ";
+    reloadCaptions_.push_back(number + title);
     reloadPaths_.push_back(viewBox_.DocumentPath());
-    menus_.AppendItem("Reload1", caption,
+    menus_.AppendItem("Reload1", number + MenuText(title),
                       [this, entry] { RunGuarded(ui_, [this, entry] { Reload1Handler(entry); }); });
     menus_.Item("Reload1")->setEnabled(true);
 }

@@ -127,9 +127,9 @@ TEST_F(ViewCompare, ClosingTheViewerFillsTheReloadListOncePerTitleUpToTen) {
     std::filesystem::create_directory(folder.Path("sub"));
     View(Write("sub/a.txt", "same title"));
     form->ViewBox().close();
-    View(Write("b.txt", "b"));
+    View(Write("b&c.txt", "b"));
     form->ViewBox().close();
-    EXPECT_EQ(ReloadCaptions(), (Lines{"&0 a.txt", "&1 b.txt"}));
+    EXPECT_EQ(ReloadCaptions(), (Lines{"&0 a.txt", "&1 b&&c.txt"}));
     EXPECT_TRUE(form->Menus().Item("Reload1")->isEnabled());
     EXPECT_EQ(form->ViewerCommands().ReloadCount(), 1);
 
