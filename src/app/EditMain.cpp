@@ -2,8 +2,10 @@
 
 #include "EditAbout.h"
 #include "EditInst.h"
+#include "EditMain_Compare.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
+#include "EditMain_View.h"
 #include "ErrorHandler.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
@@ -135,6 +137,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
     InstallDlg_ = new TInstallDlg(this);
+    ConnectViewerAndCompare();
 }
 
 TEditForm::~TEditForm() {

@@ -22,12 +22,18 @@ namespace tomery::editor {
 class TOvcControllerComponent;
 class TOvcTextFileEditor;
 }  // namespace tomery::editor
+namespace tomery::viewer {
+class TViewBox;
+}
 
 namespace tomery::app {
 
 class TAboutBox;
 class TInstallDlg;
 class TEditorDocument;
+class TCompareDlg;
+class TCompareCommand;
+class TViewerCommands;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -56,6 +62,9 @@ class TEditForm : public QMainWindow {
     TAboutBox& AboutBox() { return *AboutBox_; }
     TInstallDlg& InstallDialog() { return *InstallDlg_; }
     bool LogoVisible() const;
+    viewer::TViewBox& ViewBox() { return *ViewBox_; }
+    TCompareDlg& CompareDlg() { return *CompareDlg_; }
+    TViewerCommands& ViewerCommands() { return *viewerCommands_; }
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
     /// the item runs if it is enabled.
@@ -114,6 +123,13 @@ class TEditForm : public QMainWindow {
     TInstallDlg* InstallDlg_ = nullptr;
     std::string BaseCaption;
     std::string LastOpenFile;
+
+    /// The viewer and the compare dialog with their commands (EditMain_View.cpp).
+    void ConnectViewerAndCompare();
+    viewer::TViewBox* ViewBox_ = nullptr;
+    TCompareDlg* CompareDlg_ = nullptr;
+    std::unique_ptr<TViewerCommands> viewerCommands_;
+    std::unique_ptr<TCompareCommand> compareCommand_;
 };
 
 }  // namespace tomery::app
