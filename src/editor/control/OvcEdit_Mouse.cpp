@@ -60,6 +60,10 @@ void TOvcCustomEditor::mouseStep(QPoint point, bool firstStep) {
 }
 
 void TOvcCustomEditor::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && primarySelection_->Available()) {
+        pastePrimaryAt(event->position().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         TOvcEditBase::mousePressEvent(event);
         return;
@@ -201,6 +205,28 @@ void TOvcCustomEditor::selectParagraphAt(QPoint point, bool shift) {
         }
     }
     selectParaRange(from, to, caretAtEnd);
+}
+
+void TOvcCustomEditor::pastePrimaryAt(QPoint point) {
+    if (!hasFocus()) {
+        if (Controller() != nullptr && Controller()->ErrorPending()) {
+            return;
+        }
+        setFocus(Qt::MouseFocusReason);
+    }
+    if (GetReadOnly()) {
+        return;
+    }
+    const QString text = primarySelection_->Text();
+    if (text.isEmpty()) {
+        return;
+    }
+    // The text goes in at the click, not over this control's own selection, which is
+    // usually what was selected to be pasted.
+    const TLineAndColumn at = pointToLineCol(point);
+    MoveCaretTo(at.Line, at.Column, false);
+    pasteText(text);
+    DoOnChange();
 }
 
 void TOvcCustomEditor::updateCursor(QPoint point) {
