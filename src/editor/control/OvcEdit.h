@@ -336,6 +336,8 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void selectWordAt(QPoint point, bool shift);
     void selectParagraphAt(QPoint point, bool shift);
     void updateCursor(QPoint point);
+    /// Takes the focus for a click; false when the click is to be dropped.
+    bool activateByClick();
     /// Pastes the primary selection at the point, leaving any selection of this control alone.
     void pastePrimaryAt(QPoint point);
     /// Offers the selection as the primary selection once the current operation is done.

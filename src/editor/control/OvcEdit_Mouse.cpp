@@ -59,6 +59,18 @@ void TOvcCustomEditor::mouseStep(QPoint point, bool firstStep) {
     }
 }
 
+bool TOvcCustomEditor::activateByClick() {
+    if (hasFocus()) {
+        return true;
+    }
+    // While an error is being reported, a click neither activates the control nor reaches it.
+    if (Controller() != nullptr && Controller()->ErrorPending()) {
+        return false;
+    }
+    setFocus(Qt::MouseFocusReason);
+    return true;
+}
+
 void TOvcCustomEditor::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::MiddleButton && primarySelection_->Available()) {
         pastePrimaryAt(event->position().toPoint());
@@ -68,11 +80,8 @@ void TOvcCustomEditor::mousePressEvent(QMouseEvent* event) {
         TOvcEditBase::mousePressEvent(event);
         return;
     }
-    if (!hasFocus()) {
-        if (Controller() != nullptr && Controller()->ErrorPending()) {
-            return;
-        }
-        setFocus(Qt::MouseFocusReason);
+    if (!activateByClick()) {
+        return;
     }
     if (TextLength() == 0) {
         return;
@@ -208,11 +217,8 @@ void TOvcCustomEditor::selectParagraphAt(QPoint point, bool shift) {
 }
 
 void TOvcCustomEditor::pastePrimaryAt(QPoint point) {
-    if (!hasFocus()) {
-        if (Controller() != nullptr && Controller()->ErrorPending()) {
-            return;
-        }
-        setFocus(Qt::MouseFocusReason);
+    if (!activateByClick()) {
+        return;
     }
     if (GetReadOnly()) {
         return;
