@@ -76,10 +76,10 @@ KeyCode LetterAt(std::uint32_t scanCode) {
     return 0;
 }
 
-/// A letter of a script other than Latin, as layouts of those scripts put on the letter keys.
-bool IsOtherScriptLetter(int qtKey) {
-    return qtKey > 0x7F && qtKey <= 0xFFFF && QChar(static_cast<char16_t>(qtKey)).isLetter() &&
-           QChar(static_cast<char16_t>(qtKey)).script() != QChar::Script_Latin;
+/// A letter beyond the ASCII ones, as the layouts of other scripts (Cyrillic, Greek) and of
+/// some Latin ones (the Turkish dotless i) put on the letter keys.
+bool IsNonAsciiLetter(int qtKey) {
+    return qtKey > 0x7F && qtKey <= 0xFFFF && QChar(static_cast<char16_t>(qtKey)).isLetter();
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ KeyCode QtKeyToVirtualKey(int qtKey, bool shift, std::uint32_t scanCode) {
     if (const KeyCode digit = DigitAt(scanCode)) {
         return digit;
     }
-    if (IsOtherScriptLetter(qtKey)) {
+    if (IsNonAsciiLetter(qtKey)) {
         if (const KeyCode letter = LetterAt(scanCode)) {
             return letter;
         }
