@@ -27,6 +27,8 @@ namespace tomery::app {
 
 class TAboutBox;
 class TEditorDocument;
+class TFindDlg;
+class TReplDlg;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -53,6 +55,8 @@ class TEditForm : public QMainWindow {
     TModalUi& Ui() { return *ui_; }
     const TProgramValues& ProgramValues() const { return programValues_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
+    TFindDlg& FindDlg() { return *FindDlg_; }
+    TReplDlg& ReplDlg() { return *ReplDlg_; }
     bool LogoVisible() const;
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
@@ -92,6 +96,23 @@ class TEditForm : public QMainWindow {
     void Exit1Click() { close(); }
     void About1Click();
 
+    // Search menu (EditMain_Search.cpp).
+    void Find1Click();
+    void FindNext1Click();
+    void Replace1Click();
+    void GotoLine1Click();
+    void ShowNotFound(const QString& searchText);
+
+    // Options menu (EditMain_Options.cpp).
+    void AutoIndentation1Click();
+    void Font1Click();
+    /// Shared by the three tab type items; `item` names the one clicked.
+    void TabTypeClick(const std::string& item);
+    void TabSize1Click();
+    void WordWrap1Click();
+    /// The status bar again, for a change the editor does not report itself.
+    void RefreshStatus();
+
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
     QWidget* client_ = nullptr;  ///< the area above the status bar
@@ -106,6 +127,8 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TDocumentWorkflow> workflow_;
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
+    TFindDlg* FindDlg_ = nullptr;    ///< created once; Find next reuses its contents
+    TReplDlg* ReplDlg_ = nullptr;    ///< created once, kept between showings
     std::string BaseCaption;
     std::string LastOpenFile;
 };

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -166,6 +167,34 @@ bool TQtModalUi::SaveDocNotice(const std::string& message) {
     layout->addWidget(buttons);
     notice.exec();
     return dontShow->isChecked();
+}
+
+std::optional<TFontChoice> TQtModalUi::ChooseFont(const TFontChoice& initial) {
+    QFont font(Q(initial.name));
+    font.setPointSize(initial.pointSize);
+    font.setBold(initial.bold);
+    font.setItalic(initial.italic);
+    font.setUnderline(initial.underline);
+    font.setStrikeOut(initial.strikeOut);
+    bool accepted = false;
+    const QFontDialog::FontDialogOptions fixedPitchOnly =
+        QFontDialog::MonospacedFonts | QFontDialog::DontUseNativeDialog;
+    const QFont chosen =
+        QFontDialog::getFont(&accepted, font, parent_, QStringLiteral("Font"), fixedPitchOnly);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    TFontChoice choice{chosen.family().toStdString(),
+                       initial.pointSize,
+                       chosen.bold(),
+                       chosen.italic(),
+                       chosen.underline(),
+                       chosen.strikeOut()};
+    // A font sized in pixels has no point size; it keeps the size it started with.
+    if (chosen.pointSize() > 0) {
+        choice.pointSize = chosen.pointSize();
+    }
+    return choice;
 }
 
 }  // namespace tomery::app

@@ -4,6 +4,7 @@
 #include "ModalUi.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,12 +24,17 @@ class ScriptedModalUi : public TModalUi {
     std::deque<std::optional<std::string>> inputAnswers;  ///< default: Cancel
     std::deque<std::optional<std::string>> fileAnswers;   ///< default: Cancel
     std::deque<bool> noticeAnswers;                       ///< default: not ticked
+    std::deque<std::optional<TFontChoice>> fontAnswers;   ///< default: Cancel
+    /// Each acts on the next dialog shown (fills it, presses a button) and answers whether it
+    /// was accepted; default: accepted untouched.
+    std::deque<std::function<bool(QDialog&)>> dialogAnswers;
 
     std::vector<AskedBox> boxes;
     std::vector<std::string> inputPrompts;
     std::vector<TFileDialogRequest> fileRequests;
     std::vector<std::string> notices;
     std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
+    std::vector<TFontChoice> fontRequests;
 
     TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
                           const std::vector<TMsgButton>& buttons) override {
@@ -50,11 +56,16 @@ class ScriptedModalUi : public TModalUi {
     }
     bool ShowDialog(QDialog& dialog) override {
         dialogs.push_back(&dialog);
-        return true;
+        const auto answer = Take(dialogAnswers, std::function<bool(QDialog&)>());
+        return answer ? answer(dialog) : true;
     }
     bool SaveDocNotice(const std::string& message) override {
         notices.push_back(message);
         return Take(noticeAnswers, false);
+    }
+    std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) override {
+        fontRequests.push_back(initial);
+        return Take(fontAnswers, std::optional<TFontChoice>());
     }
 
   private:

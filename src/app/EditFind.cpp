@@ -1,0 +1,108 @@
+#include "EditFind.h"
+
+#include "OvcCharset.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tomery::app {
+
+QFont DialogFont(bool bold) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    font.setBold(bold);
+    return font;
+}
+
+std::string EditorBytes(const QLineEdit& edit) {
+    return editor::Utf16ToCp1252(edit.text().toStdU16String());
+}
+
+TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Find"));
+    // A fixed border with the close box only: no help, minimise or maximise buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(DialogFont(true));
+
+    auto* textGroup = new QGroupBox(QStringLiteral("&Search Text"), this);
+    Edit1 = new QLineEdit(textGroup);
+    Edit1->setMinimumWidth(260);
+    (new QVBoxLayout(textGroup))->addWidget(Edit1);
+
+    auto* optionsGroup = new QGroupBox(QStringLiteral("Search &Options"), this);
+    RadioButton1 = new QRadioButton(QStringLiteral("Search &Forward"), optionsGroup);
+    RadioButton2 = new QRadioButton(QStringLiteral("Search &Backward"), optionsGroup);
+    CheckBox1 = new QCheckBox(QStringLiteral("&Match Case"), optionsGroup);
+    CheckBox2 = new QCheckBox(QStringLiteral("&Global Search"), optionsGroup);
+    RadioButton1->setChecked(true);
+    auto* options = new QVBoxLayout(optionsGroup);
+    for (QWidget* control :
+         {static_cast<QWidget*>(RadioButton1), static_cast<QWidget*>(RadioButton2),
+          static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2)}) {
+        options->addWidget(control);
+    }
+
+    // Neither button answers Enter: Enter in the search text must not end the dialog.
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    for (QPushButton* button : {Button1, Button2}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(textGroup);
+    layout->addWidget(optionsGroup);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::string TFindDlg::SearchText() const {
+    return EditorBytes(*Edit1);
+}
+
+editor::TSearchOptions TFindDlg::Options() const {
+    editor::TSearchOptions options = 0;
+    if (RadioButton2->isChecked()) {
+        options |= editor::seBackward;
+    }
+    if (CheckBox1->isChecked()) {
+        options |= editor::seMatchCase;
+    }
+    if (CheckBox2->isChecked()) {
+        options |= editor::seGlobal;
+    }
+    return options;
+}
+
+void TFindDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The user comes to type a search text: give it the focus, ready to be typed over.
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
+}
+
+void TFindDlg::keyPressEvent(QKeyEvent* event) {
+    // The dialog has no cancel button: Esc does not close it, only "Cancel" or the close box.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace tomery::app
