@@ -69,6 +69,7 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(optionsGroup);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();  // its size is known before the first showing, which centres it
 }
 
 std::string TFindDlg::SearchText() const {
@@ -97,10 +98,20 @@ void TFindDlg::showEvent(QShowEvent* event) {
 }
 
 void TFindDlg::keyPressEvent(QKeyEvent* event) {
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
     // The dialog has no cancel button: Esc does not close it, only "Cancel" or the close box.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (event->key() == Qt::Key_Escape && plain) {
         event->accept();
         return;
+    }
+    // No button is the default, yet Enter presses the button that has the focus.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            event->accept();
+            button->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -2,12 +2,15 @@
 #include "EditMain.h"
 #include "OvcEdit.h"
 #include "OvcFxFnt.h"
+#include "QtModalUi.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontDialog>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +160,33 @@ TEST_F(OptionsMenu, AProportionalFontIsRefusedAndTheOldOneStays) {
     EXPECT_EQ(Editor().FixedFont().Name(), before);
     ASSERT_EQ(ui->boxes.size(), 1u);
     EXPECT_EQ(ui->boxes[0].caption, "Tomery");
+}
+
+TEST(QtFontDialog, OffersFixedPitchFontsOnlyAndStartsOnTheFontAsItIs) {
+    const QStringList& fixed = editor::FixedPitchFamilies();
+    if (fixed.isEmpty()) {
+        GTEST_SKIP() << "no fixed-pitch font installed";
+    }
+    TQtModalUi qt(nullptr);
+    for (const bool bold : {false, true}) {
+        bool monospacedOnly = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr) {
+                monospacedOnly = dialog->testOption(QFontDialog::MonospacedFonts);
+                dialog->accept();
+            }
+        });
+        const TFontChoice start{fixed.front().toStdString(), 12, bold, false, false, true};
+        const std::optional<TFontChoice> chosen = qt.ChooseFont(start);
+        EXPECT_TRUE(monospacedOnly);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->name, start.name);
+        EXPECT_EQ(chosen->pointSize, 12);
+        EXPECT_EQ(chosen->bold, bold);
+        EXPECT_FALSE(chosen->italic) << "an upright font comes back upright";
+        EXPECT_TRUE(chosen->strikeOut);
+    }
 }
 
 }  // namespace

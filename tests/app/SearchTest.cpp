@@ -272,8 +272,9 @@ TEST(SearchDialogs, FindHasNoEnterOrEscButtonAndFocusesTheSearchText) {
         PressKey(find, mnemonic, Qt::AltModifier);
     }
     EXPECT_EQ(find.Options(), editor::seBackward | editor::seMatchCase | editor::seGlobal);
-    find.Button1->click();
-    EXPECT_EQ(find.result(), QDialog::Accepted);
+    find.Button1->setFocus();
+    PressKey(find, Qt::Key_Return);
+    EXPECT_EQ(find.result(), QDialog::Accepted) << "Enter presses the focused button";
 
     ShowActive(find);
     EXPECT_EQ(find.focusWidget(), find.Edit1) << "again at every opening";
