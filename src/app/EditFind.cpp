@@ -25,6 +25,22 @@ std::string EditorBytes(const QLineEdit& edit) {
     return editor::Utf16ToCp1252(edit.text().toStdU16String());
 }
 
+editor::TSearchOptions CheckedOptions(
+    std::initializer_list<std::pair<const QAbstractButton*, editor::TSearchOptions>> controls) {
+    editor::TSearchOptions options = 0;
+    for (const auto& [control, option] : controls) {
+        if (control->isChecked()) {
+            options |= option;
+        }
+    }
+    return options;
+}
+
+void FocusSearchText(QLineEdit& edit) {
+    edit.setFocus(Qt::OtherFocusReason);
+    edit.selectAll();
+}
+
 TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Find"));
     // A fixed border with the close box only: no help, minimise or maximise buttons.
@@ -77,24 +93,14 @@ std::string TFindDlg::SearchText() const {
 }
 
 editor::TSearchOptions TFindDlg::Options() const {
-    editor::TSearchOptions options = 0;
-    if (RadioButton2->isChecked()) {
-        options |= editor::seBackward;
-    }
-    if (CheckBox1->isChecked()) {
-        options |= editor::seMatchCase;
-    }
-    if (CheckBox2->isChecked()) {
-        options |= editor::seGlobal;
-    }
-    return options;
+    return CheckedOptions({{RadioButton2, editor::seBackward},
+                           {CheckBox1, editor::seMatchCase},
+                           {CheckBox2, editor::seGlobal}});
 }
 
 void TFindDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The user comes to type a search text: give it the focus, ready to be typed over.
-    Edit1->setFocus(Qt::OtherFocusReason);
-    Edit1->selectAll();
+    FocusSearchText(*Edit1);
 }
 
 void TFindDlg::keyPressEvent(QKeyEvent* event) {

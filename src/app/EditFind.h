@@ -6,8 +6,11 @@
 
 #include <QDialog>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
+class QAbstractButton;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -21,6 +24,13 @@ QFont DialogFont(bool bold);
 /// The typed text of a dialog's edit field as the editor's bytes (Windows-1252; a character
 /// without a byte is dropped).
 std::string EditorBytes(const QLineEdit& edit);
+
+/// The union of the options whose control is checked.
+editor::TSearchOptions CheckedOptions(
+    std::initializer_list<std::pair<const QAbstractButton*, editor::TSearchOptions>> controls);
+
+/// A search dialog opens with its search text focused and selected, ready to be typed over.
+void FocusSearchText(QLineEdit& edit);
 
 class TFindDlg : public QDialog {
     Q_OBJECT

@@ -75,26 +75,15 @@ std::string TReplDlg::ReplaceText() const {
 }
 
 editor::TSearchOptions TReplDlg::Options() const {
-    editor::TSearchOptions options = 0;
-    if (CheckBox1->isChecked()) {
-        options |= editor::seMatchCase;
-    }
-    if (CheckBox2->isChecked()) {
-        options |= editor::seWholeWord;
-    }
-    if (CheckBox3->isChecked()) {
-        options |= editor::seGlobal;
-    }
-    if (RadioButton2->isChecked()) {
-        options |= editor::seBackward;
-    }
-    return options;
+    return CheckedOptions({{CheckBox1, editor::seMatchCase},
+                           {CheckBox2, editor::seWholeWord},
+                           {CheckBox3, editor::seGlobal},
+                           {RadioButton2, editor::seBackward}});
 }
 
 void TReplDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Edit1->setFocus(Qt::OtherFocusReason);
-    Edit1->selectAll();
+    FocusSearchText(*Edit1);
 }
 
 }  // namespace tomery::app

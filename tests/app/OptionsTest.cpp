@@ -1,10 +1,9 @@
 // The Options menu of the main window and what the settings file keeps of it.
 #include "EditMain.h"
+#include "MainWindowFixture.h"
 #include "OvcEdit.h"
 #include "OvcFxFnt.h"
 #include "QtModalUi.h"
-#include "ScriptedModalUi.h"
-#include "TempFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,47 +13,19 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace tomery::app {
 namespace {
 
-using tomery::testing::ReadFile;
-using tomery::testing::TempFolder;
-using tomery::testing::WriteFile;
-
-class OptionsMenu : public ::testing::Test {
+class OptionsMenu : public testing::MainWindowTest {
   protected:
-    void SetUp() override { Create(); }
-
-    void Create() {
-        auto scripted = std::make_unique<testing::ScriptedModalUi>();
-        ui = scripted.get();
-        form = std::make_unique<TEditForm>(std::move(scripted));
-        form->show();
-        QApplication::processEvents();
-    }
-
-    void Restart() {
-        form.reset();
-        Create();
-    }
-
-    void OpenText(const std::string& text) {
-        WriteFile(folder.Path("notes.txt"), text);
-        ui->fileAnswers.push_back(folder.Path("notes.txt"));
-        form->Click("Open1");
-    }
-
     bool Checked(const char* item) const { return form->Menus().Item(item)->isChecked(); }
     editor::TOvcTextFileEditor& Editor() { return form->Editor(); }
-
-    TempFolder folder;
-    testing::ScriptedModalUi* ui = nullptr;
-    std::unique_ptr<TEditForm> form;
 };
 
 TEST_F(OptionsMenu, WordWrapAndAutoIndentFlipAndAreKeptForTheNextRun) {
+    form->Click("WordWrap1");  // no document open: the empty editor takes it too
+    form->Click("WordWrap1");
+    EXPECT_TRUE(ui->boxes.empty());
     OpenText(std::string(200, 'x') + "\r\nsecond\r\n");
     for (const bool wrap : {false, true, false}) {
         Editor().SetCaretPosition(2, 3);

@@ -2,9 +2,8 @@
 #include "EditFind.h"
 #include "EditMain.h"
 #include "EditRepl.h"
+#include "MainWindowFixture.h"
 #include "OvcEdit.h"
-#include "ScriptedModalUi.h"
-#include "TempFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,30 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace tomery::app {
 namespace {
 
-using tomery::testing::TempFolder;
-using tomery::testing::WriteFile;
-
-class SearchCommands : public ::testing::Test {
+class SearchCommands : public testing::MainWindowTest {
   protected:
-    void SetUp() override {
-        auto scripted = std::make_unique<testing::ScriptedModalUi>();
-        ui = scripted.get();
-        form = std::make_unique<TEditForm>(std::move(scripted));
-        form->show();
-        QApplication::processEvents();
-    }
-
-    void OpenText(const std::string& text) {
-        WriteFile(folder.Path("notes.txt"), text);
-        ui->fileAnswers.push_back(folder.Path("notes.txt"));
-        form->Click("Open1");
-    }
-
     std::string Line(int line) { return form->Editor().GetStringLine(line); }
     std::string Selected() {
         std::int32_t l1, c1, l2, c2;
@@ -97,10 +77,6 @@ class SearchCommands : public ::testing::Test {
         }
         return texts;
     }
-
-    TempFolder folder;
-    testing::ScriptedModalUi* ui = nullptr;
-    std::unique_ptr<TEditForm> form;
 };
 
 const std::string kNotFound = "Search string 'cat' not found";
