@@ -183,6 +183,16 @@ TEST_F(SearchCommands, ReplaceAllAsksNothingAndReportsOnlyWhenNothingIsLeft) {
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotFound});
 }
 
+TEST_F(SearchCommands, AReplacementBeyondTheEditorsLimitsEndsWithItsErrorKeepingTheOthers) {
+    OpenText("aaaa\r\n");
+    form->Editor().SetParaLengthLimit(10);
+    Replace("a", "xxx", &TReplDlg::Button2);
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Tomery");
+    EXPECT_EQ(Line(1).substr(0, 6), "xxxxxx");
+    EXPECT_LE(Line(1).size(), 10u);
+}
+
 TEST_F(SearchCommands, ReplaceCancelledOrWithoutTextChangesNothing) {
     OpenText("cat\r\n");
     Replace("cat", "dog", &TReplDlg::Button3);
