@@ -1,11 +1,13 @@
 #include "EditMain.h"
 
 #include "EditAbout.h"
+#include "EditFind.h"
 #include "EditInst.h"
 #include "EditMain_Compare.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
 #include "EditMain_View.h"
+#include "EditRepl.h"
 #include "ErrorHandler.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
@@ -138,6 +140,8 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     AboutBox_ = new TAboutBox(this);
     InstallDlg_ = new TInstallDlg(this);
     ConnectViewerAndCompare();
+    FindDlg_ = new TFindDlg(this);
+    ReplDlg_ = new TReplDlg(this);
 }
 
 TEditForm::~TEditForm() {
@@ -300,6 +304,17 @@ void TEditForm::ConnectCommands() {
         {"SelectAll1", [this] { SelectAll1Click(); }},
         {"ClearAll1", [this] { ClearAll1Click(); }},
         {"InstallPDA1", [this] { InstallPDA1Click(); }},
+        {"Find1", [this] { Find1Click(); }},
+        {"FindNext1", [this] { FindNext1Click(); }},
+        {"Replace1", [this] { Replace1Click(); }},
+        {"GoToLine1", [this] { GotoLine1Click(); }},
+        {"AutoIndentation1", [this] { AutoIndentation1Click(); }},
+        {"Font1", [this] { Font1Click(); }},
+        {"Filled1", [this] { TabTypeClick("Filled1"); }},
+        {"Real1", [this] { TabTypeClick("Real1"); }},
+        {"Smart1", [this] { TabTypeClick("Smart1"); }},
+        {"Size1", [this] { TabSize1Click(); }},
+        {"WordWrap1", [this] { WordWrap1Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));
@@ -325,8 +340,7 @@ void TEditForm::Edit1Click() {
 }
 
 void TEditForm::Search1Click() {
-    // The Find dialog comes with the search commands; until then no search text exists.
-    ApplySearchMenuRules(*menus_, Editor1->TextLength(), std::string());
+    ApplySearchMenuRules(*menus_, Editor1->TextLength(), FindDlg_->SearchText());
 }
 
 void TEditForm::About1Click() {

@@ -34,6 +34,8 @@ class TEditorDocument;
 class TCompareDlg;
 class TCompareCommand;
 class TViewerCommands;
+class TFindDlg;
+class TReplDlg;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -61,6 +63,8 @@ class TEditForm : public QMainWindow {
     const TProgramValues& ProgramValues() const { return programValues_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
     TInstallDlg& InstallDialog() { return *InstallDlg_; }
+    TFindDlg& FindDlg() { return *FindDlg_; }
+    TReplDlg& ReplDlg() { return *ReplDlg_; }
     bool LogoVisible() const;
     viewer::TViewBox& ViewBox() { return *ViewBox_; }
     TCompareDlg& CompareDlg() { return *CompareDlg_; }
@@ -106,6 +110,23 @@ class TEditForm : public QMainWindow {
     void About1Click();
     void InstallPDA1Click();
 
+    // Search menu (EditMain_Search.cpp).
+    void Find1Click();
+    void FindNext1Click();
+    void Replace1Click();
+    void GotoLine1Click();
+    void ShowNotFound(const QString& searchText);
+
+    // Options menu (EditMain_Options.cpp).
+    void AutoIndentation1Click();
+    void Font1Click();
+    /// Shared by the three tab type items; `item` names the one clicked.
+    void TabTypeClick(const std::string& item);
+    void TabSize1Click();
+    void WordWrap1Click();
+    /// The status bar again, for a change the editor does not report itself.
+    void RefreshStatus();
+
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
     QWidget* client_ = nullptr;  ///< the area above the status bar
@@ -121,6 +142,8 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
     TInstallDlg* InstallDlg_ = nullptr;
+    TFindDlg* FindDlg_ = nullptr;    ///< created once; Find next reuses its contents
+    TReplDlg* ReplDlg_ = nullptr;    ///< created once, kept between showings
     std::string BaseCaption;
     std::string LastOpenFile;
 

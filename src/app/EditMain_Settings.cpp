@@ -18,6 +18,8 @@ QString KeyOf(const std::string& section, const std::string& key) {
     return QString::fromStdString(section + "/" + key);
 }
 
+}  // namespace
+
 std::optional<int> WholeNumber(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     const auto last = text.find_last_not_of(" \t");
@@ -36,8 +38,6 @@ std::optional<int> WholeNumber(const std::string& text) {
     }
     return value;
 }
-
-}  // namespace
 
 TIniFile::TIniFile(std::string path)
     : path_(std::move(path)),

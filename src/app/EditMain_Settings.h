@@ -36,6 +36,10 @@ class TIniFile {
     std::unique_ptr<QSettings> settings_;
 };
 
+/// A whole number in decimal with an optional sign, blanks around it allowed; nothing for
+/// any other text or one out of the int range.
+std::optional<int> WholeNumber(const std::string& text);
+
 /// "<program folder><program name>.INI"
 std::string SettingsFilePath();
 

@@ -27,6 +27,16 @@ struct TFileDialogRequest {
     std::string defaultExt;
 };
 
+/// A font as the font dialog offers and returns it; the size is in points.
+struct TFontChoice {
+    std::string name;
+    int pointSize = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+};
+
 class TModalUi {
   public:
     virtual ~TModalUi() = default;
@@ -52,6 +62,10 @@ class TModalUi {
     /// The "Save DOC File" notice: the message, an OK button and a check box that asks not to
     /// show the notice again. Returns whether the box was ticked.
     virtual bool SaveDocNotice(const std::string& message) = 0;
+
+    /// The font dialog, offering fixed-pitch fonts only and starting at `initial`: the font
+    /// chosen, or nothing when the dialog was cancelled.
+    virtual std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) = 0;
 };
 
 /// The error box every command's uncaught error ends in: caption "Tomery", the error icon,

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -67,6 +69,21 @@ void Prepare(QFileDialog& dialog, const TFileDialogRequest& request) {
         dialog.selectFile(Q(request.fileName));
     }
     dialog.setDefaultSuffix(Q(request.defaultExt));
+}
+
+/// The face of the font's family with its weight and slant. The font dialog starts on the
+/// face of that name; without one it would start on the family's first face, italic or not.
+QString FaceOf(const QFont& font) {
+    const QString family = font.family();
+    for (const QString& face : QFontDatabase::styles(family)) {
+        // An oblique face is as slanted as an italic one.
+        const QFont faceFont = QFontDatabase::font(family, face, font.pointSize());
+        if (faceFont.bold() == font.bold() &&
+            (faceFont.style() != QFont::StyleNormal) == font.italic()) {
+            return face;
+        }
+    }
+    return {};
 }
 
 std::optional<std::string> Run(QFileDialog& dialog) {
@@ -166,6 +183,35 @@ bool TQtModalUi::SaveDocNotice(const std::string& message) {
     layout->addWidget(buttons);
     notice.exec();
     return dontShow->isChecked();
+}
+
+std::optional<TFontChoice> TQtModalUi::ChooseFont(const TFontChoice& initial) {
+    QFont font(Q(initial.name));
+    font.setPointSize(initial.pointSize);
+    font.setBold(initial.bold);
+    font.setItalic(initial.italic);
+    font.setUnderline(initial.underline);
+    font.setStrikeOut(initial.strikeOut);
+    font.setStyleName(FaceOf(font));
+    bool accepted = false;
+    const QFontDialog::FontDialogOptions fixedPitchOnly =
+        QFontDialog::MonospacedFonts | QFontDialog::DontUseNativeDialog;
+    const QFont chosen =
+        QFontDialog::getFont(&accepted, font, parent_, QStringLiteral("Font"), fixedPitchOnly);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    TFontChoice choice{chosen.family().toStdString(),
+                       initial.pointSize,
+                       chosen.bold(),
+                       chosen.italic(),
+                       chosen.underline(),
+                       chosen.strikeOut()};
+    // A font sized in pixels has no point size; it keeps the size it started with.
+    if (chosen.pointSize() > 0) {
+        choice.pointSize = chosen.pointSize();
+    }
+    return choice;
 }
 
 }  // namespace tomery::app

@@ -24,14 +24,19 @@ class ScriptedModalUi : public TModalUi {
     std::deque<std::optional<std::string>> inputAnswers;  ///< default: Cancel
     std::deque<std::optional<std::string>> fileAnswers;   ///< default: Cancel
     std::deque<bool> noticeAnswers;                       ///< default: not ticked
+    std::deque<std::optional<TFontChoice>> fontAnswers;   ///< default: Cancel
+    /// Each acts on the next dialog shown (fills it, presses a button) and answers whether it
+    /// was accepted; when none is queued, `dialogAnswer` acts on every showing; default:
+    /// accepted untouched.
+    std::deque<std::function<bool(QDialog&)>> dialogAnswers;
+    std::function<bool(QDialog&)> dialogAnswer;
 
     std::vector<AskedBox> boxes;
     std::vector<std::string> inputPrompts;
     std::vector<TFileDialogRequest> fileRequests;
     std::vector<std::string> notices;
     std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
-    /// Acts in a shown dialog as a user would and gives its result; default: accepted.
-    std::function<bool(QDialog&)> dialogAnswer;
+    std::vector<TFontChoice> fontRequests;
 
     TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
                           const std::vector<TMsgButton>& buttons) override {
@@ -53,11 +58,16 @@ class ScriptedModalUi : public TModalUi {
     }
     bool ShowDialog(QDialog& dialog) override {
         dialogs.push_back(&dialog);
-        return dialogAnswer ? dialogAnswer(dialog) : true;
+        const auto answer = Take(dialogAnswers, dialogAnswer);
+        return answer ? answer(dialog) : true;
     }
     bool SaveDocNotice(const std::string& message) override {
         notices.push_back(message);
         return Take(noticeAnswers, false);
+    }
+    std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) override {
+        fontRequests.push_back(initial);
+        return Take(fontAnswers, std::optional<TFontChoice>());
     }
 
   private:
