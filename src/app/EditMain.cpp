@@ -3,6 +3,7 @@
 #include "EditAbout.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
+#include "EditStat.h"
 #include "ErrorHandler.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -133,6 +135,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
+    Statistics1 = new TStatistics1(this);
 }
 
 TEditForm::~TEditForm() {
@@ -290,6 +293,9 @@ void TEditForm::ConnectCommands() {
         {"Delete1", [this] { Delete1Click(); }},
         {"SelectAll1", [this] { SelectAll1Click(); }},
         {"ClearAll1", [this] { ClearAll1Click(); }},
+        {"Print1", [this] { Print1Click(); }},
+        {"FileInfo1", [this] { FileInfo1Click(); }},
+        {"HelpContents1", [this] { Help2Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));

@@ -17,6 +17,7 @@
 
 class QLabel;
 class QMenu;
+class QPrinter;
 
 namespace tomery::editor {
 class TOvcControllerComponent;
@@ -27,6 +28,8 @@ namespace tomery::app {
 
 class TAboutBox;
 class TEditorDocument;
+class THelpWindow;
+class TStatistics1;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -53,6 +56,8 @@ class TEditForm : public QMainWindow {
     TModalUi& Ui() { return *ui_; }
     const TProgramValues& ProgramValues() const { return programValues_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
+    TStatistics1& Statistics() { return *Statistics1; }
+    THelpWindow* HelpWindow() { return HelpWindow_; }  ///< none before Help Contents
     bool LogoVisible() const;
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
@@ -91,6 +96,10 @@ class TEditForm : public QMainWindow {
     void ClearAll1Click();
     void Exit1Click() { close(); }
     void About1Click();
+    // Printing, File Information and the help window (EditMain_InfoCommands.cpp).
+    void Print1Click();
+    void FileInfo1Click();
+    void Help2Click();
 
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
@@ -106,6 +115,11 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TDocumentWorkflow> workflow_;
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
+    // The File Information dialog is created once; the printer with the print dialog's
+    // choices and the help window at their first use. All are kept between showings.
+    TStatistics1* Statistics1 = nullptr;
+    std::unique_ptr<QPrinter> PrintDialog1Printer;
+    THelpWindow* HelpWindow_ = nullptr;
     std::string BaseCaption;
     std::string LastOpenFile;
 };

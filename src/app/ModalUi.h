@@ -5,6 +5,7 @@
 #include <optional>
 
 class QDialog;
+class QPrinter;
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ class TModalUi {
     /// The "Save DOC File" notice: the message, an OK button and a check box that asks not to
     /// show the notice again. Returns whether the box was ticked.
     virtual bool SaveDocNotice(const std::string& message) = 0;
+
+    /// The print dialog for `printer`, offering the selection as print range when
+    /// `offerSelection` (never a page range). Returns whether the user chose to print; the
+    /// choices, the range among them, are in `printer`.
+    virtual bool PrintDialog(QPrinter& printer, bool offerSelection) = 0;
 };
 
 /// The error box every command's uncaught error ends in: caption "Tomery", the error icon,

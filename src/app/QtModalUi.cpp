@@ -9,6 +9,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -166,6 +168,15 @@ bool TQtModalUi::SaveDocNotice(const std::string& message) {
     layout->addWidget(buttons);
     notice.exec();
     return dontShow->isChecked();
+}
+
+bool TQtModalUi::PrintDialog(QPrinter& printer, bool offerSelection) {
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tomery::app

@@ -26,6 +26,7 @@ class TQtModalUi : public TModalUi {
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
     bool ShowDialog(QDialog& dialog) override;
     bool SaveDocNotice(const std::string& message) override;
+    bool PrintDialog(QPrinter& printer, bool offerSelection) override;
 
   private:
     QWidget* parent_;  ///< not owned: the window the boxes belong to

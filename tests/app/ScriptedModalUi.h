@@ -3,6 +3,8 @@
 
 #include "ModalUi.h"
 
+#include <QPrinter>
+
 #include <deque>
 #include <optional>
 #include <string>
@@ -30,6 +32,14 @@ class ScriptedModalUi : public TModalUi {
     std::vector<std::string> notices;
     std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
 
+    /// How the print dialog is answered: a PDF file to print to, and the range.
+    struct PrintAnswer {
+        std::string pdfPath;
+        bool selection = false;
+    };
+    std::deque<std::optional<PrintAnswer>> printAnswers;  ///< default: Cancel
+    std::vector<bool> printRequests;                      ///< whether the selection was offered
+
     TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
                           const std::vector<TMsgButton>& buttons) override {
         boxes.push_back({caption, text, icon, buttons});
@@ -55,6 +65,16 @@ class ScriptedModalUi : public TModalUi {
     bool SaveDocNotice(const std::string& message) override {
         notices.push_back(message);
         return Take(noticeAnswers, false);
+    }
+    bool PrintDialog(QPrinter& printer, bool offerSelection) override {
+        printRequests.push_back(offerSelection);
+        const std::optional<PrintAnswer> answer = Take(printAnswers, std::optional<PrintAnswer>());
+        if (answer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(answer->pdfPath));
+            printer.setPrintRange(answer->selection ? QPrinter::Selection : QPrinter::AllPages);
+        }
+        return answer.has_value();
     }
 
   private:
