@@ -14,26 +14,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <array>
 #include <stdexcept>
+#include <string_view>
 
 namespace tomery::app {
 
 namespace {
 
-bool IsWordSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\x1f';
-}
+/// Blank, tab, line feed and the unit separator; a table keeps the 50 MB count fast.
+constexpr auto kWordSeparators = [] {
+    std::array<bool, 256> separators{};
+    for (const unsigned char c : {' ', '\t', '\n', '\x1f'}) {
+        separators[c] = true;
+    }
+    return separators;
+}();
 
-std::int64_t CountWordsInLine(const std::string& line) {
+std::int64_t CountWordsInLine(std::string_view line) {
+    line = line.substr(0, line.find('\0'));
     std::int64_t words = 0;
-    bool inWord = false;
+    bool afterSeparator = true;
     for (const char c : line) {
-        if (c == '\0') {
-            break;
-        }
-        const bool separator = IsWordSeparator(c);
-        words += !separator && !inWord ? 1 : 0;
-        inWord = !separator;
+        const bool separator = kWordSeparators[static_cast<unsigned char>(c)];
+        words += afterSeparator && !separator ? 1 : 0;
+        afterSeparator = separator;
     }
     return words;
 }
