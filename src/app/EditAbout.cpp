@@ -47,6 +47,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
 void TAboutBox::SetVersion(const QString& version) {
     version_->setText(version);
+    adjustSize();  // the size is known before the showing centres the box
 }
 
 QString TAboutBox::Version() const {

@@ -30,6 +30,7 @@ void TEditForm::FileInfo1Click() {
 void TEditForm::Help2Click() {
     if (HelpWindow_ == nullptr) {
         HelpWindow_ = new THelpWindow(this);
+        HelpWindow_->move(geometry().center() - HelpWindow_->rect().center());
     }
     HelpWindow_->LoadFile(HelpFilePath());
     HelpWindow_->show();

@@ -165,6 +165,7 @@ TStatistics1::TStatistics1(QWidget* parent) : QDialog(parent) {
     layout->addLayout(fields);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();  // the size is known before the first showing centres the dialog
 }
 
 void TStatistics1::Fill(const TFileInformation& information) {

@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tomery::app {
@@ -176,6 +177,15 @@ bool TQtModalUi::PrintDialog(QPrinter& printer, bool offerSelection) {
     dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    // Qt's own dialog on Linux enables its page range choices when it shows, whatever the
+    // options say; they are switched off again once it is up.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        for (const char* pageRange : {"printRange", "pagesRadioButton"}) {
+            if (auto* choice = dialog.findChild<QWidget*>(QLatin1String(pageRange))) {
+                choice->setEnabled(false);
+            }
+        }
+    });
     return dialog.exec() == QDialog::Accepted;
 }
 
