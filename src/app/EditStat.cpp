@@ -2,6 +2,7 @@
 
 #include "DocFileRule.h"
 #include "EditMain_Document.h"
+#include "EditMain_Reopen.h"
 #include "OvcCharset.h"
 #include "OvcEdit.h"
 
@@ -116,7 +117,8 @@ TFileInformation CollectFileInformation(const std::string& currentFile, const st
         information.DocTitle = QString::fromStdU16String(editor::Cp1252ToUtf16(docName));
     }
     const QFileInfo file(FromUtf8(currentFile));
-    if (!file.exists() || !file.isFile()) {
+    // An untitled document has no file, whatever may be called "Untitled" in the folder.
+    if (currentFile == kUntitled || !file.exists() || !file.isFile()) {
         throw std::runtime_error("The file " + currentFile + " does not exist");
     }
     const QLocale locale;

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -203,6 +204,13 @@ TEST_F(InfoCommands, FileInfoOfAMissingOrUnreadableFileIsAnErrorAndNoDialog) {
         ASSERT_EQ(ui->boxes.size(), 2u);
         EXPECT_EQ(ui->boxes[1].text, "The file " + path + " cannot be read.");
     }
+
+    // An untitled document has no file, even beside a file of that name.
+    WriteFile(folder.Path("Untitled"), "not the document\r\n");
+    const QString workingFolder = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(folder.Root()));
+    EXPECT_THROW(CollectFileInformation("Untitled", "", form->Editor()), std::runtime_error);
+    QDir::setCurrent(workingFolder);
 }
 
 TEST_F(InfoCommands, PrintGivesOnePrintedLinePerDisplayLine) {
