@@ -172,10 +172,15 @@ TEST_F(InfoCommands, FileInfoCountsWrappedLinesAndParagraphWords) {
         form->Editor().InsertString(std::string(29, letter) + " ");
     }
     ASSERT_EQ(form->Editor().LineCount(), 1 + 4 + 1);
+    form->Editor().SetCaretPosition(4, 7);
     EXPECT_EQ(FileInfo().LineCount, "  6");
     EXPECT_EQ(FileInfo().WordCount, "  7");
-    EXPECT_TRUE(form->Editor().WordWrap());  // the count reads with word wrap off, then back
+    // The count reads with word wrap off; the view finds everything as it was.
+    EXPECT_TRUE(form->Editor().WordWrap());
     EXPECT_EQ(form->Editor().LineCount(), 6);
+    std::int32_t column = 0;
+    EXPECT_EQ(form->Editor().GetCaretPosition(column), 4);
+    EXPECT_EQ(column, 7);
 }
 
 TEST_F(InfoCommands, AnEmptyDocumentHasOneKilobyteAndNoWords) {
