@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev fonts-dejavu-core fonts-liberation2)
+          qt6-base-dev fonts-dejavu-core fonts-liberation2
+          poppler-utils desktop-file-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -26,6 +26,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     name->setStyleSheet(QStringLiteral("color: navy"));
     name->setAlignment(Qt::AlignCenter);
     version_ = new QLabel(panel);
+    QFont versionFont(QStringLiteral("MS Sans Serif"));
+    versionFont.setPixelSize(13);
+    version_->setFont(versionFont);
+    version_->setStyleSheet(QStringLiteral("color: black"));
     version_->setAlignment(Qt::AlignCenter);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->addWidget(picture);
@@ -43,6 +47,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
 void TAboutBox::SetVersion(const QString& version) {
     version_->setText(version);
+    adjustSize();  // the size is known before the showing centres the box
 }
 
 QString TAboutBox::Version() const {

@@ -8,6 +8,7 @@
 #include "EditMain_Logo.h"
 #include "EditMain_View.h"
 #include "EditRepl.h"
+#include "EditStat.h"
 #include "ErrorHandler.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -142,6 +144,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     ConnectViewerAndCompare();
     FindDlg_ = new TFindDlg(this);
     ReplDlg_ = new TReplDlg(this);
+    Statistics1 = new TStatistics1(this);
 }
 
 TEditForm::~TEditForm() {
@@ -315,6 +318,9 @@ void TEditForm::ConnectCommands() {
         {"Smart1", [this] { TabTypeClick("Smart1"); }},
         {"Size1", [this] { TabSize1Click(); }},
         {"WordWrap1", [this] { WordWrap1Click(); }},
+        {"Print1", [this] { Print1Click(); }},
+        {"FileInfo1", [this] { FileInfo1Click(); }},
+        {"HelpContents1", [this] { Help2Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));

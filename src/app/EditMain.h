@@ -17,6 +17,7 @@
 
 class QLabel;
 class QMenu;
+class QPrinter;
 
 namespace tomery::editor {
 class TOvcControllerComponent;
@@ -36,6 +37,8 @@ class TCompareCommand;
 class TViewerCommands;
 class TFindDlg;
 class TReplDlg;
+class THelpWindow;
+class TStatistics1;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -65,6 +68,8 @@ class TEditForm : public QMainWindow {
     TInstallDlg& InstallDialog() { return *InstallDlg_; }
     TFindDlg& FindDlg() { return *FindDlg_; }
     TReplDlg& ReplDlg() { return *ReplDlg_; }
+    TStatistics1& Statistics() { return *Statistics1; }
+    THelpWindow* HelpWindow() { return HelpWindow_; }  ///< none before Help Contents
     bool LogoVisible() const;
     viewer::TViewBox& ViewBox() { return *ViewBox_; }
     TCompareDlg& CompareDlg() { return *CompareDlg_; }
@@ -126,6 +131,10 @@ class TEditForm : public QMainWindow {
     void WordWrap1Click();
     /// The status bar again, for a change the editor does not report itself.
     void RefreshStatus();
+    // Printing, File Information and the help window (EditMain_InfoCommands.cpp).
+    void Print1Click();
+    void FileInfo1Click();
+    void Help2Click();
 
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
@@ -144,6 +153,11 @@ class TEditForm : public QMainWindow {
     TInstallDlg* InstallDlg_ = nullptr;
     TFindDlg* FindDlg_ = nullptr;    ///< created once; Find next reuses its contents
     TReplDlg* ReplDlg_ = nullptr;    ///< created once, kept between showings
+    // The File Information dialog is created once; the printer with the print dialog's
+    // choices and the help window at their first use. All are kept between showings.
+    TStatistics1* Statistics1 = nullptr;
+    std::unique_ptr<QPrinter> PrintDialog1Printer;
+    THelpWindow* HelpWindow_ = nullptr;
     std::string BaseCaption;
     std::string LastOpenFile;
 

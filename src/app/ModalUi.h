@@ -7,6 +7,7 @@
 #include "ErrorBoxText.h"
 
 class QDialog;
+class QPrinter;
 #include <string>
 #include <vector>
 
@@ -66,6 +67,10 @@ class TModalUi {
     /// The font dialog, offering fixed-pitch fonts only and starting at `initial`: the font
     /// chosen, or nothing when the dialog was cancelled.
     virtual std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) = 0;
+    /// The print dialog for `printer`, offering the selection as print range when
+    /// `offerSelection` (never a page range). Returns whether the user chose to print; the
+    /// choices, the range among them, are in `printer`.
+    virtual bool PrintDialog(QPrinter& printer, bool offerSelection) = 0;
 };
 
 /// The error box every command's uncaught error ends in: caption "Tomery", the error icon,

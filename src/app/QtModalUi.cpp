@@ -11,8 +11,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tomery::app {
@@ -212,6 +215,22 @@ std::optional<TFontChoice> TQtModalUi::ChooseFont(const TFontChoice& initial) {
         choice.pointSize = chosen.pointSize();
     }
     return choice;
+bool TQtModalUi::PrintDialog(QPrinter& printer, bool offerSelection) {
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    // Qt's own dialog on Linux enables its page range choices when it shows, whatever the
+    // options say; they are switched off again once it is up.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        for (const char* pageRange : {"printRange", "pagesRadioButton"}) {
+            if (auto* choice = dialog.findChild<QWidget*>(QLatin1String(pageRange))) {
+                choice->setEnabled(false);
+            }
+        }
+    });
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tomery::app

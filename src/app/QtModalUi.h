@@ -27,6 +27,7 @@ class TQtModalUi : public TModalUi {
     bool ShowDialog(QDialog& dialog) override;
     bool SaveDocNotice(const std::string& message) override;
     std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) override;
+    bool PrintDialog(QPrinter& printer, bool offerSelection) override;
 
   private:
     QWidget* parent_;  ///< not owned: the window the boxes belong to

@@ -3,6 +3,8 @@
 
 #include "ModalUi.h"
 
+#include <QPrinter>
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -38,6 +40,14 @@ class ScriptedModalUi : public TModalUi {
     std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
     std::vector<TFontChoice> fontRequests;
 
+    /// How the print dialog is answered: a PDF file to print to, and the range.
+    struct PrintAnswer {
+        std::string pdfPath;
+        bool selection = false;
+    };
+    std::deque<std::optional<PrintAnswer>> printAnswers;  ///< default: Cancel
+    std::vector<bool> printRequests;                      ///< whether the selection was offered
+
     TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
                           const std::vector<TMsgButton>& buttons) override {
         boxes.push_back({caption, text, icon, buttons});
@@ -68,6 +78,15 @@ class ScriptedModalUi : public TModalUi {
     std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) override {
         fontRequests.push_back(initial);
         return Take(fontAnswers, std::optional<TFontChoice>());
+    bool PrintDialog(QPrinter& printer, bool offerSelection) override {
+        printRequests.push_back(offerSelection);
+        const std::optional<PrintAnswer> answer = Take(printAnswers, std::optional<PrintAnswer>());
+        if (answer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(answer->pdfPath));
+            printer.setPrintRange(answer->selection ? QPrinter::Selection : QPrinter::AllPages);
+        }
+        return answer.has_value();
     }
 
   private:
