@@ -64,6 +64,7 @@ class TEditForm : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
