@@ -59,7 +59,18 @@ class TEditorDocument : public TDocumentEditor {
     std::int64_t TextLength() const override { return editor_.TextLength(); }
     void NewFile(const std::string& name) override { editor_.NewFile(name); }
     void LoadFromFile(const std::string& path) override {
-        editor_.LoadFromFile(path);
+        // A hidden editor does not know the width it will show, so it loads the text unwrapped
+        // and wraps it once, at the column it shows, when it appears.
+        if (editor_.isHidden() && editor_.WordWrap() && editor_.WrapToWindow()) {
+            columnBeforeLoad_ = editor_.WrapColumn();
+            editor_.SetWordWrap(false);
+        }
+        try {
+            editor_.LoadFromFile(path);
+        } catch (...) {
+            WrapToTheWindow();
+            throw;
+        }
         // The load puts the caret at the start but reports it only through a caret move, which
         // an editor that keeps the focus (Revert) does not make.
         editor_.SetCaretPosition(1, 1);
@@ -67,13 +78,34 @@ class TEditorDocument : public TDocumentEditor {
     void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
     void Close() override { editor_.SetIsOpen(false); }
     void ShowAndFocus() override {
-        editor_.show();
+        editor_.show();  // lays the editor out when its size changed while it was hidden
+        WrapToTheWindow();
         editor_.setFocus();
     }
     void Hide() override { editor_.hide(); }
 
   private:
+    /// Ends an unwrapped load: the editor wraps to its window, or, where it cannot tell the
+    /// window's width, at the column it had.
+    void WrapToTheWindow() {
+        if (columnBeforeLoad_ == 0) {
+            return;
+        }
+        // Without a column to wrap at, turning wrap on costs nothing; the editor's layout then
+        // sets the column it shows, which is the one wrap.
+        editor_.SetWrapColumn(editor::kNoWrapColumn);
+        editor_.SetWordWrap(true);
+        if (editor_.WrapColumn() == editor::kNoWrapColumn && editor_.isVisible()) {
+            editor_.RefreshAll(false);
+        }
+        if (editor_.WrapColumn() == editor::kNoWrapColumn) {
+            editor_.SetWrapColumn(columnBeforeLoad_);
+        }
+        columnBeforeLoad_ = 0;
+    }
+
     editor::TOvcTextFileEditor& editor_;
+    std::int32_t columnBeforeLoad_ = 0;  ///< 0 unless a load went unwrapped
 };
 
 TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)

@@ -230,6 +230,27 @@ TEST_F(EditForm, AboutShowsTheVersionInTheAboutBox) {
     EXPECT_EQ(form->AboutBox().Version(), "Version 0.5.1");
 }
 
+TEST_F(EditForm, TheFirstOpenWrapsAtTheColumnTheWindowShows) {
+    std::string text;
+    for (int line = 0; line < 200; ++line) {
+        text += std::string(300, 'w') + " and more words to wrap\r\n";
+    }
+    WriteFile(folder.Path("long.txt"), text);
+    Open(folder.Path("missing.txt"));
+    EXPECT_TRUE(form->Editor().WordWrap()) << "a failed open keeps word wrap";
+    Open(folder.Path("long.txt"));
+    editor::TOvcTextFileEditor& editor = form->Editor();
+    EXPECT_TRUE(editor.WordWrap());
+    EXPECT_EQ(editor.WrapColumn(), editor.VisibleColumns() - 2);
+    const std::int32_t lines = editor.LineCount();
+    EXPECT_GT(lines, 200 * (300 / editor.WrapColumn()));
+    form->Click("Close1");
+    form->resize(form->width() - 100, form->height());
+    Open(folder.Path("long.txt"));
+    EXPECT_EQ(editor.WrapColumn(), editor.VisibleColumns() - 2) << "after a resize while closed";
+    EXPECT_GT(editor.LineCount(), lines);
+}
+
 TEST_F(EditForm, KeepsSettingsSizesWithinTheScreen) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const struct {
