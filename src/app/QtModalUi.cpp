@@ -126,6 +126,9 @@ std::optional<std::string> Run(QFileDialog& dialog) {
 std::optional<std::string> FileChoiceRefusal(const TFileDialogRequest& request,
                                              const std::string& path) {
     const QFileInfo file(Q(path));
+    if (file.isDir()) {
+        return std::nullopt;  // the dialog browses into a chosen folder
+    }
     if (request.pathMustExist && !file.absoluteDir().exists()) {
         return path + "\nPath does not exist.\nCheck the path and try again.";
     }

@@ -16,7 +16,7 @@ namespace tomery::app {
 std::vector<std::string> QtNameFilters(const std::string& filter);
 
 /// Why a file dialog refuses `path` under the request's options (the text of its warning),
-/// or nothing when it accepts it.
+/// or nothing when it accepts it (a folder is accepted: the dialog browses into it).
 std::optional<std::string> FileChoiceRefusal(const TFileDialogRequest& request,
                                              const std::string& path);
 

@@ -77,6 +77,7 @@ TEST(DocumentTexts, FileDialogsRefuseWhatTheirOptionsForbid) {
          "This file is set to read-only.\nTry again with a different file name."},
         {save, folder.Path("missing/a.txt"), noPath},
         {save, folder.Path("new.txt"), ""},
+        {open, folder.Root(), ""},
         {TFileDialogRequest{}, folder.Path("missing/a.txt"), ""},
     };
     for (const auto& c : cases) {
