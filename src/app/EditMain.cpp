@@ -6,7 +6,9 @@
 #include "EditMain_Compare.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
+#include "EditMain_Shortcuts.h"
 #include "EditMain_View.h"
+#include "EditMain_Window.h"
 #include "EditRepl.h"
 #include "EditStat.h"
 #include "ErrorHandler.h"
@@ -63,17 +65,54 @@ class TEditorDocument : public TDocumentEditor {
     void SetModified(bool modified) override { editor_.SetModified(modified); }
     std::int64_t TextLength() const override { return editor_.TextLength(); }
     void NewFile(const std::string& name) override { editor_.NewFile(name); }
-    void LoadFromFile(const std::string& path) override { editor_.LoadFromFile(path); }
+    void LoadFromFile(const std::string& path) override {
+        // A hidden editor does not know the width it will show, so it loads the text unwrapped
+        // and wraps it once, at the column it shows, when it appears.
+        if (editor_.isHidden() && editor_.WordWrap() && editor_.WrapToWindow()) {
+            columnBeforeLoad_ = editor_.WrapColumn();
+            editor_.SetWordWrap(false);
+        }
+        try {
+            editor_.LoadFromFile(path);
+        } catch (...) {
+            WrapToTheWindow();
+            throw;
+        }
+        // The load puts the caret at the start but reports it only through a caret move, which
+        // an editor that keeps the focus (Revert) does not make.
+        editor_.SetCaretPosition(1, 1);
+    }
     void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
     void Close() override { editor_.SetIsOpen(false); }
     void ShowAndFocus() override {
-        editor_.show();
+        editor_.show();  // lays the editor out when its size changed while it was hidden
+        WrapToTheWindow();
         editor_.setFocus();
     }
     void Hide() override { editor_.hide(); }
 
   private:
+    /// Ends an unwrapped load: the editor wraps to its window, or, where it cannot tell the
+    /// window's width, at the column it had.
+    void WrapToTheWindow() {
+        if (columnBeforeLoad_ == 0) {
+            return;
+        }
+        // Without a column to wrap at, turning wrap on costs nothing; the editor's layout then
+        // sets the column it shows, which is the one wrap.
+        editor_.SetWrapColumn(editor::kNoWrapColumn);
+        editor_.SetWordWrap(true);
+        if (editor_.WrapColumn() == editor::kNoWrapColumn && editor_.isVisible()) {
+            editor_.RefreshAll(false);
+        }
+        if (editor_.WrapColumn() == editor::kNoWrapColumn) {
+            editor_.SetWrapColumn(columnBeforeLoad_);
+        }
+        columnBeforeLoad_ = 0;
+    }
+
     editor::TOvcTextFileEditor& editor_;
+    std::int32_t columnBeforeLoad_ = 0;  ///< 0 unless a load went unwrapped
 };
 
 TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
@@ -128,9 +167,16 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     Editor1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Editor1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(Editor1->mapToGlobal(at)); });
+    // While no document is open the status bar keeps line 0, column 0, even when the
+    // editor's last report arrives after Close.
     Editor1->OnShowStatus = [this](editor::TOvcCustomEditor&, std::int32_t line,
-                                   std::int32_t column) { ShowStatus(line, column); };
+                                   std::int32_t column) {
+        if (!Editor1->isHidden()) {
+            ShowStatus(line, column);
+        }
+    };
     Editor1->hide();
+    Editor1->installEventFilter(new TEditorKeyGuard(commands, Editor1));
 
     document_ = std::make_unique<TEditorDocument>(*Editor1);
     workflow_ = std::make_unique<TDocumentWorkflow>(
@@ -160,7 +206,11 @@ void TEditForm::FormCreate() {
     BaseCaption = windowTitle().toStdString();
     IniFile = std::make_unique<TIniFile>(SettingsFilePath());
     const TFormSettings settings = ReadFormSettings(*IniFile);
-    resize(settings.width, settings.height);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect place =
+        PlaceWindow({settings.width, settings.height},
+                    screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+    resize(place.size());
     LastOpenFile = settings.lastOpenFile;
     Editor1->SetAutoIndent(settings.autoIndent);
     Editor1->SetTabSize(static_cast<std::uint8_t>(settings.tabSize));
@@ -170,10 +220,7 @@ void TEditForm::FormCreate() {
     Editor1->FixedFont().SetStyle((settings.bold ? editor::fsBold : 0) |
                                   (settings.italic ? editor::fsItalic : 0));
     workflow_->SetSaveDocCard(settings.saveDocCard);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move((area.width() - width()) / 2, (area.height() - height()) / 2);
-    }
+    move(place.topLeft());
     menus_->Item("AutoIndentation1")->setChecked(Editor1->AutoIndent());
     menus_->Item("WordWrap1")->setChecked(Editor1->WordWrap());
     workflow_->SetDialogStart(FolderPart(LastOpenFile), LastOpenFile);
@@ -190,7 +237,7 @@ void TEditForm::FormDestroy() {
     TShutdownState state;
     state.windowIsNormal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
     state.currentFile = workflow_->CurrentFile();
-    state.docName = workflow_->DocName();
+    state.docName = DocNameAsText(workflow_->DocName());
     state.lastOpenFile = LastOpenFile;
     TFormSettings& values = state.values;
     values.width = width();
@@ -234,19 +281,23 @@ void TEditForm::closeEvent(QCloseEvent* event) {
 }
 
 void TEditForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        event->acceptProposedAction();
-    }
+    AcceptFileDrop(*event);
+}
+
+void TEditForm::dragMoveEvent(QDragMoveEvent* event) {
+    AcceptFileDrop(*event);
 }
 
 void TEditForm::dropEvent(QDropEvent* event) {
+    if (!AcceptFileDrop(*event)) {
+        return;
+    }
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
             paths.push_back(url.toLocalFile().toStdString());
         }
     }
-    event->acceptProposedAction();
     DropFiles(paths);
 }
 
@@ -255,13 +306,9 @@ void TEditForm::DropFiles(const std::vector<std::string>& paths) {
         return;
     }
     RunGuarded(*ui_, [&] {
-        if (!workflow_->SavePrompt()) {
-            return;
+        if (workflow_->SavePrompt()) {
+            workflow_->OpenInsteadOfCurrent(paths.front());
         }
-        if (!workflow_->CurrentFile().empty()) {
-            workflow_->AddToReopen();
-        }
-        workflow_->OpenDocument(paths.front());
     });
     if (isMinimized()) {
         showNormal();

@@ -86,6 +86,7 @@ class TEditForm : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:

@@ -1,6 +1,9 @@
 #include "EditMain_Document.h"
 
 #include "DocFileRule.h"
+#include "OvcCharset.h"
+
+#include <QString>
 
 namespace tomery::app {
 
@@ -12,6 +15,14 @@ std::string FileNamePart(const std::string& path) {
 std::string FolderPart(const std::string& path) {
     const auto separator = path.find_last_of('/');
     return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+std::string DocNameAsText(const std::string& docName) {
+    return QString::fromStdU16String(editor::Cp1252ToUtf16(docName)).toStdString();
+}
+
+std::string DocNameFromText(const std::string& text) {
+    return editor::Utf16ToCp1252(QString::fromStdString(text).toStdU16String());
 }
 
 std::string CaptionFor(const std::string& baseCaption, const std::string& currentFile,

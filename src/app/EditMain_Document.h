@@ -18,6 +18,12 @@ std::string FileNamePart(const std::string& path);
 /// Everything up to and including the last separator; empty when there is none.
 std::string FolderPart(const std::string& path);
 
+/// A DOC document name, which is bytes, as text through the Windows-1252 mapping: for the
+/// caption, the "Document Name" box and File Information.
+std::string DocNameAsText(const std::string& docName);
+/// Typed text as a DOC document name; characters without a Windows-1252 byte are dropped.
+std::string DocNameFromText(const std::string& text);
+
 /// "Tomery [notes.txt]", "Tomery [book.pdb -- My Book]".
 std::string CaptionFor(const std::string& baseCaption, const std::string& currentFile,
                        const std::string& docName);

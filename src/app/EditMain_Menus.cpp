@@ -9,6 +9,7 @@
 
 #include <set>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace tomery::app {
@@ -121,10 +122,35 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"Paste2", kPopup, "&Paste"},
 };
 
+// Ctrl+Q is not among them: it begins the editor's WordStar sequences.
+constexpr TMenuShortcut kCommonShortcuts[] = {
+    {"New1", "Ctrl+N"},          {"Open1", "Ctrl+O"},  {"Save1", "Ctrl+S"},
+    {"SaveAs1", "Ctrl+Shift+S"}, {"Close1", "Ctrl+W"}, {"Print1", "Ctrl+P"},
+    {"SelectAll1", "Ctrl+A"},    {"Find1", "Ctrl+F"},  {"Replace1", "Ctrl+H"},
+    {"GoToLine1", "Ctrl+G"},
+};
+
+/// The item's designed shortcut, else its common one, else "".
+const char* ShortcutOf(const TMenuItemSpec& spec) {
+    if (*spec.shortcut != '\0') {
+        return spec.shortcut;
+    }
+    for (const TMenuShortcut& common : kCommonShortcuts) {
+        if (std::string_view(common.item) == spec.name) {
+            return common.keys;
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
 std::span<const TMenuItemSpec> MainMenuSpecs() {
     return kSpecs;
+}
+
+std::span<const TMenuShortcut> CommonShortcuts() {
+    return kCommonShortcuts;
 }
 
 TMainMenus::TMainMenus(QWidget* window, QMenuBar* menuBar, QMenu* popupMenu) {
@@ -149,7 +175,7 @@ TMainMenus::TMainMenus(QWidget* window, QMenuBar* menuBar, QMenu* popupMenu) {
         } else if (caption == QLatin1String("-")) {
             action = parent->addSeparator();
         } else {
-            const QKeySequence keys(QString::fromUtf8(spec.shortcut));
+            const QKeySequence keys(QString::fromUtf8(ShortcutOf(spec)));
             // The shortcut is shown in the item but handled by the window (RunShortcut).
             action = parent->addAction(
                 keys.isEmpty() ? caption

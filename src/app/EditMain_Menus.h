@@ -29,6 +29,16 @@ struct TMenuItemSpec {
 /// The table of Part "menus": the menu bar, then the popup menu, in display order.
 std::span<const TMenuItemSpec> MainMenuSpecs();
 
+/// A shortcut beyond the designed table, one users of desktop editors expect.
+struct TMenuShortcut {
+    const char* item;
+    const char* keys;  ///< in QKeySequence's portable text
+};
+
+/// The common shortcuts (Ctrl+N New, Ctrl+S Save ...): shown and run like the designed ones,
+/// but they give way to the editor's own keys (TEditorKeyGuard).
+std::span<const TMenuShortcut> CommonShortcuts();
+
 /// The built menus. Items are QActions; an item that has items of its own is also a QMenu.
 /// Qt owns what is built through the parent widgets; this object only looks things up.
 class TMainMenus {

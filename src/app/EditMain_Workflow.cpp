@@ -33,7 +33,7 @@ void TDocumentWorkflow::SetDialogStart(const std::string& folder, const std::str
 }
 
 void TDocumentWorkflow::UpdateCaption() {
-    setCaption_(CaptionFor(baseCaption_, currentFile_, docName_));
+    setCaption_(CaptionFor(baseCaption_, currentFile_, DocNameAsText(docName_)));
 }
 
 void TDocumentWorkflow::EnableDocumentMenus(bool enabled) {
@@ -57,29 +57,41 @@ bool TDocumentWorkflow::SavePrompt() {
     }
 }
 
-void TDocumentWorkflow::OpenDocument(const std::string& path) {
+bool TDocumentWorkflow::OpenDocument(const std::string& path) {
     std::string textPath = path;
+    // The reader empties the name it is given when a file fails late, so it converts into a
+    // name of its own: a failed open must leave the current document's name as it was.
+    std::string docName;
     if (IsDocFile(path)) {
         textPath = ConversionTextPath();
-        if (!doc::ConvertDocToText(path, textPath, docName_)) {
+        if (!doc::ConvertDocToText(path, textPath, docName)) {
             ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
-            return;
+            return false;
         }
-    } else {
-        docName_.clear();
     }
     // Loading replaces the text only when it succeeds, so a failed open leaves the document,
     // the caption and the menus as they were.
     editor_.LoadFromFile(textPath);
     currentFile_ = path;
+    docName_ = std::move(docName);
     UpdateCaption();
     editor_.ShowAndFocus();
     EnableDocumentMenus(true);
     menus_.Item("InstallPDA1")->setEnabled(false);
+    // The backup belongs to the document that was left.
+    menus_.Item("Revert1")->setEnabled(false);
+    return true;
 }
 
-void TDocumentWorkflow::AddToReopen() {
-    if (!reopen_.Add(currentFile_)) {
+void TDocumentWorkflow::OpenInsteadOfCurrent(const std::string& path) {
+    const std::string left = currentFile_;
+    if (OpenDocument(path)) {
+        AddToReopen(left);
+    }
+}
+
+void TDocumentWorkflow::AddToReopen(const std::string& path) {
+    if (!reopen_.Add(path)) {
         return;
     }
     const std::size_t entry = reopen_.Count() - 1;
@@ -108,6 +120,7 @@ void TDocumentWorkflow::New1Click() {
     EnableDocumentMenus(true);
     // An untitled document is no DOC file, whatever was open before.
     menus_.Item("InstallPDA1")->setEnabled(false);
+    menus_.Item("Revert1")->setEnabled(false);
 }
 
 void TDocumentWorkflow::Open1Click() {
@@ -116,6 +129,9 @@ void TDocumentWorkflow::Open1Click() {
     }
     TFileDialogRequest request{"Open a file", kDocFilter,    FilterIndexFor(openFileName_),
                                openFolder_,   openFileName_, ""};
+    request.pathMustExist = true;
+    request.fileMustExist = true;
+    request.noReadOnlyReturn = true;
     const auto chosen = ui_.OpenFileName(request);
     if (chosen) {
         OpenNamedFile(*chosen);
@@ -123,15 +139,14 @@ void TDocumentWorkflow::Open1Click() {
 }
 
 void TDocumentWorkflow::OpenNamedFile(const std::string& path) {
-    if (!currentFile_.empty()) {
-        AddToReopen();
-    }
     openFolder_ = FolderPart(path);
     openFileName_ = path;
-    OpenDocument(path);
+    OpenInsteadOfCurrent(path);
 }
 
 bool TDocumentWorkflow::Save1Click(bool saveAs) {
+    std::string target = currentFile_;
+    std::string docName = docName_;
     if (currentFile_ == kUntitled || saveAs) {
         TFileDialogRequest request{SaveDialogTitle(currentFile_),
                                    kDocFilter,
@@ -139,28 +154,45 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
                                    saveFolder_,
                                    currentFile_,
                                    ""};
+        request.pathMustExist = true;
+        request.overwritePrompt = true;
         const auto chosen = ui_.SaveFileName(request);
         if (!chosen) {
             return false;
         }
         saveFolder_ = FolderPart(*chosen);
-        if (IsDocFile(*chosen)) {
-            docName_ = ui_.InputBox("Document Name", "Enter name:", docName_).value_or(docName_);
+        target = *chosen;
+        if (IsDocFile(target)) {
+            const auto typed =
+                ui_.InputBox("Document Name", "Enter name:", DocNameAsText(docName_));
+            if (typed) {
+                docName = DocNameFromText(*typed);
+            }
         }
-        AddToReopen();
-        currentFile_ = *chosen;
-        UpdateCaption();
-        editor_.SetFileName(currentFile_);
     }
-    const bool isDoc = IsDocFile(currentFile_);
-    editor_.SaveToFile(isDoc ? ConversionTextPath() : currentFile_);
-    if (isDoc && !doc::ConvertTextToDoc(ConversionTextPath(), currentFile_, docName_)) {
-        // The text reached only the intermediate file: the document still holds changes
-        // that its DOC file lacks, so it must not look saved.
-        editor_.SetModified(true);
+    // The document takes the new name only once its text reached the file: a save that does
+    // not save renames nothing and leaves the modified flag as it was.
+    const bool wasModified = editor_.Modified();
+    const bool isDoc = IsDocFile(target);
+    try {
+        editor_.SaveToFile(isDoc ? ConversionTextPath() : target);
+    } catch (...) {
+        editor_.SetModified(wasModified);
+        throw;
+    }
+    if (isDoc && !doc::ConvertTextToDoc(ConversionTextPath(), target, docName)) {
+        // The text reached only the intermediate file, not the DOC file.
+        editor_.SetModified(wasModified);
         ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
         return false;
     }
+    if (target != currentFile_) {
+        AddToReopen();
+        currentFile_ = target;
+        editor_.SetFileName(currentFile_);
+    }
+    docName_ = docName;
+    UpdateCaption();
     ShowSaveDocNotice();
     return true;
 }
@@ -178,6 +210,7 @@ void TDocumentWorkflow::Close1Click() {
     setCaption_(baseCaption_);
     EnableDocumentMenus(false);
     menus_.Item("InstallPDA1")->setEnabled(false);
+    menus_.Item("Revert1")->setEnabled(false);
     showClosedStatus_();
 }
 
@@ -201,9 +234,7 @@ void TDocumentWorkflow::Reopen1Handler(std::size_t entry) {
     if (!SavePrompt()) {
         return;
     }
-    const std::string path = reopen_.Path(entry);
-    AddToReopen();
-    OpenDocument(path);
+    OpenInsteadOfCurrent(reopen_.Path(entry));
 }
 
 }  // namespace tomery::app

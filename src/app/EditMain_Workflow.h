@@ -50,8 +50,13 @@ class TDocumentWorkflow {
     /// True when an action that would discard the document may go ahead. After Yes, only a
     /// save that took place lets it go ahead.
     bool SavePrompt();
-    void OpenDocument(const std::string& path);
-    void AddToReopen();
+    /// Loads a text or DOC file as the document. Returns false when the DOC conversion failed
+    /// (after saying so); load errors are raised. Either way a failed open changes nothing.
+    bool OpenDocument(const std::string& path);
+    /// Opens `path` as Open, Reopen and a drop do: the document left enters the Reopen list
+    /// once the open succeeded.
+    void OpenInsteadOfCurrent(const std::string& path);
+    void AddToReopen() { AddToReopen(currentFile_); }
     void ShowSaveDocNotice();
     void UpdateCaption();
 
@@ -60,7 +65,8 @@ class TDocumentWorkflow {
     /// The end of Open once a file is chosen: the Reopen list, the dialog's start, the open.
     void OpenNamedFile(const std::string& path);
     /// Saves; `saveAs` asks for a name first. Returns whether the text reached its file (and,
-    /// for a DOC file, the DOC conversion succeeded).
+    /// for a DOC file, the DOC conversion succeeded); only then does the document take a new
+    /// name.
     bool Save1Click(bool saveAs = false);
     void SaveAs1Click() { Save1Click(true); }
     void Close1Click();
@@ -72,6 +78,7 @@ class TDocumentWorkflow {
     void SetDialogStart(const std::string& folder, const std::string& fileName);
 
   private:
+    void AddToReopen(const std::string& path);
     void EnableDocumentMenus(bool enabled);
     std::string ConversionTextPath() const;
 

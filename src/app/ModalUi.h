@@ -26,6 +26,11 @@ struct TFileDialogRequest {
     std::string initialDir;
     std::string fileName;
     std::string defaultExt;
+    // What the dialog refuses, asking again, before it returns a choice.
+    bool pathMustExist = false;     ///< a file in a folder that does not exist
+    bool fileMustExist = false;     ///< a file that does not exist
+    bool noReadOnlyReturn = false;  ///< a read-only file; such files are not even listed
+    bool overwritePrompt = false;   ///< an existing file, unless the user confirms replacing it
 };
 
 /// A font as the font dialog offers and returns it; the size is in points.

@@ -5,15 +5,19 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -53,6 +57,47 @@ QMessageBox::Icon IconOf(TMsgIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+/// Leaves read-only files out of a file dialog's list; folders stay, to be browsed.
+class TWritableFilesOnly : public QSortFilterProxyModel {
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (files == nullptr) {
+            return true;
+        }
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.permission(QFile::WriteOwner);
+    }
+};
+
+/// A file dialog that keeps asking while the chosen file breaks the request's options.
+class TCheckedFileDialog : public QFileDialog {
+  public:
+    TCheckedFileDialog(QWidget* parent, const TFileDialogRequest& request)
+        : QFileDialog(parent), request_(request) {
+        // The checks need the dialog's own accept, which a native dialog would bypass.
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+        if (request.noReadOnlyReturn) {
+            setProxyModel(new TWritableFilesOnly);
+        }
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            if (const auto refusal = FileChoiceRefusal(request_, files.first().toStdString())) {
+                QMessageBox::warning(this, windowTitle(), Q(*refusal));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    TFileDialogRequest request_;
+};
 
 /// Prepares a file dialog from the request; the caller runs it.
 void Prepare(QFileDialog& dialog, const TFileDialogRequest& request) {
@@ -97,6 +142,25 @@ std::optional<std::string> Run(QFileDialog& dialog) {
 }
 
 }  // namespace
+
+std::optional<std::string> FileChoiceRefusal(const TFileDialogRequest& request,
+                                             const std::string& path) {
+    const QFileInfo file(Q(path));
+    if (file.isDir()) {
+        return std::nullopt;  // the dialog browses into a chosen folder
+    }
+    if (request.pathMustExist && !file.absoluteDir().exists()) {
+        return path + "\nPath does not exist.\nCheck the path and try again.";
+    }
+    if (request.fileMustExist && !file.isFile()) {
+        return path + "\nFile not found.\nCheck the file name and try again.";
+    }
+    // Read-only is the owner's write bit, whoever runs the program.
+    if (request.noReadOnlyReturn && file.isFile() && !file.permission(QFile::WriteOwner)) {
+        return path + "\nThis file is set to read-only.\nTry again with a different file name.";
+    }
+    return std::nullopt;
+}
 
 std::vector<std::string> QtNameFilters(const std::string& filter) {
     std::vector<std::string> parts;
@@ -152,7 +216,7 @@ std::optional<std::string> TQtModalUi::InputBox(const std::string& caption,
 }
 
 std::optional<std::string> TQtModalUi::OpenFileName(const TFileDialogRequest& request) {
-    QFileDialog dialog(parent_);
+    TCheckedFileDialog dialog(parent_, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     Prepare(dialog, request);
@@ -160,7 +224,7 @@ std::optional<std::string> TQtModalUi::OpenFileName(const TFileDialogRequest& re
 }
 
 std::optional<std::string> TQtModalUi::SaveFileName(const TFileDialogRequest& request) {
-    QFileDialog dialog(parent_);
+    TCheckedFileDialog dialog(parent_, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     Prepare(dialog, request);

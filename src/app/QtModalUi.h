@@ -3,6 +3,7 @@
 
 #include "ModalUi.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@ namespace tomery::app {
 /// The shell's filter notation ("Text Files (*.txt; *.log)|*.txt;*.log|...") as Qt name
 /// filters ("Text Files (*.txt *.log)").
 std::vector<std::string> QtNameFilters(const std::string& filter);
+
+/// Why a file dialog refuses `path` under the request's options (the text of its warning),
+/// or nothing when it accepts it (a folder is accepted: the dialog browses into it).
+std::optional<std::string> FileChoiceRefusal(const TFileDialogRequest& request,
+                                             const std::string& path);
 
 class TQtModalUi : public TModalUi {
   public:

@@ -8,8 +8,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QScreen>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +62,9 @@ class EditForm : public ::testing::Test {
         QTest::keyClicks(&form->Editor(), text);
         QApplication::processEvents();
     }
+
+    /// Hands an event to the window itself, as the drag and drop machinery does.
+    void Deliver(QEvent& event) { static_cast<QObject*>(form.get())->event(&event); }
 
     std::string Caption() const { return form->windowTitle().toStdString(); }
     bool Enabled(const char* item) const { return form->Menus().Item(item)->isEnabled(); }
@@ -221,6 +228,126 @@ TEST_F(EditForm, AboutShowsTheVersionInTheAboutBox) {
     EXPECT_EQ(ui->dialogs[0], &form->AboutBox());
     EXPECT_EQ(form->AboutBox().windowTitle(), "About");
     EXPECT_EQ(form->AboutBox().Version(), "Version 0.5.1");
+}
+
+TEST_F(EditForm, TheFirstOpenWrapsAtTheColumnTheWindowShows) {
+    std::string text;
+    for (int line = 0; line < 200; ++line) {
+        text += std::string(300, 'w') + " and more words to wrap\r\n";
+    }
+    WriteFile(folder.Path("long.txt"), text);
+    Open(folder.Path("missing.txt"));
+    EXPECT_TRUE(form->Editor().WordWrap()) << "a failed open keeps word wrap";
+    Open(folder.Path("long.txt"));
+    editor::TOvcTextFileEditor& editor = form->Editor();
+    EXPECT_TRUE(editor.WordWrap());
+    EXPECT_EQ(editor.WrapColumn(), editor.VisibleColumns() - 2);
+    const std::int32_t lines = editor.LineCount();
+    EXPECT_GT(lines, 200 * (300 / editor.WrapColumn()));
+    form->Click("Close1");
+    form->resize(form->width() - 100, form->height());
+    Open(folder.Path("long.txt"));
+    EXPECT_EQ(editor.WrapColumn(), editor.VisibleColumns() - 2) << "after a resize while closed";
+    EXPECT_GT(editor.LineCount(), lines);
+}
+
+TEST_F(EditForm, KeepsSettingsSizesWithinTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* width;
+        const char* height;
+        QSize expected;
+    } cases[] = {
+        {"0", "-5", {320, 200}},
+        {"100000", "100000", area.size()},
+        {"640", "0", {640, 200}},
+    };
+    for (const auto& c : cases) {
+        form.reset();
+        {
+            TIniFile ini(SettingsFilePath());
+            ini.WriteString("FormSize", "Width", c.width);
+            ini.WriteString("FormSize", "Height", c.height);
+        }
+        Create();
+        EXPECT_EQ(form->size(), c.expected) << c.width << " x " << c.height;
+        EXPECT_TRUE(area.contains(form->frameGeometry().topLeft())) << c.width << " x " << c.height;
+    }
+}
+
+TEST_F(EditForm, StatusBarShowsLineAndColumnZeroAfterCloseAndTheCaretAfterRevert) {
+    WriteFile(folder.Path("notes.txt"), std::string("some text\r\n"));
+    Open(folder.Path("notes.txt"));
+    form->Click("Backup1");
+    QTest::keyClick(&form->Editor(), Qt::Key_End);
+    Type("!");
+    EXPECT_EQ(form->Status().PanelText(3), "Col 11");
+    form->Click("Revert1");
+    QApplication::processEvents();
+    EXPECT_EQ(form->Status().PanelText(2), "Line 1");
+    EXPECT_EQ(form->Status().PanelText(3), "Col 1");
+    EXPECT_EQ(form->Status().PanelText(1), "");
+
+    Type("x");
+    ui->buttonAnswers = {TMsgButton::No};
+    form->Click("Close1");
+    QApplication::processEvents();
+    EXPECT_EQ(form->Status().PanelText(1), "");
+    EXPECT_EQ(form->Status().PanelText(2), "Line 0");
+    EXPECT_EQ(form->Status().PanelText(3), "Col 0");
+}
+
+TEST_F(EditForm, TakesDroppedFilesOnlyAsCopiesOrLinks) {
+    WriteFile(folder.Path("a.txt"), std::string("dropped\r\n"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.Path("a.txt")))});
+    const auto drag = [&](Qt::DropActions offered, Qt::DropAction proposed) {
+        QDragEnterEvent enter(QPoint(10, 10), offered, &files, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(proposed);
+        Deliver(enter);
+        return enter.isAccepted() ? enter.dropAction() : Qt::IgnoreAction;
+    };
+    EXPECT_EQ(drag(Qt::MoveAction, Qt::MoveAction), Qt::IgnoreAction);
+    EXPECT_EQ(drag(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction), Qt::CopyAction);
+
+    QDropEvent moveOnly(QPointF(10, 10), Qt::MoveAction, &files, Qt::LeftButton, Qt::NoModifier);
+    Deliver(moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+    EXPECT_TRUE(form->LogoVisible()) << "a move is not taken";
+    QDropEvent copy(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton,
+                    Qt::NoModifier);
+    Deliver(copy);
+    EXPECT_EQ(copy.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(Caption(), "Tomery [a.txt]");
+}
+
+TEST_F(EditForm, CommonShortcutsRunTheirItemsAndGiveWayToTheEditorsKeys) {
+    EXPECT_EQ(form->Menus().Item("SaveAs1")->text(),
+              "Save &as...\t" + QKeySequence("Ctrl+Shift+S").toString(QKeySequence::NativeText));
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Caption(), "Tomery [Untitled]");
+    Type("abc");
+    QTest::keyClick(&form->Editor(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(form->Editor().SelectionAvailable());
+    ui->fileAnswers.push_back(folder.Path("abc.txt"));
+    QTest::keyClick(&form->Editor(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(folder.Path("abc.txt")), "abc\r\n");
+
+    // With the WordStar keys active, Ctrl+S moves the caret left and saves nothing.
+    form->Editor().Controller()->EntryCommands().FindTable("WordStar")->SetActive(true);
+    QTest::keyClick(&form->Editor(), Qt::Key_End);
+    Type("d");
+    QTest::keyClick(&form->Editor(), Qt::Key_S, Qt::ControlModifier);
+    Type("e");
+    EXPECT_EQ(form->Editor().GetStringLine(1), "abced");
+    EXPECT_EQ(ReadFile(folder.Path("abc.txt")), "abc\r\n");
+
+    ui->buttonAnswers = {TMsgButton::No};
+    QTest::keyClick(&form->Editor(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(form->LogoVisible()) << "Ctrl+W scrolls in the WordStar keys";
+    form->Editor().Controller()->EntryCommands().FindTable("WordStar")->SetActive(false);
+    QTest::keyClick(&form->Editor(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(form->LogoVisible());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -48,6 +49,9 @@ class FakeEditor : public TDocumentEditor {
         modified = false;
     }
     void SaveToFile(const std::string& path) override {
+        if (!std::filesystem::is_directory(std::filesystem::path(path).parent_path())) {
+            throw std::runtime_error("File not found.");
+        }
         WriteFile(path, text);
         modified = false;
     }
@@ -264,6 +268,86 @@ TEST_F(Workflow, StopsTheSaveNoticeOnceItsBoxIsTicked) {
     workflow->Save1Click();
     EXPECT_EQ(ui.notices.size(), 1u);
     EXPECT_FALSE(workflow->SaveDocCard());
+}
+
+TEST_F(Workflow, AFailedOpenLeavesNameReopenListAndCaptionAsTheyWere) {
+    const std::string book = MakeDoc("book.pdb", "kept", "My Book");
+    // A DOC file that passes the format check and fails later: the reader empties the name
+    // it is given then.
+    const std::string big = MakeDoc("big.pdb", std::string(9000, 'x'), "Big");
+    WriteFile(folder.Path("damaged.pdb"), ReadFile(big).substr(0, 100));
+    workflow->OpenDocument(book);
+    ui.fileAnswers = {folder.Path("damaged.pdb"), folder.Path("missing.txt")};
+    workflow->Open1Click();
+    EXPECT_EQ(ui.boxes.back().text, "Conversion Error. View Log file.");
+    EXPECT_THROW(workflow->Open1Click(), std::runtime_error);
+    EXPECT_EQ(workflow->DocName(), "My Book");
+    EXPECT_EQ(workflow->CurrentFile(), book);
+    EXPECT_EQ(caption, "Tomery [book.pdb -- My Book]");
+    EXPECT_EQ(workflow->ReopenList().Count(), 0u);
+    EXPECT_EQ(editor.text, "kept");
+    EXPECT_TRUE(ui.fileRequests[0].pathMustExist && ui.fileRequests[0].fileMustExist &&
+                ui.fileRequests[0].noReadOnlyReturn);
+}
+
+TEST_F(Workflow, ASaveAsThatDoesNotSaveRenamesNothing) {
+    const std::string book = MakeDoc("book.pdb", "text", "My Book");
+    workflow->OpenDocument(book);
+    ui.fileAnswers = {folder.Path("missing/copy.txt"), folder.Path("missing/copy.pdb")};
+    ui.inputAnswers = {"Other Name"};
+    EXPECT_THROW(workflow->SaveAs1Click(), std::runtime_error);
+    workflow->SaveAs1Click();
+    EXPECT_EQ(ui.boxes.back().text, "Conversion Error. View Log file.");
+    EXPECT_EQ(workflow->CurrentFile(), book);
+    EXPECT_EQ(workflow->DocName(), "My Book");
+    EXPECT_EQ(caption, "Tomery [book.pdb -- My Book]");
+    EXPECT_EQ(workflow->ReopenList().Count(), 0u);
+    EXPECT_FALSE(editor.modified) << "the document was saved before and still is";
+    EXPECT_TRUE(ui.fileRequests[0].pathMustExist && ui.fileRequests[0].overwritePrompt);
+
+    ui.fileAnswers = {folder.Path("copy.pdb")};
+    ui.inputAnswers = {"Other Name"};
+    workflow->SaveAs1Click();
+    EXPECT_EQ(workflow->CurrentFile(), folder.Path("copy.pdb"));
+    EXPECT_EQ(caption, "Tomery [copy.pdb -- Other Name]");
+    EXPECT_EQ(workflow->ReopenList().Count(), 1u);
+}
+
+TEST_F(Workflow, RevertOnlyEverRestoresTheCurrentDocumentsBackup) {
+    WriteFile(folder.Path("a.txt"), std::string("text of a"));
+    WriteFile(folder.Path("b.txt"), std::string("text of b"));
+    const std::function<void()> leaving[] = {
+        [&] { workflow->OpenDocument(folder.Path("b.txt")); },
+        [&] { workflow->New1Click(); },
+        [&] { workflow->Close1Click(); },
+    };
+    for (const auto& leave : leaving) {
+        workflow->OpenDocument(folder.Path("a.txt"));
+        workflow->Backup1Click();
+        ASSERT_TRUE(Enabled("Revert1"));
+        leave();
+        EXPECT_FALSE(Enabled("Revert1"));
+        EXPECT_EQ(ReadFile(folder.Path("Backup.txt")), "text of a") << "the backup stays";
+    }
+}
+
+TEST_F(Workflow, DocNamesAreShownAndStoredAsWindows1252) {
+    workflow->OpenDocument(MakeDoc("cafe.pdb", "text", "Caf\xE9 Cr\xE8me"));
+    EXPECT_EQ(workflow->DocName(), "Caf\xE9 Cr\xE8me");
+    EXPECT_EQ(caption, "Tomery [cafe.pdb -- Café Crème]");
+    ui.fileAnswers = {folder.Path("tart.pdb")};
+    ui.inputAnswers = {"Crème brûlée"};
+    workflow->SaveAs1Click();
+    EXPECT_EQ(ui.inputPrompts.back(), "Document Name|Enter name:|Café Crème");
+    EXPECT_EQ(workflow->DocName(),
+              "Cr\xE8me br\xFBl\xE9"
+              "e");
+    EXPECT_EQ(caption, "Tomery [tart.pdb -- Crème brûlée]");
+    std::string stored;
+    ASSERT_TRUE(doc::ConvertDocToText(folder.Path("tart.pdb"), folder.Path("t.txt"), stored));
+    EXPECT_EQ(stored,
+              "Cr\xE8me br\xFBl\xE9"
+              "e");
 }
 
 }  // namespace

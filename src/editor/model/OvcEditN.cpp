@@ -201,6 +201,20 @@ void TParaNode::reserveStarts(std::size_t entries) {
     lineStartsSize_ = static_cast<std::uint16_t>(size);
 }
 
+void TParaNode::resetStarts(std::uint16_t entries) {
+    if (entries > kInlineStarts) {
+        auto* table = new std::uint16_t[entries]();
+        if (onHeap()) {
+            delete[] heapStarts_;
+        }
+        heapStarts_ = table;
+    } else if (onHeap()) {
+        delete[] heapStarts_;
+        std::fill(std::begin(inlineStarts_), std::end(inlineStarts_), std::uint16_t{0});
+    }
+    lineStartsSize_ = entries;
+}
+
 bool TParaNode::hasTabs() const {
     return HasTab(Buffer(), length_);
 }
@@ -233,10 +247,17 @@ std::uint16_t TParaNode::breakPoint(std::uint16_t start, std::int32_t fit) const
 
 void TParaNode::Wrap(std::int32_t wrapColumn, std::uint8_t tabSize) {
     lineCount_ = 1;
+    // A table more than twice the estimate is what a narrower wrap took: it is given back, so
+    // the table is the one a new paragraph would get. Closer sizes stay, so that resizing the
+    // window column by column does not reallocate.
+    const std::uint16_t estimate = EstimatedLineStarts(length_, wrapColumn);
+    if (lineStartsSize_ > 2 * estimate) {
+        resetStarts(estimate);
+    }
     if (!Wraps(wrapColumn) || buffer_ == nullptr) {
         return;
     }
-    reserveStarts(EstimatedLineStarts(length_, wrapColumn));
+    reserveStarts(estimate);
     const bool tabs = hasTabs();
     std::int32_t remaining = length_;
     std::uint16_t start = 0;

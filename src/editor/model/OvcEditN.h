@@ -110,6 +110,9 @@ class TParaNode {
     bool onHeap() const { return lineStartsSize_ > kInlineStarts; }
     /// Grows the table to hold `entries` (rounded up to 8); existing entries are kept.
     void reserveStarts(std::size_t entries);
+    /// Replaces the table by one of `entries` holding only the first line's start; used
+    /// before a whole wrap. On a failed allocation the table stays as it was.
+    void resetStarts(std::uint16_t entries);
     std::int32_t fitCount(std::uint16_t start, std::int32_t wrapColumn, std::uint8_t tabSize,
                           bool hasTabs) const;
     std::uint16_t breakPoint(std::uint16_t start, std::int32_t fit) const;

@@ -108,6 +108,28 @@ TEST(ParaNode, LineTableSizesFollowTheEstimate) {
     EXPECT_EQ(grown.LineStartsSize(), 104);
 }
 
+TEST(ParaNode, AWiderWrapGivesBackWhatANarrowerOneTook) {
+    std::string words;
+    for (int i = 0; i < 400; ++i) {
+        words += "word ";
+    }
+    for (const std::int32_t wider : {96, 40, kNoWrapColumn}) {
+        TParaNode node(words, 9, 8);
+        ASSERT_GT(node.LineStartsSize(), 200);
+        node.Wrap(wider, 8);
+        const TParaNode fresh(words, wider, 8);
+        EXPECT_EQ(node.LineStartsSize(), fresh.LineStartsSize()) << wider;
+        EXPECT_EQ(node.LineCount(), fresh.LineCount()) << wider;
+        for (std::int32_t line = 0; line < fresh.LineCount(); ++line) {
+            EXPECT_EQ(node.LineStart(line), fresh.LineStart(line));
+        }
+    }
+    TParaNode nearlySame(words, 40, 8);
+    const std::uint16_t before = nearlySame.LineStartsSize();
+    nearlySame.Wrap(41, 8);
+    EXPECT_EQ(nearlySame.LineStartsSize(), before) << "a column more keeps the table";
+}
+
 TEST(ParaNode, LineOfPositionMapsTheBreakToTheNextLine) {
     const TParaNode node("abcd efgh ijkl", 6, 8);
     ASSERT_EQ(node.LineCount(), 3);

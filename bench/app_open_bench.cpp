@@ -1,0 +1,77 @@
+// Opening the 50 MB prose text: through the main window's open road, from a fresh window as
+// a user's first open, and into the editor control alone in a window of the same size. The
+// two should differ by little: the window must wrap the text once, at the column it shows.
+#include <benchmark/benchmark.h>
+
+#include "EditorBenchmark.h"
+
+#include <QApplication>
+
+#include <memory>
+#include <string>
+
+#include "EditMain.h"
+#include "EditorProse.h"
+#include "OvcEdit.h"
+#include "ScriptedModalUi.h"
+#include "TempFolder.h"
+
+namespace {
+
+constexpr QSize kWindowSize{800, 600};
+
+const std::string& ProseFile() {
+    static tomery::testing::TempFolder folder;  // also the program folder of the windows
+    static const std::string path = [] {
+        const std::string file = folder.Path("prose.txt");
+        tomery::testing::WriteFile(file, tomery::testing::ProseText());
+        return file;
+    }();
+    return path;
+}
+
+void BM_ControlLoad(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        tomery::bench::TEditorWindow w = tomery::bench::MakeEditorWindow(
+            "", [](tomery::editor::TOvcTextFileEditor& editor) { editor.SetWrapToWindow(true); });
+        w.form->resize(kWindowSize);
+        w.editor->setGeometry(QRect(QPoint(), kWindowSize));
+        QApplication::processEvents();
+        state.ResumeTiming();
+        w.editor->LoadFromFile(ProseFile());
+        QApplication::processEvents();
+        state.PauseTiming();
+        state.counters["display_lines"] = w.editor->LineCount();
+        state.counters["wrap_column"] = w.editor->WrapColumn();
+        w.form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ControlLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_WindowFirstOpen(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<tomery::app::TEditForm>(
+            std::make_unique<tomery::app::testing::ScriptedModalUi>());
+        form->resize(kWindowSize);
+        form->show();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        form->Workflow().OpenDocument(ProseFile());
+        QApplication::processEvents();
+        state.PauseTiming();
+        state.counters["display_lines"] = form->Editor().LineCount();
+        state.counters["wrap_column"] = form->Editor().WrapColumn();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowFirstOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return tomery::bench::RunQtBenchmarks(argc, argv, [] {});
+}
