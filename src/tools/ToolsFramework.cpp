@@ -1,6 +1,11 @@
 #include "ToolsFramework.h"
 
+#include "FileAccess.h"
 #include "OvcEdit.h"
+#include "OvcTextFile.h"
+
+#include <cerrno>
+#include <filesystem>
 
 namespace tomery::tools {
 
@@ -16,9 +21,10 @@ void WriteRange(editor::TOvcCustomEditor& editor, Iterator first, Iterator last)
     editor.RefreshAll(true);
 }
 
-}  // namespace
-
-void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
+/// Word wrap is off while the lines are read, so that display lines and paragraphs coincide
+/// and the store's line cache serves the sequential reads.
+template <typename ReadLine>
+void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines, ReadLine readLine) {
     lines.clear();
     const bool wordWrap = editor.WordWrap();
     editor.SetWordWrap(false);
@@ -28,9 +34,21 @@ void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
         if (line == count && editor.LineLength(line) == 0) {
             break;
         }
-        lines.push_back(editor.GetStringLine(line));
+        lines.push_back(readLine(line));
     }
     editor.SetWordWrap(wordWrap);
+}
+
+}  // namespace
+
+void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
+    ReadEveryLine(editor, lines,
+                  [&editor](std::int32_t line) { return editor.GetStringLine(line); });
+}
+
+void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
+    ReadEveryLine(editor, lines,
+                  [&editor](std::int32_t para) { return std::string(editor.GetPara(para)); });
 }
 
 void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
@@ -39,6 +57,24 @@ void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
 
 void WriteLinesReversed(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
     WriteRange(editor, lines.rbegin(), lines.rend());
+}
+
+std::string ReadToolFile(const std::string& fileName) {
+    const auto bytes = ReadWholeFile(fileName);
+    if (!bytes) {
+        std::error_code error;
+        throw editor::EInOutError(std::filesystem::exists(fileName, error) ? EACCES : ENOENT);
+    }
+    return std::string(bytes->begin(), bytes->end());
+}
+
+void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName) {
+    TWorkLines lines;
+    ReadLines(editor, lines);
+    TWorkLines appended = SplitFileLines(ReadToolFile(fileName));
+    lines.insert(lines.end(), std::make_move_iterator(appended.begin()),
+                 std::make_move_iterator(appended.end()));
+    WriteLines(editor, lines);
 }
 
 }  // namespace tomery::tools
