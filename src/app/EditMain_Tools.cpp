@@ -5,7 +5,6 @@
 #include "Conversion.h"
 #include "DocFileRule.h"
 #include "EditMain_Document.h"
-#include "OvcCharset.h"
 #include "OvcEdit.h"
 #include "OvcEdit_BusyCursor.h"
 #include "ProgramFolder.h"
@@ -15,7 +14,6 @@
 #include "Tools_Lines.h"
 #include "Tools_Reformat.h"
 
-#include <QCollator>
 #include <QLocale>
 
 #include <algorithm>
@@ -67,13 +65,6 @@ std::int32_t ClampDumpWidth(std::int32_t bytesPerLine, const editor::TOvcCustomE
 
 std::int32_t ClampLine(std::int32_t line, const editor::TOvcCustomEditor& editor) {
     return std::clamp(line, 1, editor.LineCount());
-}
-
-template <typename Transform>
-void TransformText(editor::TOvcCustomEditor& editor, Transform transform) {
-    TWorkLines lines;
-    tools::ReadLines(editor, lines);
-    tools::WriteLines(editor, transform(std::move(lines)));
 }
 
 /// Runs one tool command: the steps in the handler's order, then the text counts as
@@ -169,7 +160,7 @@ void TEditForm::ConnectToolCommands() {
 void TEditForm::Capitalize_Click(const std::string& item) {
     const auto change = item == "AllUpper1" ? tools::TCaseChange::Upper : tools::TCaseChange::Lower;
     TToolCommand(*Editor1, *workflow_, *ui_).Run(kCursorFirst, [&](std::int32_t) {
-        TransformText(*Editor1, [&](TWorkLines lines) {
+        tools::TransformText(*Editor1, [&](TWorkLines lines) {
             return tools::ChangeCase(std::move(lines), change);
         });
     });
@@ -209,7 +200,7 @@ void TEditForm::Reformat_Click(const std::string& item) {
             [&](std::int32_t width) {
                 const auto autoIndent =
                     Editor1->AutoIndent() ? tools::TAutoIndent::On : tools::TAutoIndent::Off;
-                TransformText(*Editor1, [&](TWorkLines lines) {
+                tools::TransformText(*Editor1, [&](TWorkLines lines) {
                     return smart ? tools::SmartWordwrap(std::move(lines), width)
                                  : tools::FixedWordwrap(std::move(lines), width, autoIndent);
                 });
@@ -223,7 +214,7 @@ void TEditForm::Remove_Click(const std::string& item) {
         command.Run(
             kPromptAfterBackup,
             [&](std::int32_t length) {
-                TransformText(*Editor1, [&](TWorkLines lines) {
+                tools::TransformText(*Editor1, [&](TWorkLines lines) {
                     return tools::RemoveShortWords(std::move(lines), length);
                 });
             },
@@ -235,7 +226,7 @@ void TEditForm::Remove_Click(const std::string& item) {
                                                  ? tools::RemoveExtendedCharacters
                                              : item == "HTMLTags1" ? tools::RemoveHtmlTags
                                                                    : tools::RemovePunctuation;
-    command.Run(kCursorFirst, [&](std::int32_t) { TransformText(*Editor1, filter); });
+    command.Run(kCursorFirst, [&](std::int32_t) { tools::TransformText(*Editor1, filter); });
 }
 
 void TEditForm::ShowASCII_Click(const std::string& item) {
@@ -259,17 +250,9 @@ void TEditForm::Sort_Click(const std::string& item) {
         .Run(
             kPromptFirst,
             [&](std::int32_t column) {
-                // The user's locale orders the lines, without regard to case. Case folding
-                // first keeps that true where the collation itself would compare codes.
-                QCollator collator;
-                collator.setCaseSensitivity(Qt::CaseInsensitive);
                 TWorkLines lines;
                 tools::ReadLines(*Editor1, lines);
-                lines =
-                    tools::SortLines(std::move(lines), column, [&collator](const std::string& key) {
-                        return collator.sortKey(
-                            QString::fromStdU16String(editor::Cp1252ToUtf16(key)).toCaseFolded());
-                    });
+                lines = tools::SortLinesInLocale(std::move(lines), column);
                 if (item == "Descending1") {
                     tools::WriteLinesReversed(*Editor1, lines);
                 } else {
@@ -284,8 +267,8 @@ void TEditForm::Space_Click(const std::string& item) {
                          : item == "Double1" ? tools::TSpacing::Double
                                              : tools::TSpacing::Triple;
     TToolCommand(*Editor1, *workflow_, *ui_).Run(kCursorFirst, [&](std::int32_t) {
-        TransformText(*Editor1,
-                      [&](TWorkLines lines) { return tools::Space(std::move(lines), spacing); });
+        tools::TransformText(
+            *Editor1, [&](TWorkLines lines) { return tools::Space(std::move(lines), spacing); });
     });
 }
 
@@ -293,7 +276,7 @@ void TEditForm::Tabulate_Click(const std::string& item) {
     const bool toTabs = item == "ReplaceWithTabs1";
     TToolCommand(*Editor1, *workflow_, *ui_).Run(kBackupFirst, [&](std::int32_t) {
         const std::int32_t tabSize = Editor1->TabSize();
-        TransformText(*Editor1, [&](TWorkLines lines) {
+        tools::TransformText(*Editor1, [&](TWorkLines lines) {
             return toTabs ? tools::ReplaceWithTabs(std::move(lines), tabSize)
                           : tools::FillInWithSpaces(std::move(lines), tabSize);
         });
@@ -302,7 +285,7 @@ void TEditForm::Tabulate_Click(const std::string& item) {
 
 void TEditForm::Test1Click() {
     TToolCommand(*Editor1, *workflow_, *ui_).Run(kWithoutCursor, [&](std::int32_t) {
-        TransformText(*Editor1, [](TWorkLines lines) {
+        tools::TransformText(*Editor1, [](TWorkLines lines) {
             return tools::AppendSizeReport(
                 std::move(lines), [](const std::string& text) -> std::optional<double> {
                     bool ok = false;
@@ -317,7 +300,7 @@ void TEditForm::Test1Click() {
 
 void TEditForm::Test2Click() {
     TToolCommand(*Editor1, *workflow_, *ui_).Run(kCursorFirst, [&](std::int32_t) {
-        TransformText(*Editor1, tools::AppendCharacterList);
+        tools::TransformText(*Editor1, tools::AppendCharacterList);
     });
 }
 
@@ -333,7 +316,7 @@ void TEditForm::DumpFile1Click() {
             kUnguarded,
             [&](std::int32_t bytesPerLine) {
                 const std::string bytes = tools::ReadToolFile(*chosen);
-                TransformText(*Editor1, [&](TWorkLines lines) {
+                tools::TransformText(*Editor1, [&](TWorkLines lines) {
                     return tools::AppendDump(std::move(lines), *chosen, bytes,
                                              ClampDumpWidth(bytesPerLine, *Editor1));
                 });

@@ -1,9 +1,15 @@
 #include "ToolsFramework.h"
 
 #include "FileAccess.h"
+#include "OvcCharset.h"
 #include "OvcEdit.h"
 #include "OvcTextFile.h"
 
+#include "Tools_Lines.h"
+
+#include <QCollator>
+
+#include <array>
 #include <cerrno>
 #include <filesystem>
 
@@ -57,6 +63,27 @@ void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
 
 void WriteLinesReversed(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
     WriteRange(editor, lines.rbegin(), lines.rend());
+}
+
+TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // Folded by hand: the collation of the C locale compares codes whatever its case
+    // sensitivity. One table and one reused buffer keep the per-line cost down.
+    std::array<QChar, 256> folded;
+    for (std::size_t byte = 0; byte < folded.size(); ++byte) {
+        folded[byte] = QChar(QChar::toCaseFolded(
+            static_cast<char32_t>(editor::Cp1252ToUnicode(static_cast<unsigned char>(byte)))));
+    }
+    QString text;
+    return SortLines(std::move(lines), column, [&](std::string_view key) {
+        text.resize(static_cast<qsizetype>(key.size()));
+        QChar* out = text.data();
+        for (const char byte : key) {
+            *out++ = folded[static_cast<unsigned char>(byte)];
+        }
+        return collator.sortKey(text);
+    });
 }
 
 std::string ReadToolFile(const std::string& fileName) {

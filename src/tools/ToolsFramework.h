@@ -4,7 +4,9 @@
 
 #include "Tools.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 namespace tomery::editor {
 class TOvcCustomEditor;
@@ -25,6 +27,18 @@ void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines);
 void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines);
 /// As WriteLines, last string first.
 void WriteLinesReversed(editor::TOvcCustomEditor& editor, const TWorkLines& lines);
+
+/// ReadLines, `transform` (a function from the lines to the lines to write), WriteLines.
+template <typename Transform>
+void TransformText(editor::TOvcCustomEditor& editor, Transform transform) {
+    TWorkLines lines;
+    ReadLines(editor, lines);
+    WriteLines(editor, transform(std::move(lines)));
+}
+
+/// The lines sorted at `column` (see SortLines) in the order of the user's locale, without
+/// regard to case.
+TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column);
 
 /// A file's bytes for a tool. Raises EInOutError when the file cannot be read.
 std::string ReadToolFile(const std::string& fileName);

@@ -40,14 +40,14 @@ TWorkLines Indent(TWorkLines lines, std::int32_t n, std::size_t first, std::size
     return lines;
 }
 
-std::string SortKeyText(std::string_view line, std::int32_t column) {
+std::string_view SortKeyText(std::string_view line, std::int32_t column, std::string& buffer) {
     if (column <= 1 || line.size() < static_cast<std::size_t>(column)) {
-        return std::string(line);
+        return line;
     }
     const std::size_t front = static_cast<std::size_t>(column) - 1;
-    std::string key(line.substr(front));
-    key.append(line.substr(0, front));
-    return key;
+    buffer.assign(line.substr(front));
+    buffer.append(line.substr(0, front));
+    return buffer;
 }
 
 TWorkLines Space(TWorkLines lines, TSpacing spacing) {

@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <numeric>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tomery::tools {
 
@@ -24,27 +25,28 @@ TWorkLines ChangeCase(TWorkLines lines, TCaseChange change);
 TWorkLines Indent(TWorkLines lines, std::int32_t n, std::size_t first, std::size_t last);
 
 /// What a line is sorted by at `column` (1-based): its text from the column on followed by
-/// the part before it. Lines shorter than the column, and columns up to 1, give the line.
-std::string SortKeyText(std::string_view line, std::int32_t column);
+/// the part before it. Lines shorter than the column, and columns up to 1, give the line
+/// itself; a rotated line is built in `buffer`, which the result may view.
+std::string_view SortKeyText(std::string_view line, std::int32_t column, std::string& buffer);
 
 /// The lines in ascending order of their sort keys. `makeKey` turns a line's SortKeyText into
 /// a key ordered by operator< (a collation's sort key, say); it is called once per line.
 /// The order of lines with equal keys is not kept.
 template <typename MakeKey>
 TWorkLines SortLines(TWorkLines lines, std::int32_t column, MakeKey makeKey) {
-    using TKey = decltype(makeKey(std::string()));
-    std::vector<TKey> keys;
-    keys.reserve(lines.size());
-    for (const std::string& line : lines) {
-        keys.push_back(makeKey(SortKeyText(line, column)));
+    // The keys travel with the line numbers, so that the comparisons read them in place.
+    using TKey = decltype(makeKey(std::string_view()));
+    std::vector<std::pair<TKey, std::size_t>> order;
+    order.reserve(lines.size());
+    std::string buffer;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        order.emplace_back(makeKey(SortKeyText(lines[index], column, buffer)), index);
     }
-    std::vector<std::size_t> order(lines.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(),
-              [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     TWorkLines sorted;
     sorted.reserve(lines.size());
-    for (const std::size_t index : order) {
+    for (const auto& [key, index] : order) {
         sorted.push_back(std::move(lines[index]));
     }
     return sorted;

@@ -45,12 +45,14 @@ TEST(SortKeyText, RotatesLinesAtTheColumn) {
                                                                         {"abcdef", 6, "fabcde"},
                                                                         {"abcdef", 7, "abcdef"},
                                                                         {"", 2, ""}};
+    std::string buffer;
     for (const auto& [line, column, key] : cases) {
-        EXPECT_EQ(SortKeyText(line, column), key) << line << " " << column;
+        EXPECT_EQ(SortKeyText(line, column, buffer), key) << line << " " << column;
     }
 }
 
-std::string Folded(std::string key) {
+std::string Folded(std::string_view text) {
+    std::string key(text);
     for (char& c : key) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
