@@ -9,6 +9,7 @@
 
 #include <QCollator>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -65,23 +66,55 @@ void WriteLinesReversed(editor::TOvcCustomEditor& editor, const TWorkLines& line
     WriteRange(editor, lines.rbegin(), lines.rend());
 }
 
+/// A line's sort key in the C locale, whose order is that of the case-folded characters:
+/// the characters' ranks in that order, the first eight also packed into a number that
+/// settles most comparisons without reading the string.
+struct TRankKey {
+    std::uint64_t head = 0;
+    std::string ranks;
+
+    friend bool operator<(const TRankKey& a, const TRankKey& b) {
+        return a.head != b.head ? a.head < b.head : a.ranks < b.ranks;
+    }
+};
+
 TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column) {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // Folded by hand: the collation of the C locale compares codes whatever its case
-    // sensitivity. One table and one reused buffer keep the per-line cost down.
-    std::array<QChar, 256> folded;
+    std::array<char16_t, 256> folded;
     for (std::size_t byte = 0; byte < folded.size(); ++byte) {
-        folded[byte] = QChar(QChar::toCaseFolded(
+        folded[byte] = static_cast<char16_t>(QChar::toCaseFolded(
             static_cast<char32_t>(editor::Cp1252ToUnicode(static_cast<unsigned char>(byte)))));
     }
+    if (collator.locale().language() == QLocale::C) {
+        std::array<char16_t, 256> distinct = folded;
+        std::sort(distinct.begin(), distinct.end());
+        std::array<char, 256> rank;
+        for (std::size_t byte = 0; byte < rank.size(); ++byte) {
+            rank[byte] =
+                static_cast<char>(std::lower_bound(distinct.begin(), distinct.end(), folded[byte]) -
+                                  distinct.begin());
+        }
+        return SortLines(std::move(lines), column, [&rank](std::string_view text) {
+            TRankKey key{0, std::string(text.size(), '\0')};
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                key.ranks[i] = rank[static_cast<unsigned char>(text[i])];
+            }
+            for (std::size_t i = 0; i < 8; ++i) {
+                const auto code = i < text.size() ? static_cast<unsigned char>(key.ranks[i]) : 0u;
+                key.head = key.head << 8 | code;
+            }
+            return key;
+        });
+    }
+    // Folded by hand as well, so that every locale ignores case the same way; one buffer
+    // serves every line.
     QString text;
     return SortLines(std::move(lines), column, [&](std::string_view key) {
         text.resize(static_cast<qsizetype>(key.size()));
-        QChar* out = text.data();
-        for (const char byte : key) {
-            *out++ = folded[static_cast<unsigned char>(byte)];
-        }
+        std::transform(key.begin(), key.end(), text.begin(), [&folded](char byte) {
+            return QChar(folded[static_cast<unsigned char>(byte)]);
+        });
         return collator.sortKey(text);
     });
 }

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -34,19 +36,33 @@ std::string_view SortKeyText(std::string_view line, std::int32_t column, std::st
 /// The order of lines with equal keys is not kept.
 template <typename MakeKey>
 TWorkLines SortLines(TWorkLines lines, std::int32_t column, MakeKey makeKey) {
-    // The keys travel with the line numbers, so that the comparisons read them in place.
     using TKey = decltype(makeKey(std::string_view()));
-    std::vector<std::pair<TKey, std::size_t>> order;
-    order.reserve(lines.size());
+    std::vector<std::pair<TKey, std::size_t>> keyed;
+    keyed.reserve(lines.size());
     std::string buffer;
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        order.emplace_back(makeKey(SortKeyText(lines[index], column, buffer)), index);
+        keyed.emplace_back(makeKey(SortKeyText(lines[index], column, buffer)), index);
     }
-    std::sort(order.begin(), order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto less = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::vector<std::size_t> order;
+    order.reserve(lines.size());
+    if constexpr (std::is_nothrow_move_constructible_v<TKey>) {
+        // Keys that move cheaply are sorted in place, where the comparisons find them.
+        std::sort(keyed.begin(), keyed.end(), less);
+        for (const auto& [key, index] : keyed) {
+            order.push_back(index);
+        }
+    } else {
+        // Keys that would be copied at every move stay where they are.
+        order.resize(lines.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return less(keyed[a], keyed[b]); });
+    }
+    keyed.clear();
     TWorkLines sorted;
     sorted.reserve(lines.size());
-    for (const auto& [key, index] : order) {
+    for (const std::size_t index : order) {
         sorted.push_back(std::move(lines[index]));
     }
     return sorted;

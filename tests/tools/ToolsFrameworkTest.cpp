@@ -1,6 +1,8 @@
 // The text tools' read and write road through a real editor control.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "OvcEdit.h"
 #include "OvcTextFile.h"
 #include "TempFolder.h"
@@ -74,6 +76,16 @@ TEST_F(ToolsFramework, AppendsAFilesLinesAfterTheLastParagraphThatHoldsText) {
     EXPECT_THROW(AppendTextFile(editor_, folder.Root()), editor::EInOutError);
     ReadLines(editor_, lines_);
     EXPECT_EQ(lines_.size(), 4u);
+}
+
+TEST(SortLinesInLocale, IgnoresCaseAndFollowsTheLocalesOrderOfLetters) {
+    const TWorkLines text{"f", "b", "\xe9", "C", "a", "D", "e"};
+    const QLocale userLocale;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(SortLinesInLocale(text, 1), (TWorkLines{"a", "b", "C", "D", "e", "f", "\xe9"}));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(SortLinesInLocale(text, 1), (TWorkLines{"a", "b", "C", "D", "e", "\xe9", "f"}));
+    QLocale::setDefault(userLocale);
 }
 
 }  // namespace
