@@ -51,10 +51,17 @@ struct TPrompt {
     std::string* remembered = nullptr;  ///< receives the confirmed entry when set
 };
 
-/// The column and the indentation the store can hold anyway: larger entries would only
-/// build lines the store cuts up again, at the cost of memory the text may not have.
-std::int32_t ClampToParagraph(std::int32_t value, const editor::TOvcCustomEditor& editor) {
-    return std::min(value, editor.ParaLengthLimit());
+/// An indentation no wider than a paragraph may be: a wider one would only build lines the
+/// store cuts up again. Raises the store's "text too large" error, before any memory is
+/// spent, when the indented lines could not all fit in the text anyway.
+std::int32_t ClampIndent(std::int32_t indent, std::size_t lineCount,
+                         const editor::TOvcCustomEditor& editor) {
+    indent = std::min(indent, editor.ParaLengthLimit());
+    if (indent > 0 &&
+        editor.TextLength() + std::int64_t{indent} * std::int64_t(lineCount) > editor.ByteLimit()) {
+        throw editor::EEditorError(editor::kErrorTextTooLarge);
+    }
+    return indent;
 }
 
 /// Bytes per dump line such that a line (offset field, 3 characters and 1 character per
@@ -182,9 +189,9 @@ void TEditForm::Indent1Click() {
                     first = static_cast<std::size_t>(Editor1->SelBegin().Para - 1);
                     last = static_cast<std::size_t>(Editor1->SelEnd().Para - 1);
                 }
-                tools::WriteLines(
-                    *Editor1, tools::Indent(std::move(lines), ClampToParagraph(column, *Editor1),
-                                            first, last));
+                const std::int32_t indent =
+                    ClampIndent(column, std::min(last + 1, lines.size()) - first, *Editor1);
+                tools::WriteLines(*Editor1, tools::Indent(std::move(lines), indent, first, last));
                 // The text may have fewer display lines now (less indentation wraps less).
                 Editor1->SetCaretPosition(ClampLine(caretLine, *Editor1), caretColumn);
                 Editor1->SetTopLine(ClampLine(topLine, *Editor1));

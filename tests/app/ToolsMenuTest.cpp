@@ -148,6 +148,15 @@ TEST_F(ToolsMenu, IndentKeepsTheCaretAndWorksOnTheSelectedParagraphs) {
     int column = 0;
     EXPECT_EQ(form->Editor().GetCaretPosition(column), 3);
     EXPECT_EQ(column, 1);
+
+    Run("Indent1", "2000000000");
+    EXPECT_EQ(Lines().back(), " c") << "as wide as a paragraph may be, which the store cuts";
+    EXPECT_TRUE(ui->boxes.empty());
+
+    form->Editor().SetByteLimit(1000);
+    Run("Indent1", "400");
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Tomery");
 }
 
 TEST_F(ToolsMenu, ShowAsciiKeepsTabsAndNormalTurnsTheCodesBack) {
