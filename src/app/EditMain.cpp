@@ -372,6 +372,7 @@ void TEditForm::ConnectCommands() {
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));
     }
+    ConnectToolCommands();
     menus_->SetOpenHandler("File1", Guarded([this] { File1Click(); }));
     menus_->SetOpenHandler("Edit1", Guarded([this] { Edit1Click(); }));
     menus_->SetOpenHandler("Search1", Guarded([this] { Search1Click(); }));

@@ -137,6 +137,22 @@ class TEditForm : public QMainWindow {
     void FileInfo1Click();
     void Help2Click();
 
+    // The Tools menu and File > Append (EditMain_Tools.cpp). A handler shared by a family of
+    // items tells them apart by the item's name.
+    void ConnectToolCommands();
+    void Capitalize_Click(const std::string& item);
+    void Indent1Click();
+    void Reformat_Click(const std::string& item);
+    void Remove_Click(const std::string& item);
+    void ShowASCII_Click(const std::string& item);
+    void Sort_Click(const std::string& item);
+    void Space_Click(const std::string& item);
+    void Tabulate_Click(const std::string& item);
+    void Test1Click();
+    void Test2Click();
+    void DumpFile1Click();
+    void Append1Click();
+
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
     QWidget* client_ = nullptr;  ///< the area above the status bar

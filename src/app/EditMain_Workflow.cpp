@@ -32,6 +32,16 @@ void TDocumentWorkflow::SetDialogStart(const std::string& folder, const std::str
     openFileName_ = fileName;
 }
 
+void TDocumentWorkflow::SetOpenDialogStart(const std::string& folder, const std::string& fileName) {
+    openFolder_ = folder;
+    openFileName_ = fileName;
+}
+
+void TDocumentWorkflow::SetDocName(const std::string& docName) {
+    docName_ = docName;
+    UpdateCaption();
+}
+
 void TDocumentWorkflow::UpdateCaption() {
     setCaption_(CaptionFor(baseCaption_, currentFile_, DocNameAsText(docName_)));
 }

@@ -77,6 +77,13 @@ class TDocumentWorkflow {
     /// The Open and Save dialogs' remembered folder and file name.
     void SetDialogStart(const std::string& folder, const std::string& fileName);
 
+    /// The Open dialog's remembered folder and file name, which Append and Dump File share.
+    const std::string& OpenFolder() const { return openFolder_; }
+    const std::string& OpenFileName() const { return openFileName_; }
+    void SetOpenDialogStart(const std::string& folder, const std::string& fileName);
+    /// The document takes another document name (an appended DOC file's); the caption follows.
+    void SetDocName(const std::string& docName);
+
   private:
     void AddToReopen(const std::string& path);
     void EnableDocumentMenus(bool enabled);

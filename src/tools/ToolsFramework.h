@@ -2,8 +2,11 @@
 // paragraphs, and the list written back in place of the text.
 #pragma once
 
+#include "Tools.h"
+
+#include <cstdint>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace tomery::editor {
 class TOvcCustomEditor;
@@ -11,13 +14,12 @@ class TOvcCustomEditor;
 
 namespace tomery::tools {
 
-/// One string per paragraph, without line breaks. Every tool clears and refills it.
-using TWorkLines = std::vector<std::string>;
-
 /// Fills `lines` with the editor's paragraphs, tabs expanded to the editor's tab size from the
 /// paragraph's start; a final empty paragraph is left out. Word wrap is off during the read,
 /// so that display lines and paragraphs coincide, and is restored afterwards.
 void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines);
+/// As ReadLines, but every paragraph as it is, tabs included (for the Show ASCII codings).
+void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines);
 
 /// Replaces the editor's text (undo history, bookmarks and the modified flag go with it) by
 /// `lines`, first string first, followed by one empty paragraph. Trailing blanks are trimmed
@@ -25,5 +27,25 @@ void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines);
 void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines);
 /// As WriteLines, last string first.
 void WriteLinesReversed(editor::TOvcCustomEditor& editor, const TWorkLines& lines);
+
+/// ReadLines, `transform` (a function from the lines to the lines to write), WriteLines.
+template <typename Transform>
+void TransformText(editor::TOvcCustomEditor& editor, Transform transform) {
+    TWorkLines lines;
+    ReadLines(editor, lines);
+    WriteLines(editor, transform(std::move(lines)));
+}
+
+/// The lines sorted at `column` (see SortLines) in the order of the user's locale, without
+/// regard to case.
+TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column);
+
+/// A file's bytes for a tool. Raises EInOutError when the file cannot be read.
+std::string ReadToolFile(const std::string& fileName);
+
+/// Writes the editor's text (as ReadLines reads it) followed by the lines of a text file (see
+/// SplitFileLines). Raises EInOutError, leaving the text as it was, when the file cannot be
+/// read.
+void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName);
 
 }  // namespace tomery::tools

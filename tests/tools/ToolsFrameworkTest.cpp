@@ -1,7 +1,11 @@
 // The text tools' read and write road through a real editor control.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "OvcEdit.h"
+#include "OvcTextFile.h"
+#include "TempFolder.h"
 #include "ToolsFramework.h"
 
 namespace tomery::tools {
@@ -27,7 +31,8 @@ TEST_F(ToolsFramework, ReadsWholeParagraphsWithTabsExpandedAndLeavesWordWrapAsIt
     editor_.SetWrapColumn(10);
     SetText({"\tab\tc", "a long paragraph that wraps over several lines", ""});
     ReadLines(editor_, lines_);
-    EXPECT_EQ(lines_, (TWorkLines{"    ab  c", "a long paragraph that wraps over several lines", ""}));
+    EXPECT_EQ(lines_,
+              (TWorkLines{"    ab  c", "a long paragraph that wraps over several lines", ""}));
     EXPECT_TRUE(editor_.WordWrap());
 }
 
@@ -50,6 +55,37 @@ TEST_F(ToolsFramework, ReadsNothingFromAnEmptyText) {
     SetText({});
     ReadLines(editor_, lines_);
     EXPECT_TRUE(lines_.empty());
+}
+
+TEST_F(ToolsFramework, ReadsRawLinesWithTheirTabs) {
+    editor_.SetWordWrap(true);
+    SetText({"\tab\tc"});
+    ReadRawLines(editor_, lines_);
+    EXPECT_EQ(lines_, TWorkLines{"\tab\tc"});
+}
+
+TEST_F(ToolsFramework, AppendsAFilesLinesAfterTheLastParagraphThatHoldsText) {
+    const testing::TempFolder folder;
+    testing::WriteFile(folder.Path("more.txt"), std::string("two\rthree\nfour\r\n"));
+    SetText({"one"});
+    AppendTextFile(editor_, folder.Path("more.txt"));
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_, (TWorkLines{"one", "two", "three", "four"}));
+
+    EXPECT_THROW(AppendTextFile(editor_, folder.Path("missing.txt")), editor::EInOutError);
+    EXPECT_THROW(AppendTextFile(editor_, folder.Root()), editor::EInOutError);
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_.size(), 4u);
+}
+
+TEST(SortLinesInLocale, IgnoresCaseAndFollowsTheLocalesOrderOfLetters) {
+    const TWorkLines text{"f", "b", "\xe9", "C", "a", "D", "e"};
+    const QLocale userLocale;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(SortLinesInLocale(text, 1), (TWorkLines{"a", "b", "C", "D", "e", "f", "\xe9"}));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(SortLinesInLocale(text, 1), (TWorkLines{"a", "b", "C", "D", "e", "\xe9", "f"}));
+    QLocale::setDefault(userLocale);
 }
 
 }  // namespace

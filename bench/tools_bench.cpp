@@ -1,0 +1,164 @@
+// Every text tool over the prose text in an 800 x 600 window wrapped to the window: the
+// text read out of the editor, transformed and written back. Each tool runs on the first
+// 25 MB and on the whole 50 MB, so that the two figures show how it grows.
+#include <benchmark/benchmark.h>
+
+#include "EditorBenchmark.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "EditorProse.h"
+#include "OvcEdit.h"
+#include "TempFolder.h"
+#include "ToolsFramework.h"
+#include "Tools_Dump.h"
+#include "Tools_Filters.h"
+#include "Tools_Lines.h"
+#include "Tools_Reformat.h"
+
+namespace {
+
+using tomery::editor::TOvcTextFileEditor;
+using namespace tomery::tools;
+
+struct TToolsWindow {
+    tomery::bench::TEditorWindow window;
+    std::string halfFile;  ///< the first 25 MB of the prose, cut at a line end
+    std::string dumpFile;  ///< 64 KB of the prose, to dump
+};
+
+TToolsWindow& TheWindow() {
+    static TToolsWindow tools = [] {
+        const std::string& prose = tomery::testing::ProseText();
+        TToolsWindow made{tomery::bench::MakeEditorWindow(prose,
+                                                          [](TOvcTextFileEditor& editor) {
+                                                              editor.SetWrapToWindow(true);
+                                                              editor.SetTabSize(8);
+                                                          }),
+                          "", ""};
+        made.halfFile = made.window.file + ".half";
+        tomery::testing::WriteFile(made.halfFile,
+                                   prose.substr(0, prose.find("\r\n", 25'000'000) + 2));
+        made.dumpFile = made.window.file + ".dump";
+        tomery::testing::WriteFile(made.dumpFile, prose.substr(0, 65536));
+        return made;
+    }();
+    return tools;
+}
+
+/// One iteration loads the text (not timed) and runs the tool with its read and write-back.
+void RunTool(benchmark::State& state, const std::function<void(TOvcTextFileEditor&)>& tool) {
+    TToolsWindow& tools = TheWindow();
+    TOvcTextFileEditor& editor = *tools.window.editor;
+    const std::string& file = state.range(0) == 50 ? tools.window.file : tools.halfFile;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.LoadFromFile(file);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        tool(editor);
+        QApplication::processEvents();
+    }
+    state.counters["MB"] = static_cast<double>(state.range(0));
+}
+
+/// A tool that maps the lines to the lines to write back.
+template <typename Transform>
+std::function<void(TOvcTextFileEditor&)> Lines(Transform transform) {
+    return [transform](TOvcTextFileEditor& editor) { TransformText(editor, transform); };
+}
+
+/// The same, for the Show ASCII codings that read the paragraphs as they are.
+template <typename Transform>
+std::function<void(TOvcTextFileEditor&)> RawLines(Transform transform) {
+    return [transform](TOvcTextFileEditor& editor) {
+        TWorkLines lines;
+        ReadRawLines(editor, lines);
+        WriteLines(editor, transform(std::move(lines)));
+    };
+}
+
+std::optional<double> ReadCNumber(const std::string& text) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    return end != text.c_str() ? std::optional<double>(value) : std::nullopt;
+}
+
+void ReadAndWriteOnly(TOvcTextFileEditor& editor) {
+    TransformText(editor, [](TWorkLines lines) { return lines; });
+}
+
+void SortDescending(TOvcTextFileEditor& editor) {
+    TWorkLines lines;
+    ReadLines(editor, lines);
+    WriteLinesReversed(editor, SortLinesInLocale(std::move(lines), 1));
+}
+
+void DumpFile(TOvcTextFileEditor& editor) {
+    const std::string bytes = ReadToolFile(TheWindow().dumpFile);
+    TransformText(editor, [&bytes](TWorkLines lines) {
+        return AppendDump(std::move(lines), "prose.dump", bytes, 16);
+    });
+}
+
+void Append(TOvcTextFileEditor& editor) {
+    AppendTextFile(editor, TheWindow().dumpFile);
+}
+
+#define TOOL_BENCHMARK(name, tool)         \
+    BENCHMARK_CAPTURE(RunTool, name, tool) \
+        ->Arg(25)                          \
+        ->Arg(50)                          \
+        ->Iterations(1)                    \
+        ->Unit(benchmark::kMillisecond)
+
+TOOL_BENCHMARK(ReadAndWriteOnly, ReadAndWriteOnly);
+TOOL_BENCHMARK(AllUpper,
+               Lines([](TWorkLines l) { return ChangeCase(std::move(l), TCaseChange::Upper); }));
+TOOL_BENCHMARK(Indent4, Lines([](TWorkLines l) { return Indent(std::move(l), 4, 0, SIZE_MAX); }));
+TOOL_BENCHMARK(SortAscending,
+               Lines([](TWorkLines l) { return SortLinesInLocale(std::move(l), 1); }));
+TOOL_BENCHMARK(SortDescendingAtColumn1, SortDescending);
+TOOL_BENCHMARK(SortAscendingAtColumn5,
+               Lines([](TWorkLines l) { return SortLinesInLocale(std::move(l), 5); }));
+TOOL_BENCHMARK(SpaceSingle,
+               Lines([](TWorkLines l) { return Space(std::move(l), TSpacing::Single); }));
+TOOL_BENCHMARK(SpaceTriple,
+               Lines([](TWorkLines l) { return Space(std::move(l), TSpacing::Triple); }));
+TOOL_BENCHMARK(TabulateFill, Lines([](TWorkLines l) { return FillInWithSpaces(std::move(l), 8); }));
+TOOL_BENCHMARK(TabulateReplace,
+               Lines([](TWorkLines l) { return ReplaceWithTabs(std::move(l), 8); }));
+TOOL_BENCHMARK(RemoveDuplicates, Lines(RemoveDuplicates));
+TOOL_BENCHMARK(FixedWordwrap40, Lines([](TWorkLines l) {
+                   return FixedWordwrap(std::move(l), 40, TAutoIndent::On);
+               }));
+TOOL_BENCHMARK(SmartWordwrap0, Lines([](TWorkLines l) { return SmartWordwrap(std::move(l), 0); }));
+TOOL_BENCHMARK(SmartWordwrap60,
+               Lines([](TWorkLines l) { return SmartWordwrap(std::move(l), 60); }));
+TOOL_BENCHMARK(RemoveExtCharacters, Lines(RemoveExtendedCharacters));
+TOOL_BENCHMARK(RemovePunctuation, Lines(RemovePunctuation));
+TOOL_BENCHMARK(RemoveShortWords3,
+               Lines([](TWorkLines l) { return RemoveShortWords(std::move(l), 3); }));
+TOOL_BENCHMARK(RemoveHtmlTags, Lines(RemoveHtmlTags));
+TOOL_BENCHMARK(ShowAsciiLowCoded, RawLines([](TWorkLines l) {
+                   return EncodeAscii(std::move(l), TAsciiCoding::LowCoded);
+               }));
+TOOL_BENCHMARK(ShowAsciiExtended, RawLines([](TWorkLines l) {
+                   return EncodeAscii(std::move(l), TAsciiCoding::Extended);
+               }));
+TOOL_BENCHMARK(ShowAsciiNormal, RawLines(DecodeAscii));
+TOOL_BENCHMARK(DumpFile64KB, DumpFile);
+TOOL_BENCHMARK(TestTool1,
+               Lines([](TWorkLines l) { return AppendSizeReport(std::move(l), ReadCNumber); }));
+TOOL_BENCHMARK(TestTool2, Lines(AppendCharacterList));
+TOOL_BENCHMARK(Append64KB, Append);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return tomery::bench::RunQtBenchmarks(argc, argv, [] { TheWindow().window.form.reset(); });
+}

@@ -1,0 +1,243 @@
+// The Tools menu and File > Append in the main window, driven through the modal seam.
+#include "Conversion.h"
+#include "EditMain.h"
+#include "OvcEdit.h"
+#include "ScriptedModalUi.h"
+#include "TempFolder.h"
+#include "ToolsFramework.h"
+
+#include <QAction>
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tomery::app {
+namespace {
+
+using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
+using tomery::testing::WriteFile;
+using tools::TWorkLines;
+
+class ToolsMenu : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto scripted = std::make_unique<testing::ScriptedModalUi>();
+        ui = scripted.get();
+        form = std::make_unique<TEditForm>(std::move(scripted));
+    }
+
+    void OpenText(const std::string& text) {
+        WriteFile(folder.Path("notes.txt"), text);
+        ui->fileAnswers.push_back(folder.Path("notes.txt"));
+        form->Click("Open1");
+    }
+
+    TWorkLines Lines() {
+        TWorkLines lines;
+        tools::ReadLines(form->Editor(), lines);
+        return lines;
+    }
+
+    /// Runs a tool item answering its prompt (nothing: Cancel).
+    void Run(const char* item, std::optional<std::string> entry = std::nullopt) {
+        ui->inputAnswers.push_back(std::move(entry));
+        form->Click(item);
+        ui->inputAnswers.clear();
+    }
+
+    bool RevertEnabled() const { return form->Menus().Item("Revert1")->isEnabled(); }
+
+    TempFolder folder;
+    testing::ScriptedModalUi* ui = nullptr;
+    std::unique_ptr<TEditForm> form;
+};
+
+TEST_F(ToolsMenu, AllUpperThenSortWithTheDefaultColumnSavesTheSortedText) {
+    OpenText("pear\r\n\tbanana\r\napple\r\n");
+    form->Click("AllUpper1");
+    Run("Ascending1", "1");
+    EXPECT_EQ(ui->inputPrompts, (std::vector<std::string>{"Sort|At what column?|1"}));
+    EXPECT_TRUE(form->Editor().Modified());
+    EXPECT_EQ(form->Editor().ParaCount(), 4) << "one empty paragraph after the lines";
+    form->Click("Save1");
+    EXPECT_EQ(ReadFile(folder.Path("notes.txt")), "        BANANA\r\nAPPLE\r\nPEAR\r\n");
+}
+
+TEST_F(ToolsMenu, SortsWithoutRegardToCaseAndDescendingIsTheExactReverse) {
+    OpenText("b x\r\nA y\r\na x\r\nB y\r\n");
+    Run("Ascending1", "2");
+    const TWorkLines ascending = Lines();
+    EXPECT_EQ(ascending, (TWorkLines{"a x", "b x", "A y", "B y"}));
+    Run("Descending1", "2");
+    EXPECT_EQ(Lines(), TWorkLines(ascending.rbegin(), ascending.rend()));
+    EXPECT_EQ(ui->inputPrompts.back(), "Sort|At what column?|2");
+}
+
+TEST_F(ToolsMenu, AWordAtTheSortPromptIsShownAndOfferedAgainWhileTheTextStays) {
+    OpenText("b\r\na\r\n");
+    Run("Ascending1", "two");
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Tomery");
+    EXPECT_EQ(ui->boxes[0].text, "'two' is not a valid integer value.");
+    EXPECT_EQ(Lines(), (TWorkLines{"b", "a"}));
+    EXPECT_FALSE(form->Editor().Modified());
+    EXPECT_FALSE(RevertEnabled()) << "the prompt comes before the backup";
+    Run("Ascending1");
+    EXPECT_EQ(ui->inputPrompts.back(), "Sort|At what column?|two");
+    EXPECT_EQ(form->ProgramValues().SortColumn, "two");
+}
+
+TEST_F(ToolsMenu, ACancelledPromptEndsTheCommandBeforeOrAfterTheBackup) {
+    OpenText("a bb\r\n");
+    Run("Indent1");
+    EXPECT_EQ(ui->inputPrompts.back(), "Indent|At what column?|0");
+    EXPECT_FALSE(RevertEnabled());
+    Run("FixedWordwrap1");
+    EXPECT_EQ(ui->inputPrompts.back(), "Reformat|Enter a character count|0");
+    EXPECT_FALSE(RevertEnabled());
+    Run("ShortWords1");
+    EXPECT_EQ(ui->inputPrompts.back(), "Remove short words|Enter word length:|1");
+    EXPECT_TRUE(RevertEnabled()) << "short words prompts after the backup";
+    EXPECT_EQ(Lines(), TWorkLines{"a bb"});
+    EXPECT_FALSE(form->Editor().Modified());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ToolsMenu, AnEmptyTextRunsNothing) {
+    form->Click("New1");
+    for (const char* item :
+         {"AllLower1", "Indent1", "SmartWordwrap1", "Duplicates1", "ShortWords1", "Normal1",
+          "Descending1", "Triple1", "ReplaceWithTabs1", "TestTool11", "TestTool21"}) {
+        form->Click(item);
+        EXPECT_EQ(form->Editor().TextLength(), 0) << item;
+    }
+    EXPECT_TRUE(ui->inputPrompts.empty());
+    EXPECT_FALSE(RevertEnabled());
+    EXPECT_FALSE(form->Editor().Modified());
+}
+
+TEST_F(ToolsMenu, RevertBringsBackTheTextAndItsModifiedStateWhileUndoHasNothing) {
+    OpenText("one\r\ntwo\r\n");
+    form->Click("Double1");
+    EXPECT_EQ(Lines(), (TWorkLines{"one", "", "two", ""}));
+    EXPECT_FALSE(form->Editor().CanUndo());
+    EXPECT_TRUE(RevertEnabled());
+    form->Click("Revert1");
+    EXPECT_EQ(Lines(), (TWorkLines{"one", "two"}));
+    EXPECT_FALSE(form->Editor().Modified());
+}
+
+TEST_F(ToolsMenu, ReformatRemembersTheCountForTheRun) {
+    OpenText("one two\r\nthree\r\n\r\n  kept  as is\r\n");
+    Run("SmartWordwrap1", "0");
+    EXPECT_EQ(Lines(), (TWorkLines{"one two three", "", "  kept  as is"}));
+    Run("FixedWordwrap1", "5");
+    EXPECT_EQ(Lines(), (TWorkLines{"one", "two", "three", "", "  kept", "as is"}));
+    Run("FixedWordwrap1");
+    EXPECT_EQ(ui->inputPrompts.back(), "Reformat|Enter a character count|5");
+}
+
+TEST_F(ToolsMenu, IndentKeepsTheCaretAndWorksOnTheSelectedParagraphs) {
+    OpenText("  a\r\n  b\r\n  c\r\n");
+    form->Editor().SetSelection(2, 2, 3, 1, true);
+    Run("Indent1", "-2");
+    EXPECT_EQ(Lines(), (TWorkLines{"  a", " b", " c"}));
+    int column = 0;
+    EXPECT_EQ(form->Editor().GetCaretPosition(column), 3);
+    EXPECT_EQ(column, 1);
+
+    Run("Indent1", "2000000000");
+    EXPECT_EQ(Lines().back(), " c") << "as wide as a paragraph may be, which the store cuts";
+    EXPECT_TRUE(ui->boxes.empty());
+
+    form->Editor().SetByteLimit(1000);
+    Run("Indent1", "400");
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Tomery");
+}
+
+TEST_F(ToolsMenu, ShowAsciiKeepsTabsAndNormalTurnsTheCodesBack) {
+    OpenText("a\tb\r\n");
+    form->Click("LowCoded1");
+    EXPECT_EQ(Lines(), TWorkLines{"a#09b#10"});
+    form->Click("Normal1");
+    EXPECT_EQ(std::string(form->Editor().GetPara(1)), "a\tb");
+    form->Click("Extended1");
+    EXPECT_EQ(std::string(form->Editor().GetPara(1)), "a\tb");
+}
+
+TEST_F(ToolsMenu, RemoveAndTabulateFamiliesReachTheirTools) {
+    OpenText("x, y\r\nx, y\r\n\xe9t\xe9 <b>\r\n                z\r\n");
+    form->Menus().Item("HTMLTags1")->setVisible(true);  // hidden, so disabled, for the user
+    for (const char* item :
+         {"Duplicates1", "ExtCharacters1", "HTMLTags1", "Punctuations1", "ReplaceWithTabs1"}) {
+        form->Click(item);
+    }
+    EXPECT_EQ(Lines(), (TWorkLines{"x  y", " t", "                z"}));
+    EXPECT_EQ(form->Editor().GetPara(3), "\t\tz");
+    form->Click("FillInWithSpaces1");
+    EXPECT_EQ(form->Editor().GetPara(3), "                z");
+}
+
+TEST_F(ToolsMenu, DumpsAFileEvenIntoAnEmptyTextAndKeepsItReadOnly) {
+    form->Click("New1");
+    WriteFile(folder.Path("data.bin"), std::string("ABCDEFGHIJKLMNOPQRST"));
+    std::filesystem::permissions(folder.Path("data.bin"), std::filesystem::perms::owner_read);
+    ui->fileAnswers.push_back(folder.Path("data.bin"));
+    Run("DumpFile1", "16");
+    EXPECT_EQ(ui->fileRequests.back().title, "Dump a file");
+    EXPECT_EQ(ui->fileRequests.back().filter, "All Files (*.*)|*.*");
+    EXPECT_EQ(ui->inputPrompts.back(), "Dump File|How many bytes per line?|16");
+    const TWorkLines lines = Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Dump File - " + folder.Path("data.bin"));
+    EXPECT_EQ(lines[3].substr(0, 22), "      16  51 52 53 54 ");
+    EXPECT_TRUE(form->Editor().Modified());
+    EXPECT_EQ(std::filesystem::status(folder.Path("data.bin")).permissions(),
+              std::filesystem::perms::owner_read);
+
+    ui->fileAnswers.push_back(folder.Path("missing.bin"));
+    Run("DumpFile1", "16");
+    EXPECT_EQ(ui->boxes.back().text, "File not found.");
+    EXPECT_EQ(Lines(), lines);
+}
+
+TEST_F(ToolsMenu, TestToolsReportSizesAndListTheCharacters) {
+    OpenText("app @12\r\nother @700\r\n");
+    form->Menus().Item("TestTool11")->setVisible(true);  // hidden, so disabled, for the user
+    form->Menus().Item("TestTool21")->setVisible(true);
+    form->Click("TestTool11");
+    EXPECT_EQ(Lines().back(), "  Number of CD's required: 1.1");
+    int column = 0;
+    EXPECT_EQ(form->Editor().GetCaretPosition(column), form->Editor().LineCount());
+    form->Click("TestTool21");
+    EXPECT_EQ(Lines().size(), 9u + 257u);
+}
+
+TEST_F(ToolsMenu, AppendsADocFileAndTakesItsDocumentName) {
+    OpenText("first\r\n\r\n");
+    WriteFile(folder.Path("more.txt"), std::string("second\r\nthird"));
+    ASSERT_TRUE(doc::ConvertTextToDoc(folder.Path("more.txt"), folder.Path("more.pdb"), "More"));
+    ui->fileAnswers.push_back(folder.Path("more.pdb"));
+    form->Click("Append1");
+    EXPECT_EQ(ui->fileRequests.back().filterIndex, 2) << "the last file was a text file";
+    EXPECT_EQ(Lines(), (TWorkLines{"first", "", "second", "third"}));
+    EXPECT_EQ(form->Workflow().DocName(), "More");
+    EXPECT_EQ(form->windowTitle().toStdString(), "Tomery [notes.txt -- More]");
+    EXPECT_TRUE(form->Editor().Modified());
+    EXPECT_TRUE(ui->boxes.empty());
+
+    WriteFile(folder.Path("bad.pdb"), std::string("not a database"));
+    ui->fileAnswers.push_back(folder.Path("bad.pdb"));
+    form->Click("Append1");
+    EXPECT_EQ(ui->fileRequests.back().filterIndex, 1);
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].text, "Conversion Error. View Log file.");
+    EXPECT_EQ(form->Workflow().DocName(), "More");
+}
+
+}  // namespace
+}  // namespace tomery::app
