@@ -27,6 +27,7 @@ namespace tomery::app {
 
 class TAboutBox;
 class TEditorDocument;
+class TLogErrorBox;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -108,6 +109,7 @@ class TEditForm : public QMainWindow {
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
     std::string BaseCaption;
     std::string LastOpenFile;
+    std::unique_ptr<TLogErrorBox> logErrors_;
 };
 
 }  // namespace tomery::app
