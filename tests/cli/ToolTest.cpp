@@ -1,4 +1,5 @@
 // The tomery-doc tool, run as a user would run it.
+#include "ChildProcess.h"
 #include "DocFileBuilder.h"
 #include "DocFormat.h"
 #include "SampleTexts.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace tomery {
@@ -145,6 +147,23 @@ TEST_F(Tool, TakesDashForTheStandardStreamsAndStopsOptionsAtDoubleDash) {
     ASSERT_EQ(Run("encode - piped.pdb < ./-odd.txt").status, 0);
     EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(folder.Path("piped.pdb")))), "piped");
     EXPECT_NE(Run("info - < piped.pdb").out.find("name: piped\n"), std::string::npos);
+}
+
+TEST_F(Tool, WritesOverADocFileInAFolderThatRefusesNewFiles) {
+    const std::string locked = folder.Path("locked");
+    std::filesystem::create_directory(locked);
+    WriteFile(folder.Path("a.txt"), std::string("new text"));
+    WriteFile(locked + "/book.pdb", std::string("old"));
+    ::chmod(folder.Root().c_str(), 0777);  // the conversion log is written there
+    ::chmod((locked + "/book.pdb").c_str(), 0666);
+    ::chmod(locked.c_str(), 0555);
+    const int status = testing::RunUnprivileged([&] {
+        const ToolRun run = Run("encode a.txt locked/book.pdb --name Book");
+        return run.status;
+    });
+    ::chmod(locked.c_str(), 0755);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(locked + "/book.pdb"))), "Book");
 }
 
 TEST_F(Tool, PrintsHelpAndVersion) {
