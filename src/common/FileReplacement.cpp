@@ -91,12 +91,14 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-}  // namespace
-
+/// The prefix of every temporary file made for a destination named `fileName`: ".NAME.tomery-";
+/// six letters and digits follow it.
 std::string TemporaryNamePrefix(const std::string& fileName) {
     return "." + fileName.substr(0, kMaxNamePart) + ".tomery-";
 }
 
+/// Removes the temporary files of earlier saves of `destination` whose writers are gone; a
+/// save still running holds a lock on its file and keeps it.
 void RemoveStaleTemporaries(const std::string& destination) {
     const std::string folder = FolderOf(destination);
     const std::string prefix = TemporaryNamePrefix(fs::path(destination).filename().string());
@@ -124,6 +126,8 @@ void RemoveStaleTemporaries(const std::string& destination) {
     }
     ::closedir(listing);
 }
+
+}  // namespace
 
 FileReplacement::FileReplacement(const std::string& destination) {
     target_ = ResolveLinks(destination, error_);

@@ -57,12 +57,4 @@ class FileReplacement {
     gid_t group_ = 0;
 };
 
-/// The prefix of every temporary file made for `destination`'s file name: ".NAME.tomery-";
-/// six letters and digits follow it.
-std::string TemporaryNamePrefix(const std::string& fileName);
-
-/// Removes the temporary files of earlier saves of `destination` (in its folder) whose
-/// writers are gone; a save still running holds a lock on its file and keeps it.
-void RemoveStaleTemporaries(const std::string& destination);
-
 }  // namespace tomery
