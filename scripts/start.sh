@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tomery and starts it.
+# Installs what is missing, builds Tomery and starts it. Only the programs are built here;
+# scripts/test.sh turns the tests on again in the same build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh build -DTOMERY_BUILD_TESTS=OFF -DTOMERY_BUILD_BENCH=OFF
+. scripts/options.sh
+scripts/build.sh build "${start_options[@]}"
 exec build/bin/tomery "$@"

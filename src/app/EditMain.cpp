@@ -12,6 +12,7 @@
 #include "EditRepl.h"
 #include "EditStat.h"
 #include "ErrorHandler.h"
+#include "LogErrorBox.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
 #include "OvcEdit.h"
@@ -122,6 +123,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     if (!ui_) {
         ui_ = std::make_unique<TQtModalUi>(this);
     }
+    logErrors_ = std::make_unique<TLogErrorBox>(*ui_);
     setWindowTitle(QStringLiteral("Tomery"));
     setWindowIcon(QIcon(ProgramPicture()));
     setAcceptDrops(true);

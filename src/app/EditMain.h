@@ -39,6 +39,7 @@ class TFindDlg;
 class TReplDlg;
 class THelpWindow;
 class TStatistics1;
+class TLogErrorBox;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -184,6 +185,7 @@ class TEditForm : public QMainWindow {
     TCompareDlg* CompareDlg_ = nullptr;
     std::unique_ptr<TViewerCommands> viewerCommands_;
     std::unique_ptr<TCompareCommand> compareCommand_;
+    std::unique_ptr<TLogErrorBox> logErrors_;
 };
 
 }  // namespace tomery::app

@@ -1,24 +1,19 @@
 #include "EditMain_Settings.h"
 
 #include "EditMain_Reopen.h"
+#include "FileAccess.h"
+#include "FileReplacement.h"
+#include "IniText.h"
 #include "ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <charconv>
+#include <filesystem>
 #include <stdexcept>
 
 namespace tomery::app {
-
-namespace {
-
-QString KeyOf(const std::string& section, const std::string& key) {
-    return QString::fromStdString(section + "/" + key);
-}
-
-}  // namespace
 
 std::optional<int> WholeNumber(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
@@ -39,16 +34,24 @@ std::optional<int> WholeNumber(const std::string& text) {
     return value;
 }
 
-TIniFile::TIniFile(std::string path)
-    : path_(std::move(path)),
-      settings_(std::make_unique<QSettings>(QString::fromStdString(path_), QSettings::IniFormat)) {}
+TIniFile::TIniFile(std::string path) : path_(std::move(path)) {}
 
-TIniFile::~TIniFile() = default;
+std::optional<IniText> TIniFile::Load() const {
+    std::error_code error;
+    if (!std::filesystem::exists(path_, error)) {
+        return IniText();
+    }
+    const auto bytes = ReadWholeFile(path_);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return IniText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
-    const QVariant value = settings_->value(KeyOf(section, key));
-    return value.isValid() ? value.toString().toStdString() : defaultValue;
+    const auto ini = Load();
+    return ini ? ini->Value(section, key).value_or(defaultValue) : defaultValue;
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key,
@@ -59,11 +62,19 @@ int TIniFile::ReadInteger(const std::string& section, const std::string& key,
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
-    settings_->setValue(KeyOf(section, key), QString::fromStdString(value));
-    settings_->sync();
-    if (settings_->status() != QSettings::NoError) {
-        throw std::runtime_error("Unable to write to " + path_);
+    // A file that exists but cannot be read is not rewritten: its other keys would be lost.
+    auto ini = Load();
+    if (ini && !ini->SetValue(section, key, value)) {
+        return;  // a value with a line break cannot be stored; the key keeps its old value
     }
+    if (ini) {
+        const std::string text = ini->Text();
+        FileReplacement file(path_);
+        if (file.Write(text.data(), text.size()) && file.Commit()) {
+            return;
+        }
+    }
+    throw std::runtime_error("Unable to write to " + path_);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {

@@ -2,19 +2,20 @@
 // when the main window is created and writing them when it is destroyed.
 #pragma once
 
+#include "IniText.h"
+
 #include <memory>
 #include <optional>
 #include <string>
 
-class QSettings;
-
 namespace tomery::app {
 
 /// An INI file read and written one key at a time; every write reaches the file at once.
+/// Lines that are not sections or keys are kept and skipped, so a damaged file still gives
+/// every key it holds, and writing it keeps what it does not understand.
 class TIniFile {
   public:
     explicit TIniFile(std::string path);
-    ~TIniFile();
     TIniFile(const TIniFile&) = delete;
     TIniFile& operator=(const TIniFile&) = delete;
 
@@ -32,8 +33,10 @@ class TIniFile {
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
   private:
+    /// The file's text; empty when there is no file, nothing when it cannot be read.
+    std::optional<IniText> Load() const;
+
     std::string path_;
-    std::unique_ptr<QSettings> settings_;
 };
 
 /// A whole number in decimal with an optional sign, blanks around it allowed; nothing for

@@ -1,11 +1,14 @@
 #include "FileReplacement.h"
 
+#include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <system_error>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,25 +18,123 @@ namespace tomery {
 
 namespace {
 
+constexpr int kMaxLinkHops = 40;  // the kernel's own limit before ELOOP
+constexpr std::size_t kRandomPartLength = 6;
+// Leaves room for the dot, ".tomery-" and the random part within a 255-byte file name.
+constexpr std::size_t kMaxNamePart = 200;
+
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
 }
 
+/// Follows symbolic links, live or dangling, to the path that is really written: a save
+/// through a link updates the file the link names and leaves the link in place.
+std::string ResolveLinks(std::string path, int& error) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        std::vector<char> target(static_cast<std::size_t>(status.st_size) + 256);
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            error = errno;
+            return {};
+        }
+        const fs::path next(std::string(target.data(), static_cast<std::size_t>(length)));
+        path = next.is_absolute() ? next.string() : (fs::path(path).parent_path() / next).string();
+    }
+    error = ELOOP;
+    return {};
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+bool WriteAll(int descriptor, const char* bytes, std::size_t size, int& error) {
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor, bytes, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            error = written < 0 ? errno : ENOSPC;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool IsRandomPart(const char* text) {
+    std::size_t length = 0;
+    for (; text[length] != '\0'; ++length) {
+        const auto c = static_cast<unsigned char>(text[length]);
+        if (length == kRandomPartLength || (std::isalnum(c) == 0)) {
+            return false;
+        }
+    }
+    return length == kRandomPartLength;
+}
+
+/// Makes the rename that just happened survive a crash of the whole machine.
+void SyncFolder(const std::string& folder) {
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+/// The prefix of every temporary file made for a destination named `fileName`: ".NAME.tomery-";
+/// six letters and digits follow it.
+std::string TemporaryNamePrefix(const std::string& fileName) {
+    return "." + fileName.substr(0, kMaxNamePart) + ".tomery-";
+}
+
+/// Removes the temporary files of earlier saves of `destination` whose writers are gone; a
+/// save still running holds a lock on its file and keeps it.
+void RemoveStaleTemporaries(const std::string& destination) {
+    const std::string folder = FolderOf(destination);
+    const std::string prefix = TemporaryNamePrefix(fs::path(destination).filename().string());
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0 ||
+            !IsRandomPart(entry->d_name + prefix.size())) {
+            continue;
+        }
+        const int descriptor =
+            ::openat(::dirfd(listing), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (descriptor < 0) {
+            continue;
+        }
+        struct stat status {};
+        // A writer holds its lock until its rename: a free lock means the writer is gone.
+        if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+            ::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+        }
+        ::close(descriptor);
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
-FileReplacement::FileReplacement(const std::string& destination) : target_(destination) {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(target_, error))) {
-        const fs::path resolved = fs::weakly_canonical(target_, error);
-        if (error) {
-            error_ = error.value();
-            return;
-        }
-        target_ = resolved.string();
+FileReplacement::FileReplacement(const std::string& destination) {
+    target_ = ResolveLinks(destination, error_);
+    if (target_.empty()) {
+        return;
     }
-    mode_t mode = NewFileMode();
+    mode_ = NewFileMode();
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode)) {
@@ -44,29 +145,62 @@ FileReplacement::FileReplacement(const std::string& destination) : target_(desti
             error_ = EACCES;
             return;
         }
-        mode = existing.st_mode & 07777;
+        existed_ = true;
+        mode_ = existing.st_mode & 07777;
+        owner_ = existing.st_uid;
+        group_ = existing.st_gid;
     }
-    fs::path folder = fs::path(target_).parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    // A hidden name beside the destination; mkstemp fills in the Xs.
-    std::string hiddenName = ".";
-    hiddenName += fs::path(target_).filename().string();
-    hiddenName += ".XXXXXX";
-    const std::string pattern = (folder / hiddenName).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    descriptor_ = ::mkstemp(name.data());
-    if (descriptor_ < 0) {
-        error_ = errno;
+    const std::string folder = FolderOf(target_);
+    if (OpenTemporary(folder)) {
         return;
     }
+    // A folder the user may not write can still hold a file the user may write: like other
+    // editors, save such a file by overwriting it, since no temporary file can be made.
+    if (existed_ && (error_ == EACCES || error_ == EPERM)) {
+        OpenInPlace();
+    }
+}
+
+bool FileReplacement::OpenTemporary(const std::string& folder) {
+    const std::string pattern =
+        (fs::path(folder) / TemporaryNamePrefix(fs::path(target_).filename().string())).string() +
+        std::string(kRandomPartLength, 'X');
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    descriptor_ = ::mkostemp(name.data(), O_CLOEXEC);
+    if (descriptor_ < 0) {
+        error_ = errno;
+        return false;
+    }
     temporary_ = name.data();
-    if (::fchmod(descriptor_, mode) != 0) {
+    // Held until the rename, so that the stale-file sweep of another save passes it by.
+    ::flock(descriptor_, LOCK_EX);
+    if (existed_) {
+        KeepOwnership();
+    }
+    if (::fchmod(descriptor_, mode_) != 0) {
         error_ = errno;
         Discard();
     }
+    return true;
+}
+
+void FileReplacement::KeepOwnership() {
+    // Only a privileged process may give the file away; anyone may keep a group they are in.
+    if (::fchown(descriptor_, owner_, group_) != 0) {
+        ::fchown(descriptor_, static_cast<uid_t>(-1), group_);
+    }
+}
+
+bool FileReplacement::OpenInPlace() {
+    descriptor_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (descriptor_ < 0) {
+        error_ = errno;
+        return false;
+    }
+    error_ = 0;
+    inPlace_ = true;
+    return true;
 }
 
 FileReplacement::~FileReplacement() {
@@ -77,19 +211,34 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
     if (!IsOpen() || failed_) {
         return false;
     }
-    const auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor_, bytes, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
+    if (inPlace_) {
+        // Nothing touches the file before Commit(), so a failure until then leaves it whole.
+        pending_.append(static_cast<const char*>(data), size);
+        return true;
+    }
+    if (!WriteAll(descriptor_, static_cast<const char*>(data), size, error_)) {
+        failed_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool FileReplacement::CommitInPlace() {
+    const auto size = static_cast<off_t>(pending_.size());
+    // Reserving the space first turns a full disk into a failure before the first byte of
+    // the old contents is overwritten. File systems without the call are written regardless.
+    if (::fallocate(descriptor_, 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS &&
+        errno != EINVAL) {
+        error_ = errno;
+        return false;
+    }
+    if (::lseek(descriptor_, 0, SEEK_SET) != 0 ||
+        !WriteAll(descriptor_, pending_.data(), pending_.size(), error_) ||
+        ::ftruncate(descriptor_, size) != 0 || ::fsync(descriptor_) != 0) {
+        if (error_ == 0) {
+            error_ = errno;
         }
-        if (written <= 0) {
-            error_ = written < 0 ? errno : ENOSPC;
-            failed_ = true;
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
+        return false;
     }
     return true;
 }
@@ -99,37 +248,44 @@ bool FileReplacement::Commit() {
         Discard();
         return false;
     }
-    const bool flushed = ::fsync(descriptor_) == 0;
-    if (!flushed) {
-        error_ = errno;
+    if (inPlace_) {
+        const bool written = CommitInPlace();
+        pending_.clear();
+        if (::close(descriptor_) != 0 && written) {
+            error_ = errno;
+            descriptor_ = -1;
+            return false;
+        }
+        descriptor_ = -1;
+        return written;
     }
-    const bool closed = ::close(descriptor_) == 0;
-    if (flushed && !closed) {
-        error_ = errno;
-    }
-    descriptor_ = -1;
-    if (!flushed || !closed) {
-        Discard();
-        return false;
-    }
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (::fsync(descriptor_) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         error_ = errno;
         Discard();
         return false;
     }
     temporary_.clear();
+    const bool closed = ::close(descriptor_) == 0;
+    descriptor_ = -1;
+    if (!closed) {
+        error_ = errno;
+        return false;
+    }
+    SyncFolder(FolderOf(target_));
+    RemoveStaleTemporaries(target_);
     return true;
 }
 
 void FileReplacement::Discard() {
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
-        descriptor_ = -1;
-    }
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
         temporary_.clear();
     }
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+    }
+    pending_.clear();
 }
 
 }  // namespace tomery

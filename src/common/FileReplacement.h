@@ -2,6 +2,7 @@
 // same folder that is renamed over the destination only when everything was written.
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
 #include <string>
 
@@ -9,9 +10,11 @@ namespace tomery {
 
 class FileReplacement {
   public:
-    /// Creates the temporary file beside `destination` (or beside the file a symbolic link
-    /// at `destination` points to). Fails, leaving IsOpen() false, when the folder is not
-    /// writable, the destination is a folder, or an existing destination is read-only.
+    /// Creates the temporary file beside `destination`, or beside the file a symbolic link at
+    /// `destination` points to (also when that file does not exist yet). Fails, leaving
+    /// IsOpen() false, when the destination is a folder or an existing destination is
+    /// read-only. When the folder refuses a temporary file but an existing destination may be
+    /// written, the destination itself is rewritten on Commit() instead (see WritesInPlace).
     explicit FileReplacement(const std::string& destination);
     ~FileReplacement();  ///< removes the temporary file unless Commit() succeeded
 
@@ -22,15 +25,23 @@ class FileReplacement {
     /// The system error number of the last failure (EACCES for a read-only destination,
     /// EISDIR for one that is not a regular file); 0 while nothing failed.
     int Error() const { return error_; }
+    /// True when no temporary file could be made and Commit() overwrites the destination.
+    bool WritesInPlace() const { return inPlace_; }
 
     /// Appends bytes; false (and the replacement is spoilt) when the write fails.
     bool Write(const void* data, std::size_t size);
 
-    /// Flushes the temporary file to disk and renames it over the destination. The new file
-    /// keeps an existing destination's permission bits. False when anything failed.
+    /// Flushes the temporary file to disk and renames it over the destination, then removes
+    /// the temporary files that killed saves of the same destination left behind. The new
+    /// file keeps an existing destination's permission bits, and its owner and group where
+    /// the process may set them. False when anything failed.
     bool Commit();
 
   private:
+    bool OpenTemporary(const std::string& folder);
+    bool OpenInPlace();
+    bool CommitInPlace();
+    void KeepOwnership();
     void Discard();
 
     std::string target_;
@@ -38,6 +49,12 @@ class FileReplacement {
     int descriptor_ = -1;
     bool failed_ = false;
     int error_ = 0;
+    bool inPlace_ = false;
+    std::string pending_;  ///< in place, the whole new content until Commit()
+    bool existed_ = false;
+    mode_t mode_ = 0;
+    uid_t owner_ = 0;
+    gid_t group_ = 0;
 };
 
 }  // namespace tomery

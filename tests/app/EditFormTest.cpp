@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace tomery::app {
@@ -193,6 +194,18 @@ TEST_F(EditForm, ShowsAFailedOpenAsTheTomeryErrorBox) {
     EXPECT_EQ(ui->boxes.back().icon, TMsgIcon::Error);
     EXPECT_EQ(form->Editor().GetStringLine(1), "kept");
     EXPECT_EQ(Caption(), "Tomery [a.txt]");
+}
+
+TEST_F(EditForm, ALogThatCannotBeCreatedIsShownBeforeTheConversionError) {
+    const std::string book = MakeDoc("book.pdb", "text", "Book");
+    std::filesystem::remove(folder.Path("Conversion.log"));
+    std::filesystem::create_directory(folder.Path("Conversion.log"));  // refuses even root
+    Open(book);
+    ASSERT_EQ(ui->boxes.size(), 2u);
+    EXPECT_EQ(ui->boxes[0].caption, "Error");
+    EXPECT_EQ(ui->boxes[0].text, "Error creating log file: " + folder.Path("Conversion.log"));
+    EXPECT_EQ(ui->boxes[1].text, "Conversion Error. View Log file.");
+    EXPECT_FALSE(form->Editor().isVisible());
 }
 
 TEST_F(EditForm, WritesTheSettingsWhenDestroyedAndReadsThemBack) {

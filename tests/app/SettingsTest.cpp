@@ -118,6 +118,34 @@ TEST_F(Settings, BadValuesGiveTheirDefaultsAndReadingGoesOn) {
     EXPECT_FALSE(settings.saveDocCard);
 }
 
+TEST_F(Settings, ADamagedFileKeepsWhatItHoldsAndTakesEveryKey) {
+    const std::string junk = std::string("\x01\x02\xff\xfe junk\0\x7f", 11);
+    WriteFile(path, "stray line before any section\r\n[FormSize]\r\nWidth=700\r\n" + junk +
+                        "\r\n; a comment\r\n[Font]\r\nName = Courier, New \r\n"
+                        "[LastOpen]\r\nFileName=\"/books/ spaced .txt\"\r\n");
+    TIniFile ini(path);
+    TFormSettings read = ReadFormSettings(ini);
+    EXPECT_EQ(read.width, 700);
+    EXPECT_EQ(read.fontName, "Courier, New");
+    EXPECT_EQ(read.lastOpenFile, "/books/ spaced .txt");
+
+    TShutdownState state;
+    state.currentFile = " lead and trail ";
+    read.tabSize = 3;
+    state.values = read;
+    ASSERT_NO_THROW(WriteFormSettings(ini, state));
+    const std::string written = ReadFile(path);
+    for (const char* kept : {"stray line before any section\r\n", "; a comment\r\n"}) {
+        EXPECT_NE(written.find(kept), std::string::npos) << kept;
+    }
+    EXPECT_NE(written.find(junk), std::string::npos);
+    const TFormSettings reread = ReadFormSettings(ini);
+    EXPECT_EQ(reread.tabSize, 3);
+    EXPECT_EQ(reread.fontName, "Courier, New");
+    EXPECT_EQ(ini.ReadString("LastOpen", "FileName", ""), " lead and trail ");
+    EXPECT_EQ(ini.ReadString("Misc", "SaveDocCard", ""), "1");
+}
+
 TEST_F(Settings, AWriteThatTheFileRefusesRaisesTheMessage) {
     // A folder where the file should be: no user, root included, can write it as a file.
     std::filesystem::create_directory(path);

@@ -1,4 +1,5 @@
 // The tomery-doc tool, run as a user would run it.
+#include "ChildProcess.h"
 #include "DocFileBuilder.h"
 #include "DocFormat.h"
 #include "SampleTexts.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace tomery {
@@ -29,8 +31,9 @@ struct ToolRun {
 class Tool : public ::testing::Test {
   protected:
     ToolRun Run(const std::string& arguments) {
-        const std::string command = std::string("'") + TOMERY_DOC_BINARY + "' " + arguments +
-                                    " >'" + folder.Path("stdout") + "' 2>'" +
+        // Run in the test's folder, so that relative paths such as "-odd.txt" can be tried.
+        const std::string command = "cd '" + folder.Root() + "' && '" + TOMERY_DOC_BINARY + "' " +
+                                    arguments + " >'" + folder.Path("stdout") + "' 2>'" +
                                     folder.Path("stderr") + "'";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(folder.Path("stdout")),
@@ -103,6 +106,64 @@ TEST_F(Tool, AnswersBadUsageAndMissingFilesWithStatusTwo) {
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("no such file"), std::string::npos);
     EXPECT_EQ(Run("info " + Quoted("missing.pdb")).status, 2);
+}
+
+TEST_F(Tool, RefusesOutputsThatWouldLoseDataOrCannotBeMade) {
+    WriteFile(folder.Path("a.txt"), std::string("text"));
+    std::filesystem::create_symlink("a.txt", folder.Path("link.txt"));
+    std::filesystem::create_hard_link(folder.Path("a.txt"), folder.Path("hard.txt"));
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"encode a.txt a.txt", "the output is the input file itself: a.txt"},
+        {"encode a.txt link.txt", "the output is the input file itself"},
+        {"decode link.txt hard.txt", "the output is the input file itself"},
+        {"encode a.txt missing/a.pdb", "the output folder does not exist: missing"},
+        {"encode a.txt a.pdb --name \"$(printf 'A\\tB')\"", "control characters"},
+        {"encode a.txt a.pdb --bogus", "unknown option: --bogus"},
+        {"decode -x a.txt b.txt", "unknown option: -x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ToolRun run = Run(c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(folder.Path("a.txt")), "text");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("a.pdb")));
+}
+
+TEST_F(Tool, TakesDashForTheStandardStreamsAndStopsOptionsAtDoubleDash) {
+    const std::string text = "line one\r\nline two\r\n";
+    WriteFile(folder.Path("-odd.txt"), text);
+    ASSERT_EQ(Run("encode --name=Odd -- -odd.txt --name").status, 0);
+    EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(folder.Path("--name")))), "Odd");
+
+    const ToolRun piped =
+        Run("encode - - < ./-odd.txt | '" + std::string(TOMERY_DOC_BINARY) + "' decode - -");
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, text);
+    ASSERT_EQ(Run("encode - piped.pdb < ./-odd.txt").status, 0);
+    EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(folder.Path("piped.pdb")))), "piped");
+    EXPECT_NE(Run("info - < piped.pdb").out.find("name: piped\n"), std::string::npos);
+}
+
+TEST_F(Tool, WritesOverADocFileInAFolderThatRefusesNewFiles) {
+    const std::string locked = folder.Path("locked");
+    std::filesystem::create_directory(locked);
+    WriteFile(folder.Path("a.txt"), std::string("new text"));
+    WriteFile(locked + "/book.pdb", std::string("old"));
+    ::chmod(folder.Root().c_str(), 0777);  // the conversion log is written there
+    ::chmod((locked + "/book.pdb").c_str(), 0666);
+    ::chmod(locked.c_str(), 0555);
+    const int status = testing::RunUnprivileged([&] {
+        const ToolRun run = Run("encode a.txt locked/book.pdb --name Book");
+        return run.status;
+    });
+    ::chmod(locked.c_str(), 0755);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(locked + "/book.pdb"))), "Book");
 }
 
 TEST_F(Tool, PrintsHelpAndVersion) {

@@ -1,0 +1,143 @@
+// Safe file replacement under the faults users meet: killed saves, folders that refuse new
+// files, symbolic links that point nowhere, files that belong to someone else.
+#include "ChildProcess.h"
+#include "FileReplacement.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <set>
+
+#include <sys/stat.h>
+
+namespace tomery {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::RunInChildProcess;
+using testing::RunUnprivileged;
+using testing::TempFolder;
+using testing::WriteFile;
+
+bool Save(const std::string& destination, const std::string& bytes) {
+    FileReplacement file(destination);
+    return file.Write(bytes.data(), bytes.size()) && file.Commit();
+}
+
+std::set<std::string> FileNames(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+class Replacement : public ::testing::Test {
+  protected:
+    TempFolder folder;
+    std::string book = folder.Path("book.txt");
+};
+
+TEST_F(Replacement, ASaveSweepsAwayWhatKilledSavesOfTheSameFileLeft) {
+    WriteFile(book, std::string("old"));
+    // A save killed before its rename: the child ends without any clean-up.
+    ASSERT_EQ(RunInChildProcess([&] {
+                  // Never destroyed: the process ends as a killed one would.
+                  auto* killed = new FileReplacement(book);
+                  return killed->Write("half", 4) ? 0 : 1;
+              }),
+              0);
+    const std::set<std::string> left = FileNames(folder.Root());
+    ASSERT_EQ(left.size(), 2U);
+    EXPECT_EQ(left.begin()->rfind(".book.txt.tomery-", 0), 0U) << *left.begin();
+    // Look-alikes that are not stale temporaries of book.txt stay.
+    for (const char* name : {".book.txt.tomery-abc", ".other.txt.tomery-abcdef",
+                             "book.txt.tomery-abcdef", ".book.txt.tomery-abcdefg"}) {
+        WriteFile(folder.Path(name), std::string("keep"));
+    }
+
+    FileReplacement running(book);  // a save still in progress keeps its file
+    ASSERT_TRUE(Save(book, "new"));
+    EXPECT_EQ(FileNames(folder.Root()).size(), 6U);
+    ASSERT_TRUE(running.Write("last", 4) && running.Commit());
+    EXPECT_EQ(ReadFile(book), "last");
+    EXPECT_EQ(FileNames(folder.Root()),
+              (std::set<std::string>{"book.txt", ".book.txt.tomery-abc", ".other.txt.tomery-abcdef",
+                                     "book.txt.tomery-abcdef", ".book.txt.tomery-abcdefg"}));
+}
+
+TEST_F(Replacement, AFolderThatRefusesNewFilesStillLetsAWritableFileBeSaved) {
+    const std::string locked = folder.Path("locked");
+    const std::string file = locked + "/book.txt";
+    const std::string absent = locked + "/new.txt";
+    fs::create_directory(locked);
+    WriteFile(file, std::string("old contents, longer than the new"));
+    ::chmod(folder.Root().c_str(), 0755);
+    ::chmod(file.c_str(), 0666);
+    ::chmod(locked.c_str(), 0555);
+    struct stat before {};
+    ::stat(file.c_str(), &before);
+
+    const int result = RunUnprivileged([&] {
+        FileReplacement replacement(file);
+        if (!replacement.WritesInPlace() || !replacement.Write("new", 3) || !replacement.Commit()) {
+            return 1;
+        }
+        FileReplacement refused(absent);  // nothing to write in place
+        return refused.IsOpen() || refused.Error() != EACCES ? 2 : 0;
+    });
+    ::chmod(locked.c_str(), 0755);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(file), "new");
+    struct stat after {};
+    ::stat(file.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(FileNames(locked), std::set<std::string>{"book.txt"});
+}
+
+TEST_F(Replacement, DanglingLinksAreWrittenThroughOrRefused) {
+    fs::create_directory(folder.Path("sub"));
+    const std::pair<const char*, const char*> links[] = {
+        {"relative", "target.txt"}, {"sub/up", "../up.txt"},           {"chain", "chain2"},
+        {"chain2", "end.txt"},      {"nowhere", "missing/target.txt"},
+    };
+    for (const auto& [link, pointsTo] : links) {
+        fs::create_symlink(pointsTo, folder.Path(link));
+    }
+    const std::pair<const char*, const char*> cases[] = {{"relative", "target.txt"},
+                                                         {"sub/up", "up.txt"},
+                                                         {"chain", "end.txt"},
+                                                         {"nowhere", nullptr}};
+    for (const auto& [link, written] : cases) {
+        SCOPED_TRACE(link);
+        EXPECT_EQ(Save(folder.Path(link), "text"), written != nullptr);
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.Path(link))));
+        if (written != nullptr) {
+            EXPECT_EQ(ReadFile(folder.Path(written)), "text");
+        }
+    }
+    FileReplacement refused(folder.Path("nowhere"));
+    EXPECT_EQ(refused.Error(), ENOENT);
+    EXPECT_FALSE(fs::exists(folder.Path("missing")));
+}
+
+TEST_F(Replacement, ASavedFileKeepsItsOwnerGroupAndPermissions) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another owner needs root";
+    }
+    WriteFile(book, std::string("old"));
+    ASSERT_EQ(::chown(book.c_str(), 12345, 23456), 0);
+    ::chmod(book.c_str(), 0640);
+    ASSERT_TRUE(Save(book, "new"));
+    struct stat after {};
+    ::stat(book.c_str(), &after);
+    EXPECT_EQ(after.st_uid, 12345U);
+    EXPECT_EQ(after.st_gid, 23456U);
+    EXPECT_EQ(after.st_mode & 07777, 0640U);
+}
+
+}  // namespace
+}  // namespace tomery
