@@ -279,6 +279,8 @@ std::optional<TFontChoice> TQtModalUi::ChooseFont(const TFontChoice& initial) {
         choice.pointSize = chosen.pointSize();
     }
     return choice;
+}
+
 bool TQtModalUi::PrintDialog(QPrinter& printer, bool offerSelection) {
     printer.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&printer, parent_);

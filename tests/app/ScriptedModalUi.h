@@ -68,8 +68,11 @@ class ScriptedModalUi : public TModalUi {
     }
     bool ShowDialog(QDialog& dialog) override {
         dialogs.push_back(&dialog);
-        const auto answer = Take(dialogAnswers, dialogAnswer);
-        return answer ? answer(dialog) : true;
+        if (!dialogAnswers.empty()) {
+            return Take(dialogAnswers, dialogAnswer)(dialog);
+        }
+        // The standing answer keeps its state from one showing to the next.
+        return dialogAnswer ? dialogAnswer(dialog) : true;
     }
     bool SaveDocNotice(const std::string& message) override {
         notices.push_back(message);
@@ -78,6 +81,7 @@ class ScriptedModalUi : public TModalUi {
     std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) override {
         fontRequests.push_back(initial);
         return Take(fontAnswers, std::optional<TFontChoice>());
+    }
     bool PrintDialog(QPrinter& printer, bool offerSelection) override {
         printRequests.push_back(offerSelection);
         const std::optional<PrintAnswer> answer = Take(printAnswers, std::optional<PrintAnswer>());
