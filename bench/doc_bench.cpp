@@ -20,19 +20,22 @@ constexpr std::size_t kProseBytes = 10 * 1024 * 1024;
 // The plain scan takes about two microseconds a byte; one megabyte keeps a run short.
 constexpr std::size_t kReferenceBytes = 1024 * 1024;
 
+/// The text cut into records and converted as the writer converts them.
+std::vector<Bytes> WriterBlocks(const std::string& text) {
+    const Bytes bytes(text.begin(), text.end());
+    std::vector<Bytes> result;
+    for (std::size_t start = 0; start < bytes.size(); start += kTextRecordSize) {
+        const std::size_t length = std::min(kTextRecordSize, bytes.size() - start);
+        const Bytes converted =
+            ConvertLineEndsToDoc(ByteView(bytes).subspan(start, length), std::nullopt);
+        result.push_back(converted);
+    }
+    return result;
+}
+
 const std::vector<Bytes>& ProseBlocks() {
-    static const std::vector<Bytes> blocks = [] {
-        const std::string prose = tomery::testing::GenerateProse(kProseBytes, 42);
-        const Bytes bytes(prose.begin(), prose.end());
-        std::vector<Bytes> result;
-        for (std::size_t start = 0; start < bytes.size(); start += kTextRecordSize) {
-            const std::size_t length = std::min(kTextRecordSize, bytes.size() - start);
-            const Bytes converted =
-                ConvertLineEndsToDoc(ByteView(bytes).subspan(start, length), std::nullopt);
-            result.push_back(converted);
-        }
-        return result;
-    }();
+    static const std::vector<Bytes> blocks =
+        WriterBlocks(tomery::testing::GenerateProse(kProseBytes, 42));
     return blocks;
 }
 
@@ -48,8 +51,8 @@ std::size_t TotalSize(const std::vector<Bytes>& blocks, std::size_t limit) {
 }
 
 template <typename Compress>
-void CompressProse(benchmark::State& state, std::size_t limit, Compress compress) {
-    const auto& blocks = ProseBlocks();
+void CompressBlocks(benchmark::State& state, const std::vector<Bytes>& blocks, std::size_t limit,
+                    Compress compress) {
     std::size_t compressed = 0;
     for (auto _ : state) {
         compressed = 0;
@@ -69,12 +72,28 @@ void CompressProse(benchmark::State& state, std::size_t limit, Compress compress
 }
 
 void BM_Encode10MB(benchmark::State& state) {
-    CompressProse(state, kProseBytes, [](const Bytes& block) { return CompressBlock(block); });
+    CompressBlocks(state, ProseBlocks(), kProseBytes,
+                   [](const Bytes& block) { return CompressBlock(block); });
 }
 BENCHMARK(BM_Encode10MB)->Unit(benchmark::kMillisecond);
 
+// The two far ends of the search: nothing repeats, and everything repeats at distance 1.
+void BM_EncodeRandom10MB(benchmark::State& state) {
+    static const auto blocks = WriterBlocks(tomery::testing::GenerateRandomBytes(kProseBytes, 42));
+    CompressBlocks(state, blocks, kProseBytes,
+                   [](const Bytes& block) { return CompressBlock(block); });
+}
+BENCHMARK(BM_EncodeRandom10MB)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeOneCharacter10MB(benchmark::State& state) {
+    static const auto blocks = WriterBlocks(std::string(kProseBytes, 'a'));
+    CompressBlocks(state, blocks, kProseBytes,
+                   [](const Bytes& block) { return CompressBlock(block); });
+}
+BENCHMARK(BM_EncodeOneCharacter10MB)->Unit(benchmark::kMillisecond);
+
 void BM_EncodeReferenceScan1MB(benchmark::State& state) {
-    CompressProse(state, kReferenceBytes, [](const Bytes& block) {
+    CompressBlocks(state, ProseBlocks(), kReferenceBytes, [](const Bytes& block) {
         return tomery::doc::testing::CompressBlockByPlainScan(block);
     });
 }
