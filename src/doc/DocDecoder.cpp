@@ -51,10 +51,13 @@ std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
             limit = buffer_.size() - kSlack;
         }
         const std::uint8_t byte = in[i];
-        if (byte >= 0xC0) {
-            out[o] = 0x20;
+        if ((byte ^ 0x80) >= 0x40 && (byte == 0 || byte > 0x08)) {
+            // A plain byte or a space pair, told apart without a branch: in prose they
+            // follow each other too irregularly for the processor to guess.
+            const bool spacePair = byte >= 0xC0;
+            out[o] = spacePair ? 0x20 : byte;
             out[o + 1] = byte ^ 0x80;
-            o += 2;
+            o += 1 + spacePair;
             ++i;
         } else if (byte >= 0x80) {
             if (i + 1 >= n) {
@@ -80,7 +83,7 @@ std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
             }
             o += length;
             i += 2;
-        } else if (byte >= 0x01 && byte <= 0x08) {
+        } else {
             if (n - i - 1 < byte) {
                 return DecodeError{DecodeError::Kind::LiteralRunCutOff, i};
             }
@@ -91,9 +94,6 @@ std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
             }
             o += byte;
             i += 1 + byte;
-        } else {
-            out[o++] = byte;
-            ++i;
         }
     }
     size_ = o;
