@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include <spawn.h>
+#include <sys/wait.h>
+
 namespace {
 
 using namespace tomery::doc;
@@ -132,5 +135,43 @@ void BM_ConvertFiles10MB(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kProseBytes));
 }
 BENCHMARK(BM_ConvertFiles10MB)->Unit(benchmark::kMillisecond);
+
+// Peak memory of whole conversions, run as the command-line tool: the reader and writer hold
+// one record at a time, so the peaks stay flat as the text grows tenfold. /usr/bin/time
+// measures: a child of this process would count this process's own peak as its own.
+double PeakMiBOfRun(const std::string& report, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"/usr/bin/time", "-f", "%M", "-o", report});
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return -1;
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return std::stod(tomery::testing::ReadFile(report)) / 1024.0;
+}
+
+void BM_ConversionPeakMemory(benchmark::State& state) {
+    tomery::testing::TempFolder folder;
+    const std::string text = folder.Path("book.txt");
+    const std::string pdb = folder.Path("book.pdb");
+    tomery::testing::WriteFile(
+        text, tomery::testing::GenerateProse(static_cast<std::size_t>(state.range(0)) << 20, 42));
+    const std::string report = folder.Path("peak");
+    for (auto _ : state) {
+        state.counters["encodePeakMiB"] =
+            PeakMiBOfRun(report, {TOMERY_DOC_BINARY, "encode", text, pdb});
+        state.counters["decodePeakMiB"] =
+            PeakMiBOfRun(report, {TOMERY_DOC_BINARY, "decode", pdb, folder.Path("back.txt")});
+    }
+}
+BENCHMARK(BM_ConversionPeakMemory)->Arg(5)->Arg(50)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
