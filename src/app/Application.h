@@ -3,23 +3,18 @@
 // one raised by a menu command.
 #pragma once
 
-#include <QApplication>
+#include "GuardedApplication.h"
 
 namespace tomery::app {
 
 class TModalUi;
 
-class TApplication : public QApplication {
+class TApplication : public TGuardedApplication {
   public:
-    TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    TApplication(int& argc, char** argv) : TGuardedApplication(argc, argv) {}
 
     /// Where errors are shown; not owned. Without one, errors are written to stderr.
-    void SetErrorUi(TModalUi* ui) { ui_ = ui; }
-
-    bool notify(QObject* receiver, QEvent* event) override;
-
-  private:
-    TModalUi* ui_ = nullptr;
+    void SetErrorUi(TModalUi* ui);
 };
 
 }  // namespace tomery::app

@@ -1,8 +1,11 @@
 #include "EditMain.h"
 
 #include "EditAbout.h"
+#include "EditInst.h"
+#include "EditMain_Compare.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
+#include "EditMain_View.h"
 #include "ErrorHandler.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
@@ -133,6 +136,8 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
+    InstallDlg_ = new TInstallDlg(this);
+    ConnectViewerAndCompare();
 }
 
 TEditForm::~TEditForm() {
@@ -259,6 +264,10 @@ void TEditForm::DropFiles(const std::vector<std::string>& paths) {
     }
 }
 
+void TEditForm::OpenNamedFile(const std::string& path) {
+    RunGuarded(*ui_, [&] { workflow_->OpenNamedFile(path); });
+}
+
 void TEditForm::Click(const std::string& item) {
     menus_->RunShortcut(item);
 }
@@ -290,6 +299,7 @@ void TEditForm::ConnectCommands() {
         {"Delete1", [this] { Delete1Click(); }},
         {"SelectAll1", [this] { SelectAll1Click(); }},
         {"ClearAll1", [this] { ClearAll1Click(); }},
+        {"InstallPDA1", [this] { InstallPDA1Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));
@@ -320,7 +330,7 @@ void TEditForm::Search1Click() {
 }
 
 void TEditForm::About1Click() {
-    AboutBox_->SetVersion(QStringLiteral("Version 0.5.1"));
+    AboutBox_->SetVersion(QStringLiteral("Version " TOMERY_VERSION));
     ui_->ShowDialog(*AboutBox_);
 }
 

@@ -22,11 +22,18 @@ namespace tomery::editor {
 class TOvcControllerComponent;
 class TOvcTextFileEditor;
 }  // namespace tomery::editor
+namespace tomery::viewer {
+class TViewBox;
+}
 
 namespace tomery::app {
 
 class TAboutBox;
+class TInstallDlg;
 class TEditorDocument;
+class TCompareDlg;
+class TCompareCommand;
+class TViewerCommands;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -53,11 +60,17 @@ class TEditForm : public QMainWindow {
     TModalUi& Ui() { return *ui_; }
     const TProgramValues& ProgramValues() const { return programValues_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
+    TInstallDlg& InstallDialog() { return *InstallDlg_; }
     bool LogoVisible() const;
+    viewer::TViewBox& ViewBox() { return *ViewBox_; }
+    TCompareDlg& CompareDlg() { return *CompareDlg_; }
+    TViewerCommands& ViewerCommands() { return *viewerCommands_; }
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
     /// the item runs if it is enabled.
     void Click(const std::string& item);
+    /// Opens a file named at start as File > Open opens a chosen one.
+    void OpenNamedFile(const std::string& path);
     /// Opens a dropped file as the drop hook does; only the first of `paths` counts.
     void DropFiles(const std::vector<std::string>& paths);
 
@@ -91,6 +104,7 @@ class TEditForm : public QMainWindow {
     void ClearAll1Click();
     void Exit1Click() { close(); }
     void About1Click();
+    void InstallPDA1Click();
 
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;
@@ -106,8 +120,16 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TDocumentWorkflow> workflow_;
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
+    TInstallDlg* InstallDlg_ = nullptr;
     std::string BaseCaption;
     std::string LastOpenFile;
+
+    /// The viewer and the compare dialog with their commands (EditMain_View.cpp).
+    void ConnectViewerAndCompare();
+    viewer::TViewBox* ViewBox_ = nullptr;
+    TCompareDlg* CompareDlg_ = nullptr;
+    std::unique_ptr<TViewerCommands> viewerCommands_;
+    std::unique_ptr<TCompareCommand> compareCommand_;
 };
 
 }  // namespace tomery::app

@@ -117,15 +117,18 @@ void TDocumentWorkflow::Open1Click() {
     TFileDialogRequest request{"Open a file", kDocFilter,    FilterIndexFor(openFileName_),
                                openFolder_,   openFileName_, ""};
     const auto chosen = ui_.OpenFileName(request);
-    if (!chosen) {
-        return;
+    if (chosen) {
+        OpenNamedFile(*chosen);
     }
+}
+
+void TDocumentWorkflow::OpenNamedFile(const std::string& path) {
     if (!currentFile_.empty()) {
         AddToReopen();
     }
-    openFolder_ = FolderPart(*chosen);
-    openFileName_ = *chosen;
-    OpenDocument(*chosen);
+    openFolder_ = FolderPart(path);
+    openFileName_ = path;
+    OpenDocument(path);
 }
 
 bool TDocumentWorkflow::Save1Click(bool saveAs) {

@@ -57,6 +57,8 @@ class TDocumentWorkflow {
 
     void New1Click();
     void Open1Click();
+    /// The end of Open once a file is chosen: the Reopen list, the dialog's start, the open.
+    void OpenNamedFile(const std::string& path);
     /// Saves; `saveAs` asks for a name first. Returns whether the text reached its file (and,
     /// for a DOC file, the DOC conversion succeeded).
     bool Save1Click(bool saveAs = false);

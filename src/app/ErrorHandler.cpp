@@ -4,11 +4,8 @@
 
 namespace tomery::app {
 
-std::string ErrorBoxText(const std::string& message) {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
-        return message + ".";
-    }
-    return message;
+void ShowErrorBox(TModalUi& ui, const std::string& boxText) {
+    ui.MessageBox(kErrorBoxCaption, boxText, TMsgIcon::Error, {TMsgButton::Ok});
 }
 
 bool RunGuarded(TModalUi& ui, const std::function<void()>& command) {
@@ -16,7 +13,7 @@ bool RunGuarded(TModalUi& ui, const std::function<void()>& command) {
         command();
         return true;
     } catch (const std::exception& error) {
-        ui.MessageBox("Tomery", ErrorBoxText(error.what()), TMsgIcon::Error, {TMsgButton::Ok});
+        ShowErrorBox(ui, ErrorBoxText(error.what()));
         return false;
     }
 }

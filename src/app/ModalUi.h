@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "ErrorBoxText.h"
+
 class QDialog;
 #include <string>
 #include <vector>
@@ -55,6 +57,6 @@ class TModalUi {
 /// The error box every command's uncaught error ends in: caption "Tomery", the error icon,
 /// OK, and the message with a full stop added when its last character's code lies above the
 /// full stop's.
-std::string ErrorBoxText(const std::string& message);
+using tomery::ErrorBoxText;
 
 }  // namespace tomery::app

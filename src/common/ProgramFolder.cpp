@@ -1,29 +1,100 @@
 #include "ProgramFolder.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#ifndef TOMERY_DATA_FROM_BIN
+#define TOMERY_DATA_FROM_BIN "../share/tomery"
+#endif
+
 namespace tomery {
 
-std::string ProgramFolder() {
-    std::string folder;
-    if (const char* home = std::getenv("TOMERY_HOME"); home != nullptr && *home != '\0') {
-        folder = home;
-    } else {
-        std::error_code error;
-        const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-        folder = error ? std::filesystem::current_path(error).string()
-                       : executable.parent_path().string();
-    }
+namespace {
+
+std::string WithSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
     return folder;
 }
 
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string ExecutableFolder() {
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path(error).string()
+                 : executable.parent_path().string();
+}
+
+std::string HomeFolder() {
+    if (std::string home = Environment("HOME"); !home.empty()) {
+        return home;
+    }
+    const passwd* user = ::getpwuid(::getuid());
+    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "/tmp";
+}
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+std::string ChooseProgramFolder(const TProgramFolderFacts& facts) {
+    if (!facts.tomeryHome.empty()) {
+        return WithSlash(facts.tomeryHome);
+    }
+    if (facts.executableFolderWritable) {
+        return WithSlash(facts.executableFolder);
+    }
+    // The configuration folder must be absolute; a relative one is ignored, as desktops do.
+    const std::string config = !facts.xdgConfigHome.empty() && facts.xdgConfigHome.front() == '/'
+                                   ? facts.xdgConfigHome
+                                   : WithSlash(facts.home) + ".config";
+    return WithSlash(config) + "tomery/";
+}
+
+std::string ProgramFolder() {
+    TProgramFolderFacts facts;
+    facts.tomeryHome = Environment("TOMERY_HOME");
+    if (facts.tomeryHome.empty()) {
+        facts.executableFolder = ExecutableFolder();
+        facts.executableFolderWritable = ::access(facts.executableFolder.c_str(), W_OK) == 0;
+        if (!facts.executableFolderWritable) {
+            facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+            facts.home = HomeFolder();
+        }
+    }
+    std::string folder = ChooseProgramFolder(facts);
+    if (facts.tomeryHome.empty() && !facts.executableFolderWritable) {
+        // A failure shows later, where the first file in it cannot be written.
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+    }
+    return folder;
+}
+
 std::string ProgramFilePath(const std::string& fileName) {
     return ProgramFolder() + fileName;
+}
+
+std::string InstalledFilePath(const std::string& fileName) {
+    std::string path = ProgramFilePath(fileName);
+    if (Exists(path)) {
+        return path;
+    }
+    const std::string installed =
+        WithSlash(ExecutableFolder()) + WithSlash(TOMERY_DATA_FROM_BIN) + fileName;
+    return Exists(installed) ? installed : path;
 }
 
 }  // namespace tomery

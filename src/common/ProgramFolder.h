@@ -1,15 +1,36 @@
-// The program folder: where Tomery keeps its settings, logs and intermediate files.
+// The program folder: where Tomery keeps its settings, logs and intermediate files, and where
+// it finds the files it was installed with.
 #pragma once
 
 #include <string>
 
 namespace tomery {
 
-/// The folder named by the environment variable TOMERY_HOME when it is set and not
-/// empty, otherwise the folder of the running executable. Always ends with '/'.
+/// What the program folder is chosen from.
+struct TProgramFolderFacts {
+    std::string tomeryHome;        ///< the environment variable TOMERY_HOME, "" when unset
+    std::string executableFolder;  ///< the folder of the running executable
+    bool executableFolderWritable = true;
+    std::string xdgConfigHome;  ///< the environment variable XDG_CONFIG_HOME, "" when unset
+    std::string home;           ///< the user's home folder
+};
+
+/// TOMERY_HOME when it is set; else the executable's folder when it can be written; else
+/// (an installed program) "tomery" in the user's configuration folder, which is
+/// XDG_CONFIG_HOME when that is an absolute path and the home folder's ".config" otherwise.
+/// Always ends with '/'.
+std::string ChooseProgramFolder(const TProgramFolderFacts& facts);
+
+/// The program folder of this process (see ChooseProgramFolder). A configuration folder is
+/// created when it does not exist yet.
 std::string ProgramFolder();
 
 /// ProgramFolder() followed by `fileName`.
 std::string ProgramFilePath(const std::string& fileName);
+
+/// A file the program was installed with (the help text): the program folder's copy when it
+/// has one, else the one in the installed data folder beside the executable's folder
+/// (../share/tomery/). The program folder's path when neither exists.
+std::string InstalledFilePath(const std::string& fileName);
 
 }  // namespace tomery

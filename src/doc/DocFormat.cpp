@@ -115,8 +115,8 @@ std::optional<std::string> RecordZeroProblem(std::size_t fileSize, const DocLayo
     return std::nullopt;
 }
 
-std::uint32_t RecordOffset(ByteView recordList, std::size_t index) {
-    return ReadUInt32(recordList, kRecordEntrySize * index);
+std::uint32_t RecordOffset(ByteView front, std::size_t index) {
+    return ReadUInt32(front, kDatabaseHeaderSize + kRecordEntrySize * index);
 }
 
 }  // namespace tomery::doc

@@ -77,8 +77,9 @@ std::optional<std::string> RecordListProblem(std::size_t fileSize, const DocLayo
 std::optional<std::string> RecordZeroProblem(std::size_t fileSize, const DocLayout& layout,
                                              std::uint32_t offset);
 
-/// Offset of record `index` as stored in `recordList`, the list's bytes from entry 0 on.
-std::uint32_t RecordOffset(ByteView recordList, std::size_t index);
+/// Offset of record `index` as stored in the record list; `front` holds the file's bytes
+/// from its start through that entry at least.
+std::uint32_t RecordOffset(ByteView front, std::size_t index);
 
 /// The number of text records to decode. Files from other tools may keep further records
 /// after the text (stored bookmarks); record 0 then says how many of the records are text.

@@ -26,12 +26,12 @@ DocInfo ReadDocInfo(const std::string& path) {
         info.problem = std::move(*problem);
         return info;
     }
-    const ByteView firstEntry = file.Read(kDatabaseHeaderSize, kRecordEntrySize);
-    if (firstEntry.size() < kRecordEntrySize) {
+    const ByteView front = file.Read(0, RecordListEnd(1));
+    if (front.size() < RecordListEnd(1)) {
         info.problem = "cannot be read";
         return info;
     }
-    const std::uint32_t record0 = RecordOffset(firstEntry, 0);
+    const std::uint32_t record0 = RecordOffset(front, 0);
     if (auto problem = RecordZeroProblem(file.Size(), *layout, record0)) {
         info.problem = std::move(*problem);
         return info;

@@ -91,22 +91,23 @@ class TextChunks {
     bool writing_ = true;
 };
 
-/// The text records in list order; false, after logging why, when one cannot be read or
-/// decoded. A failed write only ends the loop early: the sink's Commit reports it.
-bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView recordList,
+/// The text records in list order (`front` holds the header and the record list); false,
+/// after logging why, when one cannot be read or decoded. A failed write only ends the loop early:
+/// the sink's Commit reports it.
+bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView front,
                      std::uint16_t compression, std::size_t n, TextSink& out,
                      const ConversionOptions& options) {
     const std::size_t fileSize = source.Size();
     const std::size_t listEnd = RecordListEnd(layout.recordCount);
-    std::size_t previousOffset = RecordOffset(recordList, 0);
+    std::size_t previousOffset = RecordOffset(front, 0);
     bool previousWasCr = false;
     RecordDecoder decoder;
     TextChunks chunks(out);
     for (std::size_t k = 1; k <= n; ++k) {
-        const std::size_t offset = RecordOffset(recordList, k);
+        const std::size_t offset = RecordOffset(front, k);
         log.Line("Rec " + to_string(k) + ": pos = " + to_string(offset));
         const bool hasNextEntry = k + 1 < layout.recordCount;
-        const std::size_t end = hasNextEntry ? RecordOffset(recordList, k + 1) : fileSize;
+        const std::size_t end = hasNextEntry ? RecordOffset(front, k + 1) : fileSize;
         if (RecordOffsetIsBad(log, k, offset, previousOffset, listEnd, fileSize) ||
             (hasNextEntry && RecordOffsetIsBad(log, k + 1, end, offset, listEnd, fileSize))) {
             return false;
@@ -174,13 +175,13 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
         LogProblem(log, *problem);
         return false;
     }
-    const std::size_t listSize = kRecordEntrySize * layout->recordCount;
-    const ByteView listBytes = source.Read(kDatabaseHeaderSize, listSize);
-    if (ReadFailed(log, source, listBytes, listSize)) {
+    const std::size_t listEnd = RecordListEnd(layout->recordCount);
+    const ByteView frontBytes = source.Read(0, listEnd);
+    if (ReadFailed(log, source, frontBytes, listEnd)) {
         return false;
     }
-    const Bytes recordList(listBytes.begin(), listBytes.end());
-    const std::uint32_t record0 = RecordOffset(recordList, 0);
+    const Bytes front(frontBytes.begin(), frontBytes.end());  // the header and the record list
+    const std::uint32_t record0 = RecordOffset(front, 0);
     log.Line("Record0 pos = " + to_string(record0));
     if (const auto problem = RecordZeroProblem(fileSize, *layout, record0)) {
         LogProblem(log, *problem);
@@ -210,7 +211,7 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     log.Line("nRecs = " + to_string(n));
     LogSkippedRecords(log, layout->recordCount, n);
 
-    if (!ReadTextRecords(log, source, *layout, recordList, compression, n, out, options)) {
+    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options)) {
         return false;
     }
     if (!out.Commit()) {

@@ -4,6 +4,7 @@
 #include "ModalUi.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ class ScriptedModalUi : public TModalUi {
     std::vector<TFileDialogRequest> fileRequests;
     std::vector<std::string> notices;
     std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
+    /// Acts in a shown dialog as a user would and gives its result; default: accepted.
+    std::function<bool(QDialog&)> dialogAnswer;
 
     TMsgButton MessageBox(const std::string& caption, const std::string& text, TMsgIcon icon,
                           const std::vector<TMsgButton>& buttons) override {
@@ -50,7 +53,7 @@ class ScriptedModalUi : public TModalUi {
     }
     bool ShowDialog(QDialog& dialog) override {
         dialogs.push_back(&dialog);
-        return true;
+        return dialogAnswer ? dialogAnswer(dialog) : true;
     }
     bool SaveDocNotice(const std::string& message) override {
         notices.push_back(message);

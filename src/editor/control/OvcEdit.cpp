@@ -74,6 +74,9 @@ TOvcCustomEditor::TOvcCustomEditor(QWidget* parent)
     };
     highlightColors_.OnChange = [this] { requestFullRepaint(); };
     setFocusPolicy(Qt::StrongFocus);
+    // Dead keys, compose sequences and input methods deliver their characters to a widget
+    // that takes composed input only.
+    setAttribute(Qt::WA_InputMethodEnabled);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -596,11 +599,36 @@ void TOvcCustomEditor::PasteFromClipboard() {
     if (data == nullptr || !data->hasText()) {
         return;
     }
-    std::string bytes = Utf16ToCp1252(data->text().toStdU16String());
+    pasteText(data->text());
+}
+
+void TOvcCustomEditor::pasteText(const QString& text) {
+    std::string bytes = Utf16ToCp1252(text.toStdU16String());
     bytes.resize(std::strlen(bytes.c_str()));  // the text ends at a zero character
     DoOnError(InsertString(bytes));
     updateVertScrollBar();
     Scroll(0, 0);
+}
+
+void TOvcCustomEditor::SetPrimarySelection(std::shared_ptr<TPrimarySelection> selection) {
+    if (selection != nullptr) {
+        primarySelection_ = std::move(selection);
+    }
+}
+
+void TOvcCustomEditor::offerSelectionLater() {
+    // A drag or a run of Shift+arrow keys extends the selection many times; the text is
+    // offered once, after the operation.
+    if (std::exchange(selectionOfferPending_, true) || !primarySelection_->Available()) {
+        return;
+    }
+    QTimer::singleShot(0, this, [this] {
+        selectionOfferPending_ = false;
+        if (SelectionAvailable()) {
+            primarySelection_->SetText(QString::fromStdU16String(
+                Cp1252ToUtf16(SelectedText(*paraList_, selBegin_, selEnd_))));
+        }
+    });
 }
 
 // Undo and redo.

@@ -15,11 +15,14 @@
 
 #include "OvcBase.h"
 #include "OvcCaret.h"
+#include "OvcCellText.h"
 #include "OvcCmd.h"
 #include "OvcEditCalc.h"
 #include "OvcEditP.h"
 #include "OvcEdit_Search.h"
 #include "OvcFxFnt.h"
+#include "OvcPrimarySelection.h"
+#include "OvcTextFile.h"
 
 class QPainter;
 
@@ -206,6 +209,8 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     virtual void CopyToClipboard();
     virtual void CutToClipboard();
     virtual void PasteFromClipboard();
+    /// Where selections are offered and middle clicks paste from; the platform's by default.
+    void SetPrimarySelection(std::shared_ptr<TPrimarySelection> selection);
     bool CanUndo() const;
     bool CanRedo() const;
     virtual void Undo();
@@ -230,6 +235,9 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     /// Search without a replacement; true when it returned 0.
     bool FindText(std::string_view searchString, TSearchOptions options);
 
+    /// What an input method asks of the control, above all the caret's rectangle.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     /// The table from command codes to actions (OvcEdit_Commands.cpp).
     class Commands;
 
@@ -246,6 +254,7 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -327,13 +336,25 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void selectWordAt(QPoint point, bool shift);
     void selectParagraphAt(QPoint point, bool shift);
     void updateCursor(QPoint point);
+    /// Takes the focus for a click; false when the click is to be dropped.
+    bool activateByClick();
+    /// Pastes the primary selection at the point, leaving any selection of this control alone.
+    void pastePrimaryAt(QPoint point);
+    /// Offers the selection as the primary selection once the current operation is done.
+    void offerSelectionLater();
 
     // Editing (OvcEdit.cpp).
     TEditorErrorCode deleteSelection();
+    /// Inserts text from the clipboard or the primary selection over the selection (up to a
+    /// zero character, without characters that have no byte) and reports an error.
+    void pasteText(const QString& text);
     /// ccDel: the selection, else the character at the caret, else a join with the next
     /// paragraph (an empty paragraph is removed instead).
     void deleteForward();
     void typeCharacter(char c);
+    /// Types the characters of `text` that have a byte and are no control characters, each
+    /// as ccTypeChar; true when it typed any.
+    bool typeText(const QString& text);
     void detachStore();
     /// Caret left one position, or onto the end of the previous line at a paragraph start
     /// when WrapAtLeft allows.
@@ -369,6 +390,7 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     std::unique_ptr<TParaList> paraList_;
     std::unique_ptr<TOvcCaretPair> caret_;
     TOvcFixedFont fixedFont_;
+    TCellTextPainter cellText_;
     TOvcColors highlightColors_;
     QImage markers_;  ///< the glyphs of bookmarks 0 to 9, side by side
     QCursor marginCursor_;
@@ -426,6 +448,9 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     QTimer autoScrollTimer_;
     std::int64_t lastAutoScrollMs_ = 0;
     bool suppressChar_ = false;
+    std::shared_ptr<TPrimarySelection> primarySelection_ = std::make_shared<TPrimarySelection>();
+    bool selectionOfferPending_ = false;
+    QPoint wheelRemainder_;  ///< wheel deltas too small for a step so far (1/8 degrees)
     /// The first line's and the caret's positions while following is deferred.
     struct TDeferredPositions {
         TParaPos Top;
@@ -451,14 +476,18 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     void SetIsOpen(bool open);
     bool MakeBackup() const { return makeBackup_; }
     void SetMakeBackup(bool on) { makeBackup_ = on; }
+    /// The line end that saving writes: the loaded file's (LF for a Linux text file), CR LF
+    /// for a new text.
+    TLineBreak LineBreak() const { return lineBreak_; }
+    void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }
 
     /// Replaces the text by the file's. Raises EInOutError or EEditorError on failure, which
     /// leaves the text, FileName and IsOpen as they were.
     virtual void LoadFromFile(const std::string& name);
-    /// Writes the paragraphs with CR LF after each (an empty last one is not written) and
+    /// Writes the paragraphs with LineBreak after each (an empty last one is not written) and
     /// clears Modified. Raises EInOutError on failure. An empty name does nothing.
     virtual void SaveToFile(const std::string& name);
-    /// Empties the text and names it `name`.
+    /// Empties the text and names it `name`; it will be saved with CR LF.
     void NewFile(const std::string& name);
 
   private:
@@ -466,6 +495,7 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     std::string fileName_;
     bool isOpen_ = false;
     bool makeBackup_ = false;
+    TLineBreak lineBreak_ = TLineBreak::CrLf;
 };
 
 class TOvcTextFileEditor : public TOvcCustomTextFileEditor {

@@ -1,5 +1,6 @@
 // The editor's commands: ProcessCommand with its table from command codes to actions, the
 // caret and selection moves, and how key presses reach it.
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <array>
 
@@ -260,9 +261,12 @@ void TOvcCustomEditor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const ModifierSet modifiers = ModifiersOf(event->modifiers());
-    const KeyCode virtualKey = QtKeyToVirtualKey(event->key(), (modifiers & modifier::Shift) != 0);
+    const KeyCode virtualKey = QtKeyToVirtualKey(event->key(), (modifiers & modifier::Shift) != 0,
+                                                 event->nativeScanCode());
     TOvcCommandProcessor& processor = Controller()->EntryCommands();
-    if ((modifiers & modifier::Alt) != 0) {
+    const bool ctrl = (modifiers & modifier::Ctrl) != 0;
+    const bool alt = (modifiers & modifier::Alt) != 0;
+    if (alt) {
         if (virtualKey == key::Tab || virtualKey == key::Alt || virtualKey == 0) {
             event->ignore();
             return;
@@ -292,18 +296,56 @@ void TOvcCustomEditor::keyPressEvent(QKeyEvent* event) {
         handled = true;
     }
     suppressChar_ = command == ccKeyPending || virtualKey == key::Backspace;
-    if (!handled && !suppressChar_) {
-        for (const char c : Utf16ToCp1252(event->text().toStdU16String())) {
-            if (static_cast<unsigned char>(c) >= 32) {
-                ProcessCommand(ccTypeChar, static_cast<unsigned char>(c));
-                handled = true;
-            }
-        }
+    // A key pressed with Ctrl types nothing: an unbound Ctrl+; or Ctrl+= is no character.
+    // (AltGr, which types the third symbols of a key, does not count as Ctrl here.)
+    if (!handled && !suppressChar_ && !ctrl) {
+        handled = typeText(event->text());
     }
     if (handled) {
         event->accept();
     } else {
         TOvcEditBase::keyPressEvent(event);
+    }
+}
+
+bool TOvcCustomEditor::typeText(const QString& text) {
+    bool typed = false;
+    for (const char c : Utf16ToCp1252(text.toStdU16String())) {
+        if (static_cast<unsigned char>(c) >= 32) {
+            ProcessCommand(ccTypeChar, static_cast<unsigned char>(c));
+            typed = true;
+        }
+    }
+    return typed;
+}
+
+// Input methods and dead keys: what they compose arrives committed, as typed text.
+
+void TOvcCustomEditor::inputMethodEvent(QInputMethodEvent* event) {
+    const QString committed = event->commitString();
+    if (!committed.isEmpty() && !GetReadOnly()) {
+        const TUndoGroupGuard group(paraList_->UndoBuffer());
+        typeText(committed);
+    }
+    event->accept();
+}
+
+QVariant TOvcCustomEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+        case Qt::ImEnabled:
+            return !GetReadOnly();
+        case Qt::ImCursorRectangle: {
+            // The caret's cell, in the coordinates of the control (the text is drawn on its
+            // viewport), so that a candidate window opens beside it.
+            const QPoint cell = caret_->CellPosition();
+            return QRect(viewport()->mapTo(this, cell), QSize(charWidth_, lineHeight_));
+        }
+        case Qt::ImFont:
+            return fixedFont_.Font();
+        case Qt::ImHints:
+            return static_cast<int>(Qt::ImhMultiLine);
+        default:
+            return TOvcEditBase::inputMethodQuery(query);
     }
 }
 

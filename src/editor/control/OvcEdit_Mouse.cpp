@@ -59,16 +59,29 @@ void TOvcCustomEditor::mouseStep(QPoint point, bool firstStep) {
     }
 }
 
+bool TOvcCustomEditor::activateByClick() {
+    if (hasFocus()) {
+        return true;
+    }
+    // While an error is being reported, a click neither activates the control nor reaches it.
+    if (Controller() != nullptr && Controller()->ErrorPending()) {
+        return false;
+    }
+    setFocus(Qt::MouseFocusReason);
+    return true;
+}
+
 void TOvcCustomEditor::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && primarySelection_->Available()) {
+        pastePrimaryAt(event->position().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         TOvcEditBase::mousePressEvent(event);
         return;
     }
-    if (!hasFocus()) {
-        if (Controller() != nullptr && Controller()->ErrorPending()) {
-            return;
-        }
-        setFocus(Qt::MouseFocusReason);
+    if (!activateByClick()) {
+        return;
     }
     if (TextLength() == 0) {
         return;
@@ -201,6 +214,25 @@ void TOvcCustomEditor::selectParagraphAt(QPoint point, bool shift) {
         }
     }
     selectParaRange(from, to, caretAtEnd);
+}
+
+void TOvcCustomEditor::pastePrimaryAt(QPoint point) {
+    if (!activateByClick()) {
+        return;
+    }
+    if (GetReadOnly()) {
+        return;
+    }
+    const QString text = primarySelection_->Text();
+    if (text.isEmpty()) {
+        return;
+    }
+    // The text goes in at the click, not over this control's own selection, which is
+    // usually what was selected to be pasted.
+    const TLineAndColumn at = pointToLineCol(point);
+    MoveCaretTo(at.Line, at.Column, false);
+    pasteText(text);
+    DoOnChange();
 }
 
 void TOvcCustomEditor::updateCursor(QPoint point) {

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <utility>
 
+#include "OvcCellText.h"
 #include "OvcCharset.h"
 #include "OvcEdit.h"
 
@@ -12,14 +14,18 @@ namespace tomery::editor {
 
 namespace {
 
-/// Screen text for 8-bit characters; control characters show as their control pictures so
-/// that every character keeps its cell.
+constexpr unsigned char kSoftHyphen = 0xAD;
+
+/// Screen text for 8-bit characters; control characters show as their control pictures and
+/// the soft hyphen as a hyphen, so that every character can be seen in its cell.
 QString ScreenText(std::string_view bytes) {
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
-        *out++ = QChar(c < 0x20 ? char16_t(0x2400 + c) : Cp1252ToUnicode(c));
+        *out++ = QChar(c < 0x20           ? char16_t(0x2400 + c)
+                       : c == kSoftHyphen ? kShownSoftHyphen
+                                          : Cp1252ToUnicode(c));
     }
     return text;
 }
@@ -56,7 +62,12 @@ void TOvcCustomEditor::paintEvent(QPaintEvent* event) {
     if (below < height) {
         painter.fillRect(QRect(area.left(), below, area.width(), height - below) & clip, color_);
     }
-    repaintPending_ = false;
+    // A full repaint follows a layout change, a re-wrap or a jump of the view, each of which
+    // may have moved the caret's cell without a caret move: the caret and the status are
+    // placed afresh, so that they show where the next key will land.
+    if (std::exchange(repaintPending_, false)) {
+        positionCaret();
+    }
     caret_->Paint(painter);
 }
 
@@ -121,8 +132,8 @@ void TOvcCustomEditor::paintRow(QPainter& painter, std::int32_t row, bool select
                          static_cast<int>(to - from) * charWidth_, lineHeight_);
         painter.fillRect(cell, back);
         painter.setPen(fore);
-        painter.drawText(cell.left(), cell.top() + ascent,
-                         ScreenText(shown.substr(from, to - from)));
+        cellText_.Draw(painter, QPointF(cell.left(), cell.top() + ascent),
+                       ScreenText(shown.substr(from, to - from)));
     };
     drawRun(0, a, textColor, color_);
     drawRun(a, b, highlightColors_.TextColor(), highlightColors_.BackColor());

@@ -64,8 +64,10 @@ void TOvcCustomTextFileEditor::LoadFromFile(const std::string& name) {
     const std::string normalized = NormalizeFileName(name);
     const TBusyCursor busy;
     std::unique_ptr<TParaList> list = NewParaList();
+    TLineBreak lineBreak;
     {
         TTextFileReader reader(normalized);
+        lineBreak = reader.LineBreak();
         const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
         std::string line;
         while (reader.ReadLine(line)) {
@@ -76,6 +78,7 @@ void TOvcCustomTextFileEditor::LoadFromFile(const std::string& name) {
     }
     SwapParaList(std::move(list));
     fileName_ = normalized;
+    lineBreak_ = lineBreak;
     isOpen_ = true;
     RefreshAll(true);
 }
@@ -101,7 +104,7 @@ void TOvcCustomTextFileEditor::SaveToFile(const std::string& name) {
             break;
         }
         writer.Write(text);
-        writer.Write("\r\n");
+        writer.Write(LineBreakBytes(lineBreak_));
     }
     writer.Close();
     SetModified(false);
@@ -111,6 +114,7 @@ void TOvcCustomTextFileEditor::NewFile(const std::string& name) {
     ResetText(true);
     RefreshAll(true);
     SetFileName(name);
+    lineBreak_ = TLineBreak::CrLf;
 }
 
 }  // namespace tomery::editor

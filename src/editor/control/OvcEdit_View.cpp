@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QInputMethod>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -66,6 +67,7 @@ void TOvcCustomEditor::layout() {
     const QFontMetrics metrics(fixedFont_.Font());
     charWidth_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
     lineHeight_ = metrics.height() + std::max(0, metrics.leading()) + 1;
+    cellText_.SetFont(fixedFont_.Font(), charWidth_);
     // Showing or hiding a scroll bar changes the client size.
     for (int pass = 0; pass < 4; ++pass) {
         const QSize client = viewport()->size();
@@ -267,6 +269,9 @@ void TOvcCustomEditor::positionCaret() {
         y = (caretLine_ - topLine_) * lineHeight_;
     }
     caret_->PositionCaret(x, y);
+    if (hasFocus()) {
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+    }
     QCoreApplication::postEvent(this, new TShowStatusEvent(caretLine_, column));
 }
 
@@ -319,6 +324,7 @@ void TOvcCustomEditor::extendSelection() {
     }
     selMovingEnd_ = at;
     updateSelectionDisplay();
+    offerSelectionLater();
     repaintLines(std::min({caretLine_, oldFirst, selBeginLine_}),
                  std::max({caretLine_, oldLast, selEndLine_}));
 }
@@ -426,9 +432,21 @@ void TOvcCustomEditor::scrollContentsBy(int, int) {
 }
 
 void TOvcCustomEditor::wheelEvent(QWheelEvent* event) {
-    const int steps = event->angleDelta().y() / 120;
-    if (steps != 0) {
-        Scroll(0, -steps * QApplication::wheelScrollLines());
+    // Touchpads report a notch (120) in many small deltas: they add up until they make one.
+    constexpr int kNotch = 120;
+    wheelRemainder_ += event->angleDelta();
+    const int across = wheelRemainder_.x() / kNotch;
+    const int down = wheelRemainder_.y() / kNotch;
+    wheelRemainder_ -= QPoint(across, down) * kNotch;
+    const int perNotch = QApplication::wheelScrollLines();
+    if (down != 0) {
+        Scroll(0, -down * perNotch);
+    }
+    if (across != 0) {
+        // Sideways only as far as the horizontal scroll bar reaches.
+        const int target = std::clamp(horzOffset_ - across * perNotch, 0,
+                                      std::max(horizontalScrollBar()->maximum(), 0));
+        Scroll(target - horzOffset_, 0);
     }
     event->accept();
 }

@@ -1,7 +1,9 @@
 #include "OvcKeyMap.h"
 
+#include <QChar>
 #include <Qt>
 #include <array>
+#include <string_view>
 #include <utility>
 
 namespace tomery::editor {
@@ -45,9 +47,44 @@ constexpr std::array<int, 10> kShiftedDigits = {
     Qt::Key_Dollar,     Qt::Key_Percent,  Qt::Key_AsciiCircum, Qt::Key_Ampersand,
     Qt::Key_Asterisk,   Qt::Key_ParenLeft};
 
+/// The US layout's keys by XKB keycode (the Linux input code + 8): the digit row from 1 to
+/// 0, then the three letter rows.
+constexpr std::uint32_t kDigitRowFirst = 10;
+constexpr std::string_view kDigitRow = "1234567890";
+struct TLetterRow {
+    std::uint32_t First;
+    std::string_view Letters;
+};
+constexpr std::array kLetterRows = {TLetterRow{24, "QWERTYUIOP"}, TLetterRow{38, "ASDFGHJKL"},
+                                    TLetterRow{52, "ZXCVBNM"}};
+
+/// The key at the place of `scanCode`, when it is one of the digit row.
+KeyCode DigitAt(std::uint32_t scanCode) {
+    const std::uint32_t index = scanCode - kDigitRowFirst;
+    return scanCode >= kDigitRowFirst && index < kDigitRow.size()
+               ? static_cast<KeyCode>(kDigitRow[index])
+               : 0;
+}
+
+/// The key at the place of `scanCode`, when it is one of the letters.
+KeyCode LetterAt(std::uint32_t scanCode) {
+    for (const TLetterRow& row : kLetterRows) {
+        if (scanCode >= row.First && scanCode - row.First < row.Letters.size()) {
+            return static_cast<KeyCode>(row.Letters[scanCode - row.First]);
+        }
+    }
+    return 0;
+}
+
+/// A letter beyond the ASCII ones, as the layouts of other scripts (Cyrillic, Greek) and of
+/// some Latin ones (the Turkish dotless i) put on the letter keys.
+bool IsNonAsciiLetter(int qtKey) {
+    return qtKey > 0x7F && qtKey <= 0xFFFF && QChar(static_cast<char16_t>(qtKey)).isLetter();
+}
+
 }  // namespace
 
-KeyCode QtKeyToVirtualKey(int qtKey, bool shift) {
+KeyCode QtKeyToVirtualKey(int qtKey, bool shift, std::uint32_t scanCode) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
         return static_cast<KeyCode>(qtKey);
     }
@@ -62,7 +99,15 @@ KeyCode QtKeyToVirtualKey(int qtKey, bool shift) {
             return pair.VirtualKey;
         }
     }
-    if (shift) {
+    if (const KeyCode digit = DigitAt(scanCode)) {
+        return digit;
+    }
+    if (IsNonAsciiLetter(qtKey)) {
+        if (const KeyCode letter = LetterAt(scanCode)) {
+            return letter;
+        }
+    }
+    if (shift && scanCode == 0) {
         for (std::size_t digit = 0; digit < kShiftedDigits.size(); ++digit) {
             if (kShiftedDigits[digit] == qtKey) {
                 return key::Digit(static_cast<int>(digit));

@@ -11,7 +11,8 @@ namespace tomery::editor {
 
 namespace {
 
-constexpr char kEndOfText = 26;
+/// The old end-of-file mark, dropped when it is the very last byte of a file.
+constexpr char kEndOfFileMark = 26;
 
 }  // namespace
 
@@ -63,36 +64,95 @@ std::string BackupFileName(const std::string& name, std::string_view extension) 
     return backup;
 }
 
+std::string_view LineBreakBytes(TLineBreak lineBreak) {
+    return lineBreak == TLineBreak::Lf ? "\n" : "\r\n";
+}
+
 TTextFileReader::TTextFileReader(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         throw EInOutError(errno);
     }
+    try {
+        survey();
+    } catch (...) {
+        ::close(fd_);
+        throw;
+    }
+}
+
+TTextFileReader::TTextFileReader(TInMemoryText text)
+    : memory_(text.Bytes), wholeMemory_(text.Bytes) {
+    survey();
 }
 
 TTextFileReader::~TTextFileReader() {
-    ::close(fd_);
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
 }
 
-bool TTextFileReader::fill() {
-    if (atEnd_) {
-        return false;
+std::size_t TTextFileReader::readSource(char* dest, std::size_t capacity) {
+    if (fd_ < 0) {
+        const std::size_t take = std::min(capacity, memory_.size());
+        std::memcpy(dest, memory_.data(), take);
+        memory_.remove_prefix(take);
+        return take;
     }
     ssize_t got;
     do {
-        got = ::read(fd_, buffer_.data(), buffer_.size());
+        got = ::read(fd_, dest, capacity);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
         throw EInOutError(errno);
     }
-    begin_ = 0;
-    end_ = static_cast<std::size_t>(got);
-    atEnd_ = got == 0;
+    return static_cast<std::size_t>(got);
+}
+
+void TTextFileReader::rewind() {
+    if (fd_ < 0) {
+        memory_ = wholeMemory_;
+    } else if (::lseek(fd_, 0, SEEK_SET) != 0) {
+        throw EInOutError(errno);
+    }
+}
+
+void TTextFileReader::survey() {
+    // Whether the file ends its lines with LF alone can only be told once all of it is seen:
+    // a single CR anywhere makes it a file of the text-file rules.
+    std::uint64_t size = 0;
+    bool anyCr = false;
+    bool anyLf = false;
+    char last = 0;
+    while (const std::size_t got = readSource(buffer_.data(), buffer_.size())) {
+        const std::string_view chunk(buffer_.data(), got);
+        anyCr = anyCr || chunk.find('\r') != std::string_view::npos;
+        anyLf = anyLf || chunk.find('\n') != std::string_view::npos;
+        last = chunk.back();
+        size += got;
+    }
+    lineBreak_ = anyLf && !anyCr ? TLineBreak::Lf : TLineBreak::CrLf;
+    textLeft_ = size > 0 && last == kEndOfFileMark ? size - 1 : size;
+    rewind();
+}
+
+bool TTextFileReader::fill() {
+    begin_ = end_ = 0;
+    if (textLeft_ == 0) {
+        return false;
+    }
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(textLeft_, buffer_.size()));
+    const std::size_t got = readSource(buffer_.data(), want);
+    // A file that shrank since the survey simply ends sooner.
+    textLeft_ = got == 0 ? 0 : textLeft_ - got;
+    end_ = got;
     return got > 0;
 }
 
 bool TTextFileReader::ReadLine(std::string& line) {
     line.clear();
+    const char lineEnd = lineBreak_ == TLineBreak::Lf ? '\n' : '\r';
     bool any = false;
     for (;;) {
         if (begin_ == end_ && !fill()) {
@@ -107,23 +167,17 @@ bool TTextFileReader::ReadLine(std::string& line) {
         }
         const char* const start = buffer_.data() + begin_;
         const char* const stop = buffer_.data() + end_;
-        const char* p = start;
-        while (p != stop && *p != '\r' && *p != kEndOfText) {
-            ++p;
-        }
+        const char* const found = static_cast<const char*>(
+            std::memchr(start, lineEnd, static_cast<std::size_t>(stop - start)));
+        const char* const p = found != nullptr ? found : stop;
         line.append(start, p);
         any = true;
         if (p == stop) {
             begin_ = end_;
             continue;
         }
-        if (*p == kEndOfText) {
-            begin_ = end_;
-            atEnd_ = true;
-            return !line.empty();
-        }
         begin_ = static_cast<std::size_t>(p - buffer_.data()) + 1;
-        skipLineFeed_ = true;
+        skipLineFeed_ = lineBreak_ == TLineBreak::CrLf;
         return true;
     }
 }

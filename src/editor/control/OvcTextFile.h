@@ -1,10 +1,11 @@
 // Plain text files as the editor reads and writes them: lines ended by CR (an LF after it
-// belongs to the line end), Ctrl-Z ending the text, CR LF written after every line; the file
-// names the editor derives; the input/output errors it raises.
+// belongs to the line end) and written with CR LF, or LF throughout for a Linux text file; a
+// final Ctrl-Z dropped; the file names the editor derives; the input/output errors it raises.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,32 +34,59 @@ std::string NormalizeFileName(std::string name);
 /// replaced by a full stop and `extension`, or with them appended when it has none.
 std::string BackupFileName(const std::string& name, std::string_view extension);
 
-/// Reads a text file line by line through a 32,768-byte buffer. A line ends at CR; an LF
-/// directly after the CR belongs to the line end, any other LF stays in the line. The byte 26
-/// ends the text. Lines are returned whole, however long.
+/// How the lines of a text file end. The text-file rules end a line at CR (an LF after it
+/// belongs to the line end); a Linux text file, whose lines all end with LF and which holds
+/// no CR anywhere, is read and written with LF instead.
+enum class TLineBreak { CrLf, Lf };
+
+/// The bytes written after every line.
+std::string_view LineBreakBytes(TLineBreak lineBreak);
+
+/// Bytes held in memory, read as a file of that content would be.
+struct TInMemoryText {
+    std::string_view Bytes;  ///< kept alive by the caller while the reader reads
+};
+
+/// Reads a text file line by line through a 32,768-byte buffer. A file without CR but with
+/// an LF has LF line ends; any other file ends its lines at CR, an LF directly after the CR
+/// belonging to the line end and any other LF staying in the line. A byte 26 (the old end of
+/// file mark) is dropped when it is the file's very last byte and is an ordinary character
+/// anywhere else. Lines are returned whole, however long.
 class TTextFileReader {
   public:
     static constexpr std::size_t kBufferSize = 32768;
 
-    /// Opens the file; raises EInOutError when it cannot.
+    /// Opens the file and learns its line ends; raises EInOutError when it cannot.
     explicit TTextFileReader(const std::string& path);
+    explicit TTextFileReader(TInMemoryText text);
     ~TTextFileReader();
     TTextFileReader(const TTextFileReader&) = delete;
     TTextFileReader& operator=(const TTextFileReader&) = delete;
+
+    TLineBreak LineBreak() const { return lineBreak_; }
 
     /// The next line without its line end; false at the end of the text. Raises EInOutError
     /// when reading fails.
     bool ReadLine(std::string& line);
 
   private:
-    /// Refills the buffer; false at the end of the file.
+    /// Reads the whole source once for its line ends and its last byte, then starts again
+    /// at its beginning.
+    void survey();
+    /// Up to `capacity` bytes of the source; 0 at its end.
+    std::size_t readSource(char* dest, std::size_t capacity);
+    void rewind();
+    /// Refills the buffer from what is left of the text; false at its end.
     bool fill();
 
-    int fd_ = -1;
+    int fd_ = -1;              ///< the file, or -1 when reading from memory
+    std::string_view memory_;  ///< what is left of the text in memory
+    std::string_view wholeMemory_;
     std::array<char, kBufferSize> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
-    bool atEnd_ = false;
+    std::uint64_t textLeft_ = 0;  ///< bytes of the text not yet in the buffer
+    TLineBreak lineBreak_ = TLineBreak::CrLf;
     bool skipLineFeed_ = false;  ///< the last line ended with CR, whose LF may follow
 };
 

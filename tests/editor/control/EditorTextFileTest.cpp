@@ -61,8 +61,59 @@ TEST_F(TextFileEditorTest, CarriageReturnsEndLinesAndLineFeedsAloneStayInThem) {
     EXPECT_EQ(Paragraphs(), (std::vector<std::string>{"a", "b\nc", ""}));
 }
 
-TEST_F(TextFileEditorTest, ControlZEndsTheText) {
-    EXPECT_EQ(RoundTrip("one\r\ntw\x1Ao\r\nthree\r\n"), "one\r\ntw\r\n");
+TEST_F(TextFileEditorTest, LinuxTextFilesKeepTheirLineFeedsAndOthersGetCrLf) {
+    struct Case {
+        std::string in, out;
+        TLineBreak lineBreak;
+    };
+    const std::vector<Case> cases = {
+        {"one\ntwo\n\n\tthree\n", "one\ntwo\n\n\tthree\n", TLineBreak::Lf},
+        {"one\ntwo", "one\ntwo\n", TLineBreak::Lf},
+        {"\n", "\n", TLineBreak::Lf},
+        {"one\ntwo\r\n", "one\ntwo\r\n", TLineBreak::CrLf},  // one CR: the text-file rules
+        {"no line end", "no line end\r\n", TLineBreak::CrLf},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RoundTrip(c.in), c.out) << c.in;
+        EXPECT_EQ(Editor().LineBreak(), c.lineBreak) << c.in;
+    }
+    EXPECT_EQ(Paragraphs(), (std::vector<std::string>{"no line end", ""}));
+    Editor().NewFile("Untitled");
+    EXPECT_EQ(Editor().LineBreak(), TLineBreak::CrLf);
+}
+
+TEST_F(TextFileEditorTest, OnlyAFinalControlZEndsTheText) {
+    EXPECT_EQ(RoundTrip("one\r\ntw\x1Ao\r\nthree\r\n"), "one\r\ntw\x1Ao\r\nthree\r\n");
+    EXPECT_EQ(RoundTrip("one\r\n\x1A"), "one\r\n");
+    EXPECT_EQ(RoundTrip("a\x1A\nb\x1A"), "a\x1A\nb\n");
+    EXPECT_EQ(RoundTrip("\x1A"), "");
+    EXPECT_EQ(RoundTrip("\x1A\x1A"), "\x1A\r\n");
+}
+
+TEST_F(TextFileEditorTest, ABinaryFileKeepsEveryByteThatTheLineRulesAllow) {
+    // Every byte but CR, in lines ended by LF and without blanks to trim at their ends: a
+    // copy through the editor is the same file.
+    Editor().SetTrimWhiteSpace(false);
+    std::string bytes;
+    for (int round = 0; round < 600; ++round) {
+        for (int b = 0; b < 256; ++b) {
+            const auto c = static_cast<char>((b * 37 + round) % 256);
+            if (c != '\r') {
+                bytes += c;
+            }
+        }
+    }
+    bytes += '\n';
+    ASSERT_GT(bytes.size(), TTextFileReader::kBufferSize * 4);
+    EXPECT_EQ(RoundTrip(bytes), bytes);
+
+    TTextFileReader reader(TInMemoryText{bytes});
+    std::string line;
+    std::size_t total = 0;
+    while (reader.ReadLine(line)) {
+        total += line.size() + 1;
+    }
+    EXPECT_EQ(total, bytes.size());
 }
 
 TEST_F(TextFileEditorTest, TrailingBlanksAreTrimmedOnLoad) {

@@ -1,12 +1,12 @@
 // A window with the editor control: tomery-editor-demo [file]. Ctrl+S saves the file back.
-#include <QApplication>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMessageBox>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "ErrorBoxText.h"
+#include "GuardedApplication.h"
 #include "OvcEdit.h"
 
 using tomery::editor::TOvcControllerComponent;
@@ -14,7 +14,10 @@ using tomery::editor::TOvcCustomEditor;
 using tomery::editor::TOvcTextFileEditor;
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    // An editor error raised by a key (typing into a full line) is shown in the program's
+    // error box; the demo goes on.
+    tomery::TGuardedApplication application(argc, argv);
+    application.SetErrorReporter(tomery::ShowErrorBox);
     QWidget window;
     new TOvcControllerComponent(&window);
     auto* layout = new QVBoxLayout(&window);
@@ -37,18 +40,18 @@ int main(int argc, char** argv) {
             editor->LoadFromFile(argv[1]);
         }
     } catch (const std::exception& error) {
-        QMessageBox::critical(&window, "Tomery", error.what());
+        tomery::ShowErrorBox(tomery::ErrorBoxText(error.what()));
     }
     auto* save = new QShortcut(QKeySequence("Ctrl+S"), &window);
     QObject::connect(save, &QShortcut::activated, [&] {
         try {
             editor->SaveToFile(editor->FileName());
         } catch (const std::exception& error) {
-            QMessageBox::critical(&window, "Tomery", error.what());
+            tomery::ShowErrorBox(tomery::ErrorBoxText(error.what()));
         }
     });
     window.resize(800, 600);
     window.show();
     editor->setFocus();
-    return QApplication::exec();
+    return tomery::TGuardedApplication::exec();
 }

@@ -1,0 +1,31 @@
+// The current user's registry as the install command needs it: keys that exist or not,
+// bounded string values, 32-bit numbers written back.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tomery::install {
+
+/// Key paths are relative to HKEY_CURRENT_USER, with '\' between levels
+/// ("Software\Palm Computing\Pilot Desktop\Core"); names and paths compare without regard
+/// to case, as the registry does.
+class TRegistry {
+  public:
+    virtual ~TRegistry() = default;
+
+    /// Whether the key can be opened.
+    virtual bool OpenKey(const std::string& key) const = 0;
+    /// A string value read into a buffer of `bufferSize` bytes with its terminator: at most
+    /// bufferSize - 1 characters. Nothing when the key or value is missing or not a string.
+    virtual std::optional<std::string> ReadString(const std::string& key, const std::string& name,
+                                                  std::size_t bufferSize) const = 0;
+    /// Sets a 32-bit number in an existing key; false when the key is missing or the value
+    /// could not be stored.
+    virtual bool WriteInteger(const std::string& key, const std::string& name,
+                              std::uint32_t value) = 0;
+};
+
+}  // namespace tomery::install

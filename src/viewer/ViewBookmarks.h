@@ -1,0 +1,30 @@
+// The bookmarks of a document in the viewer: those its text declares with a marker, and those
+// a DOC file stores in records of its own. No toolkit here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tomery::viewer {
+
+struct TBookmark {
+    std::int32_t Para = 1;  ///< 1-based paragraph (a line of the file, whatever the wrap)
+    std::int32_t Pos = 1;   ///< 1-based position in the paragraph; 1 for marker bookmarks
+    std::string Title;
+};
+
+/// The marker bookmarks of `paragraphs` (a final empty paragraph already left out). The last
+/// non-empty paragraph declares the marker as "<marker>..."; every paragraph before it that
+/// begins with the marker (exactly, case-sensitive) is a bookmark titled with the rest of
+/// the paragraph. Document order, duplicates kept; none without a valid marker line.
+std::vector<TBookmark> FindMarkedBookmarks(const std::vector<std::string>& paragraphs);
+
+/// The paragraph and position of byte `offset` of a text whose paragraphs are each followed
+/// by one line-end byte; nothing when the offset lies past the text.
+std::optional<TBookmark> PlaceOfOffset(const std::vector<std::string>& paragraphs,
+                                       std::uint32_t offset);
+
+}  // namespace tomery::viewer

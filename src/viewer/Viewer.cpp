@@ -1,0 +1,192 @@
+#include "Viewer.h"
+
+#include "Conversion.h"
+#include "DocFileRule.h"
+#include "ModalUi.h"
+#include "OvcBase.h"
+#include "OvcCharset.h"
+#include "OvcEdit.h"
+#include "ProgramFolder.h"
+#include "ViewBML.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace tomery::viewer {
+
+namespace {
+
+QString ScreenText(const std::string& bytes) {
+    return QString::fromStdU16String(editor::Cp1252ToUtf16(bytes));
+}
+
+}  // namespace
+
+TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui_(ui) {
+    controller_ = new editor::TOvcControllerComponent(this);
+    editor::TOvcCommandProcessor& commands = controller_->Controller().EntryCommands();
+    commands.Clear();
+    commands.AddBuiltInTable(editor::TBuiltInTable::Default, true);
+    commands.AddBuiltInTable(editor::TBuiltInTable::WordStar, false);
+    commands.AddBuiltInTable(editor::TBuiltInTable::Grid, false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    TextViewer1 = new editor::TOvcTextFileEditor(this);
+    layout->addWidget(TextViewer1);
+    TextViewer1->SetController(&controller_->Controller());
+    TextViewer1->SetReadOnly(true);
+    TextViewer1->FixedFont().SetName(QStringLiteral("Fixedsys"));
+    TextViewer1->FixedFont().SetSize(8);
+    TextViewer1->FixedFont().SetColor(palette().color(QPalette::WindowText));
+    TextViewer1->SetLeftMargin(5);
+    TextViewer1->SetWordWrap(true);
+    TextViewer1->SetWrapColumn(31);
+    TextViewer1->SetWrapToWindow(true);
+    TextViewer1->Carets().CaretOvr().SetShape(editor::TOvcCaretShape::csBlock);
+    TextViewer1->HighlightColors().SetUseDefault(true);
+    TextViewer1->SetHideSelection(false);
+    TextViewer1->SetBackupExt("BAK");
+    TextViewer1->viewport()->installEventFilter(this);
+
+    BMLBox = new TBMLBox(this);
+
+    // The keyboard's ways to the bookmark list, and Esc to put the viewer away.
+    for (const char* keys : {"Shift+F10", "Menu"}) {
+        connect(new QShortcut(QKeySequence(QString::fromLatin1(keys)), this), &QShortcut::activated,
+                this, [this] { OpenBookmarkList(); });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { close(); });
+}
+
+void TViewBox::LoadDocument(const std::string& path) {
+    std::string shown = path;
+    std::string caption = std::filesystem::path(path).filename().string();
+    if (IsDocFile(path)) {
+        shown = ProgramFilePath("Conversion.txt");
+        if (!doc::ConvertDocToText(path, shown, docName_)) {
+            ui_.MessageBox("Error", "Conversion Error. View Log file.", app::TMsgIcon::Error,
+                           {app::TMsgButton::Ok});
+            return;
+        }
+        caption = docName_;
+    }
+    if (!ShowDocument(shown, caption)) {
+        return;
+    }
+    documentPath_ = path;
+    documentTitle_ = caption;
+    storedBookmarks_ =
+        IsDocFile(path) ? doc::ReadStoredBookmarks(path) : std::vector<doc::TStoredBookmark>{};
+    BMLBox->SetRememberedIndex(0);
+}
+
+bool TViewBox::ShowDocument(const std::string& path, const std::string& caption) {
+    return ShowFile(path, caption, true, QSize(400, 400), true);
+}
+
+bool TViewBox::ShowLog(const std::string& path, const std::string& caption, bool wordWrap) {
+    return ShowFile(path, caption, wordWrap, QSize(600, 400), false);
+}
+
+bool TViewBox::ShowFile(const std::string& path, const std::string& caption, bool wordWrap,
+                        QSize size, bool documentMode) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        ui_.MessageBox("Error", path + " not found", app::TMsgIcon::Error, {app::TMsgButton::Ok});
+        return false;
+    }
+    // Loading replaces the text only when it succeeds; a failure leaves the viewer as it was.
+    TextViewer1->LoadFromFile(path);
+    setWindowTitle(ScreenText(caption));
+    TextViewer1->SetWordWrap(wordWrap);
+    setWindowState(Qt::WindowNoState);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    move(screen != nullptr ? screen->geometry().topLeft() : QPoint(0, 0));
+    resize(size);
+    documentMode_ = documentMode;
+    show();
+    raise();
+    activateWindow();
+    TextViewer1->setFocus();
+    return true;
+}
+
+std::vector<TBookmark> TViewBox::Bookmarks() {
+    std::vector<std::string> paragraphs;
+    const std::int32_t count = TextViewer1->ParaCount();
+    for (std::int32_t para = 1; para <= count; ++para) {
+        paragraphs.emplace_back(TextViewer1->GetPara(para));
+    }
+    std::vector<TBookmark> bookmarks = FindMarkedBookmarks(paragraphs);
+    for (const doc::TStoredBookmark& stored : storedBookmarks_) {
+        if (auto place = PlaceOfOffset(paragraphs, stored.Offset)) {
+            place->Title = stored.Name;
+            bookmarks.push_back(*place);
+        }
+    }
+    return bookmarks;
+}
+
+void TViewBox::OpenBookmarkList() {
+    if (!documentMode_) {
+        return;
+    }
+    const std::vector<TBookmark> bookmarks = Bookmarks();
+    if (bookmarks.empty()) {
+        ui_.MessageBox("Warning", "No bookmarks found", app::TMsgIcon::Warning,
+                       {app::TMsgButton::Ok});
+        return;
+    }
+    std::vector<std::string> titles;
+    for (const TBookmark& bookmark : bookmarks) {
+        titles.push_back(bookmark.Title);
+    }
+    BMLBox->Fill(titles);
+    ui_.ShowDialog(*BMLBox);
+    const int chosen = BMLBox->RememberedIndex();
+    if (chosen >= 0 && chosen < static_cast<int>(bookmarks.size())) {
+        GoToBookmark(bookmarks[static_cast<std::size_t>(chosen)]);
+    }
+}
+
+void TViewBox::GoToBookmark(const TBookmark& bookmark) {
+    std::int32_t line = bookmark.Para;
+    std::int32_t column = bookmark.Pos;
+    TextViewer1->ParaToLine(line, column);
+    TextViewer1->SetCaretPosition(line, column);
+    TextViewer1->SetTopLine(line);
+}
+
+void TViewBox::TextViewer1MouseDown(Qt::MouseButton button) {
+    if (button == Qt::RightButton && documentMode_) {
+        OpenBookmarkList();
+    }
+}
+
+bool TViewBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TextViewer1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        TextViewer1MouseDown(static_cast<QMouseEvent*>(event)->button());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TViewBox::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (OnClose) {
+        OnClose();
+    }
+}
+
+}  // namespace tomery::viewer
