@@ -86,6 +86,14 @@ TEST_F(DocReader, CopiesPlainRecordsWithOnlyTheLineEndsExpanded) {
     EXPECT_EQ(ReadFile(output), "\x80\x08\r\n\xE8");
 }
 
+TEST_F(DocReader, ReadsARecordLargerThanTheWindowItReadsTheFileIn) {
+    DocFileBuilder builder;
+    builder.compression = kCompressionPlain;
+    builder.textRecords = {BytesOf("a\n"), Bytes(300000, 'x'), BytesOf("z")};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "a\r\n" + std::string(300000, 'x') + "z");
+}
+
 TEST_F(DocReader, WarnsOfAnUnknownCompressionAndDecodesAnyway) {
     DocFileBuilder builder;
     builder.compression = 0;

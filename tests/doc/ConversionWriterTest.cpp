@@ -96,6 +96,10 @@ TEST_F(DocWriter, RoundTripsProseByteForByte) {
         const std::string prose = tomery::testing::GenerateProse(size, 9);
         EXPECT_EQ(RoundTrip(prose), prose);
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()),
+                            std::filesystem::directory_iterator()),
+              4)
+        << "the records waited in no file of their own: text, DOC, text back, log";
 }
 
 TEST_F(DocWriter, TurnsLoneCrsIntoCrLfAndDropsControlBytes) {
