@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include <spawn.h>
+#include <sys/wait.h>
+
 namespace {
 
 using namespace tomery::doc;
@@ -20,19 +23,22 @@ constexpr std::size_t kProseBytes = 10 * 1024 * 1024;
 // The plain scan takes about two microseconds a byte; one megabyte keeps a run short.
 constexpr std::size_t kReferenceBytes = 1024 * 1024;
 
+/// The text cut into records and converted as the writer converts them.
+std::vector<Bytes> WriterBlocks(const std::string& text) {
+    const Bytes bytes(text.begin(), text.end());
+    std::vector<Bytes> result;
+    for (std::size_t start = 0; start < bytes.size(); start += kTextRecordSize) {
+        const std::size_t length = std::min(kTextRecordSize, bytes.size() - start);
+        const Bytes converted =
+            ConvertLineEndsToDoc(ByteView(bytes).subspan(start, length), std::nullopt);
+        result.push_back(converted);
+    }
+    return result;
+}
+
 const std::vector<Bytes>& ProseBlocks() {
-    static const std::vector<Bytes> blocks = [] {
-        const std::string prose = tomery::testing::GenerateProse(kProseBytes, 42);
-        const Bytes bytes(prose.begin(), prose.end());
-        std::vector<Bytes> result;
-        for (std::size_t start = 0; start < bytes.size(); start += kTextRecordSize) {
-            const std::size_t length = std::min(kTextRecordSize, bytes.size() - start);
-            const Bytes converted =
-                ConvertLineEndsToDoc(ByteView(bytes).subspan(start, length), std::nullopt);
-            result.push_back(converted);
-        }
-        return result;
-    }();
+    static const std::vector<Bytes> blocks =
+        WriterBlocks(tomery::testing::GenerateProse(kProseBytes, 42));
     return blocks;
 }
 
@@ -48,8 +54,8 @@ std::size_t TotalSize(const std::vector<Bytes>& blocks, std::size_t limit) {
 }
 
 template <typename Compress>
-void CompressProse(benchmark::State& state, std::size_t limit, Compress compress) {
-    const auto& blocks = ProseBlocks();
+void CompressBlocks(benchmark::State& state, const std::vector<Bytes>& blocks, std::size_t limit,
+                    Compress compress) {
     std::size_t compressed = 0;
     for (auto _ : state) {
         compressed = 0;
@@ -69,26 +75,46 @@ void CompressProse(benchmark::State& state, std::size_t limit, Compress compress
 }
 
 void BM_Encode10MB(benchmark::State& state) {
-    CompressProse(state, kProseBytes, [](const Bytes& block) { return CompressBlock(block); });
+    CompressBlocks(state, ProseBlocks(), kProseBytes,
+                   [](const Bytes& block) { return CompressBlock(block); });
 }
 BENCHMARK(BM_Encode10MB)->Unit(benchmark::kMillisecond);
 
+// The two far ends of the search: nothing repeats, and everything repeats at distance 1.
+void BM_EncodeRandom10MB(benchmark::State& state) {
+    static const auto blocks = WriterBlocks(tomery::testing::GenerateRandomBytes(kProseBytes, 42));
+    CompressBlocks(state, blocks, kProseBytes,
+                   [](const Bytes& block) { return CompressBlock(block); });
+}
+BENCHMARK(BM_EncodeRandom10MB)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeOneCharacter10MB(benchmark::State& state) {
+    static const auto blocks = WriterBlocks(std::string(kProseBytes, 'a'));
+    CompressBlocks(state, blocks, kProseBytes,
+                   [](const Bytes& block) { return CompressBlock(block); });
+}
+BENCHMARK(BM_EncodeOneCharacter10MB)->Unit(benchmark::kMillisecond);
+
 void BM_EncodeReferenceScan1MB(benchmark::State& state) {
-    CompressProse(state, kReferenceBytes, [](const Bytes& block) {
+    CompressBlocks(state, ProseBlocks(), kReferenceBytes, [](const Bytes& block) {
         return tomery::doc::testing::CompressBlockByPlainScan(block);
     });
 }
 BENCHMARK(BM_EncodeReferenceScan1MB)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// From compressed records to the final text with CR LF line ends, as the reader does it.
 void BM_Decode10MB(benchmark::State& state) {
     std::vector<Bytes> records;
     for (const Bytes& block : ProseBlocks()) {
         records.push_back(CompressBlock(block));
     }
-    Bytes output;
+    RecordDecoder decoder;
+    Bytes text(ExpandedSizeLimit(kTextRecordSize));
     for (auto _ : state) {
+        bool previousWasCr = false;
         for (const Bytes& record : records) {
-            benchmark::DoNotOptimize(DecodeRecord(record, output));
+            benchmark::DoNotOptimize(decoder.Decode(record));
+            benchmark::DoNotOptimize(ExpandLineEnds(decoder.Text(), previousWasCr, text.data()));
         }
     }
     state.SetBytesProcessed(
@@ -109,5 +135,48 @@ void BM_ConvertFiles10MB(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kProseBytes));
 }
 BENCHMARK(BM_ConvertFiles10MB)->Unit(benchmark::kMillisecond);
+
+// Peak memory of whole conversions, run as the command-line tool: the reader and writer hold
+// one record at a time, so the peaks stay flat as the text grows tenfold. /usr/bin/time
+// measures: a child of this process would count this process's own peak as its own.
+double PeakMiBOfRun(const std::string& report, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"/usr/bin/time", "-f", "%M", "-o", report});
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return -1;
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return std::stod(tomery::testing::ReadFile(report)) / 1024.0;
+}
+
+void BM_ConversionPeakMemory(benchmark::State& state) {
+    tomery::testing::TempFolder folder;
+    const std::string text = folder.Path("book.txt");
+    const std::string pdb = folder.Path("book.pdb");
+    tomery::testing::WriteFile(
+        text, tomery::testing::GenerateProse(static_cast<std::size_t>(state.range(0)) << 20, 42));
+    const std::string report = folder.Path("peak");
+    for (auto _ : state) {
+        const double encode = PeakMiBOfRun(report, {TOMERY_DOC_BINARY, "encode", text, pdb});
+        const double decode =
+            PeakMiBOfRun(report, {TOMERY_DOC_BINARY, "decode", pdb, folder.Path("back.txt")});
+        if (encode < 0 || decode < 0) {
+            state.SkipWithError("a conversion failed, or /usr/bin/time (package time) is missing");
+            break;
+        }
+        state.counters["encodePeakMiB"] = encode;
+        state.counters["decodePeakMiB"] = decode;
+    }
+}
+BENCHMARK(BM_ConversionPeakMemory)->Arg(5)->Arg(50)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

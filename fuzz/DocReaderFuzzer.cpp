@@ -1,25 +1,13 @@
-// Feeds arbitrary bytes to the DOC reader as a file. Run:
+// Feeds arbitrary bytes to the DOC reader as a file image in memory: the same checks and
+// decoding as a file on disk, without writing or syncing a file per input. Run:
 //   build-fuzz/bin/doc_reader_fuzzer -max_total_time=60 corpus/
 #include "Conversion.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <string>
-
-#include <unistd.h>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/tomery-fuzz-XXXXXX";
-        const std::string made = ::mkdtemp(pattern);
-        ::setenv("TOMERY_HOME", made.c_str(), 1);
-        return made;
-    }();
-    const std::string source = folder + "/input.pdb";
-    std::ofstream(source, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    std::string name;
-    tomery::doc::ConvertDocToText(source, folder + "/output.txt", name);
+    tomery::doc::DecodeDocImage(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }

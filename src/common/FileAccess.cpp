@@ -4,8 +4,6 @@
 #include <fstream>
 #include <system_error>
 
-#include <sys/stat.h>
-
 namespace tomery {
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
@@ -26,23 +24,6 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
         return std::nullopt;
     }
     return bytes;
-}
-
-ReadOnlyAttributeLift::ReadOnlyAttributeLift(std::string path) : path_(std::move(path)) {
-    struct stat status {};
-    if (::stat(path_.c_str(), &status) != 0) {
-        return;
-    }
-    remembered_ = status.st_mode & 07777;
-    if ((status.st_mode & S_IWUSR) == 0) {
-        ::chmod(path_.c_str(), (status.st_mode & 07777) | S_IWUSR);
-    }
-}
-
-ReadOnlyAttributeLift::~ReadOnlyAttributeLift() {
-    if (remembered_) {
-        ::chmod(path_.c_str(), *remembered_);
-    }
 }
 
 }  // namespace tomery

@@ -1,4 +1,4 @@
-// Small file-system helpers: whole-file reading and the read-only attribute.
+// Whole-file reading for the small files the program reads at once (settings, tool input).
 #pragma once
 
 #include <cstdint>
@@ -8,23 +8,7 @@
 
 namespace tomery {
 
-/// The file's bytes; nothing when it cannot be opened or read.
+/// The file's bytes; nothing when it is not a regular file or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
-
-/// Clears a file's read-only attribute (the owner's write permission) for the guard's
-/// lifetime and puts the remembered permissions back on destruction, on every path.
-/// Does nothing for a path that does not exist.
-class ReadOnlyAttributeLift {
-  public:
-    explicit ReadOnlyAttributeLift(std::string path);
-    ~ReadOnlyAttributeLift();
-
-    ReadOnlyAttributeLift(const ReadOnlyAttributeLift&) = delete;
-    ReadOnlyAttributeLift& operator=(const ReadOnlyAttributeLift&) = delete;
-
-  private:
-    std::string path_;
-    std::optional<unsigned> remembered_;  ///< permission bits before the lift
-};
 
 }  // namespace tomery

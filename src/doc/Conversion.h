@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tomery::doc {
 
@@ -19,10 +20,24 @@ const ConversionOptions& BuiltInConversionOptions();
 /// Decodes the DOC file `source` into the text file `output`, which is replaced only when
 /// the whole text was decoded. Returns true on success, with `docName` set to the DOC's name;
 /// a failure after the format check leaves `docName` empty, an earlier one leaves it as it
-/// was. The source's read-only attribute is lifted during the call and restored after it.
+/// was. The source is only ever opened for reading: its contents and attributes stay as
+/// they are.
 bool ConvertDocToText(const std::string& source, const std::string& output, std::string& docName);
 bool ConvertDocToText(const std::string& source, const std::string& output, std::string& docName,
                       const ConversionOptions& options);
+
+/// What DecodeDocImage made of a DOC file in memory.
+struct DocImageText {
+    bool converted = false;
+    std::string docName;  ///< as ConvertDocToText sets it, starting empty
+    std::string text;     ///< the whole text when converted, else empty
+    std::string log;      ///< the log's lines from the header check on, each ended by CR LF
+};
+
+/// Decodes a DOC file held in memory, touching no file: the same reading, checks and log
+/// lines as ConvertDocToText from the header on (the output is named "(memory)").
+DocImageText DecodeDocImage(std::string_view image,
+                            const ConversionOptions& options = BuiltInConversionOptions());
 
 /// Encodes the text file `source` as the DOC file `destination` named `docName` (its first
 /// 31 bytes). An existing destination is replaced only when every record was written; on

@@ -17,8 +17,18 @@ void SetLogErrorReporter(LogErrorReporter reporter);
 /// The full path of "Conversion.log" in the program folder.
 std::string ConversionLogPath();
 
+/// Where a conversion's log lines go: the log file, or memory for callers that stay off
+/// the disk.
+class LogLines {
+  public:
+    virtual ~LogLines() = default;
+
+    virtual void Line(const std::string& text) = 0;
+    void EmptyLine() { Line({}); }
+};
+
 /// One conversion's log: created afresh, lines ended by CR LF.
-class ConversionLog {
+class ConversionLog final : public LogLines {
   public:
     /// Creates the log, replacing the last one. When that fails, reports
     /// "Error creating log file: " and the path, and IsOpen() is false.
@@ -26,11 +36,23 @@ class ConversionLog {
 
     bool IsOpen() const { return out_.is_open(); }
 
-    void Line(const std::string& text);
-    void EmptyLine() { Line({}); }
+    void Line(const std::string& text) override;
 
   private:
     std::ofstream out_;
+};
+
+/// The lines of a log kept in memory, each ended by CR LF as in the file.
+class MemoryLog final : public LogLines {
+  public:
+    void Line(const std::string& text) override {
+        text_ += text;
+        text_ += "\r\n";
+    }
+    const std::string& Text() const { return text_; }
+
+  private:
+    std::string text_;
 };
 
 }  // namespace tomery::doc

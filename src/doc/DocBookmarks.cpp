@@ -1,31 +1,47 @@
 #include "DocBookmarks.h"
 
-#include "FileAccess.h"
+#include "DocSource.h"
 
 #include <algorithm>
 
 namespace tomery::doc {
 
-std::vector<TStoredBookmark> ReadStoredBookmarks(ByteView file) {
+namespace {
+
+std::vector<TStoredBookmark> ReadBookmarkRecords(DocSource& file) {
     std::vector<TStoredBookmark> bookmarks;
-    const auto layout = ReadDatabaseHeader(file);
-    if (!layout || !IsDocFormat(*layout) || RecordListProblem(file, *layout) ||
-        RecordZeroProblem(file, *layout)) {
+    const auto layout = ReadDatabaseHeader(file.Read(0, kDatabaseHeaderSize));
+    if (!layout || !IsDocFormat(*layout) || RecordListProblem(file.Size(), *layout)) {
         return bookmarks;
     }
-    const std::size_t record0 = RecordOffset(file, 0);
-    const std::uint32_t textLength = ReadUInt32(file, record0 + kTextLengthOffset);
-    const std::size_t textRecords =
-        TextRecordCount(layout->recordCount, ReadUInt16(file, record0 + kStoredTextRecordsOffset));
     const std::size_t listEnd = RecordListEnd(layout->recordCount);
+    const ByteView frontBytes = file.Read(0, listEnd);
+    const Bytes front(frontBytes.begin(), frontBytes.end());  // the header and the record list
+    if (front.size() < listEnd) {
+        return bookmarks;
+    }
+    const std::uint32_t record0 = RecordOffset(front, 0);
+    if (RecordZeroProblem(file.Size(), *layout, record0)) {
+        return bookmarks;
+    }
+    const ByteView docHeader = file.Read(record0, kDocHeaderRecordSize);
+    if (docHeader.size() < kDocHeaderRecordSize) {
+        return bookmarks;
+    }
+    const std::uint32_t textLength = ReadUInt32(docHeader, kTextLengthOffset);
+    const std::size_t textRecords =
+        TextRecordCount(layout->recordCount, ReadUInt16(docHeader, kStoredTextRecordsOffset));
     for (std::size_t k = textRecords + 1; k < layout->recordCount; ++k) {
-        const std::size_t start = RecordOffset(file, k);
+        const std::size_t start = RecordOffset(front, k);
         const std::size_t end =
-            k + 1 < layout->recordCount ? RecordOffset(file, k + 1) : file.size();
-        if (start < listEnd || end > file.size() || end < start + kBookmarkRecordSize) {
+            k + 1 < layout->recordCount ? RecordOffset(front, k + 1) : file.Size();
+        if (start < listEnd || end > file.Size() || end < start + kBookmarkRecordSize) {
             continue;
         }
-        const ByteView record = file.subspan(start, kBookmarkRecordSize);
+        const ByteView record = file.Read(start, kBookmarkRecordSize);
+        if (record.size() < kBookmarkRecordSize) {
+            continue;
+        }
         const auto name = record.first(kBookmarkNameSize);
         const std::uint32_t offset = ReadUInt32(record, kBookmarkNameSize);
         if (offset > textLength) {
@@ -38,9 +54,16 @@ std::vector<TStoredBookmark> ReadStoredBookmarks(ByteView file) {
     return bookmarks;
 }
 
+}  // namespace
+
+std::vector<TStoredBookmark> ReadStoredBookmarks(ByteView file) {
+    MemoryDocSource source(file);
+    return ReadBookmarkRecords(source);
+}
+
 std::vector<TStoredBookmark> ReadStoredBookmarks(const std::string& path) {
-    const auto file = ReadWholeFile(path);
-    return file ? ReadStoredBookmarks(*file) : std::vector<TStoredBookmark>{};
+    FileDocSource source(path);
+    return source.IsOpen() ? ReadBookmarkRecords(source) : std::vector<TStoredBookmark>{};
 }
 
 }  // namespace tomery::doc

@@ -1,6 +1,21 @@
 #include "DocDecoder.h"
 
+#include <cstring>
+
 namespace tomery::doc {
+
+namespace {
+
+/// Room kept past the decoded bytes: a token writes at most 16 bytes (two whole words).
+constexpr std::size_t kSlack = 16;
+
+void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
+    std::uint64_t word;
+    std::memcpy(&word, from, sizeof word);
+    std::memcpy(to, &word, sizeof word);
+}
+
+}  // namespace
 
 std::string DecodeError::Describe() const {
     switch (kind) {
@@ -15,56 +30,109 @@ std::string DecodeError::Describe() const {
     return {};
 }
 
-std::optional<DecodeError> DecodeRecord(ByteView record, Bytes& output) {
-    output.clear();
-    output.reserve(kTextRecordSize);
+RecordDecoder::RecordDecoder() : buffer_(kTextRecordSize + kSlack) {}
+
+void RecordDecoder::Grow() {
+    buffer_.resize(buffer_.size() * 2);
+}
+
+std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
+    const std::uint8_t* in = record.data();
+    const std::size_t n = record.size();
+    std::uint8_t* out = buffer_.data();
+    std::size_t limit = buffer_.size() - kSlack;
     std::size_t i = 0;
-    while (i < record.size()) {
-        const std::uint8_t byte = record[i];
-        if (byte >= 0x01 && byte <= 0x08) {
-            if (record.size() - i - 1 < byte) {
-                return DecodeError{DecodeError::Kind::LiteralRunCutOff, i};
-            }
-            output.insert(output.end(), record.begin() + i + 1, record.begin() + i + 1 + byte);
-            i += 1 + byte;
-        } else if (byte < 0x80) {
-            output.push_back(byte);
+    std::size_t o = 0;
+    size_ = 0;
+    while (i < n) {
+        if (o > limit - 10) {  // a token adds at most 10 bytes
+            Grow();
+            out = buffer_.data();
+            limit = buffer_.size() - kSlack;
+        }
+        const std::uint8_t byte = in[i];
+        if ((byte ^ 0x80) >= 0x40 && (byte == 0 || byte > 0x08)) {
+            // A plain byte or a space pair, told apart without a branch: in prose they
+            // follow each other too irregularly for the processor to guess.
+            const bool spacePair = byte >= 0xC0;
+            out[o] = spacePair ? 0x20 : byte;
+            out[o + 1] = byte ^ 0x80;
+            o += 1 + spacePair;
             ++i;
-        } else if (byte >= 0xC0) {
-            output.push_back(0x20);
-            output.push_back(byte ^ 0x80);
-            ++i;
-        } else {
-            if (i + 1 >= record.size()) {
+        } else if (byte >= 0x80) {
+            if (i + 1 >= n) {
                 return DecodeError{DecodeError::Kind::BackReferenceCutOff, i};
             }
-            const std::size_t value = (std::size_t{byte} << 8) | record[i + 1];
+            const std::size_t value = (std::size_t{byte} << 8) | in[i + 1];
             const std::size_t distance = (value & 0x3FFF) >> 3;
             const std::size_t length = (value & 7) + 3;
-            if (distance == 0 || distance > output.size()) {
+            if (distance == 0 || distance > o) {
                 return DecodeError{DecodeError::Kind::BadDistance, i, distance};
             }
-            // One byte at a time: a copy may overlap the bytes it produces.
-            for (std::size_t k = 0; k < length; ++k) {
-                output.push_back(output[output.size() - distance]);
+            std::uint8_t* to = out + o;
+            const std::uint8_t* from = to - distance;
+            if (distance >= 8) {
+                // Whole words: the second one starts at bytes the first has already written.
+                CopyWord(to, from);
+                CopyWord(to + 8, from + 8);
+            } else {
+                // A copy may overlap the bytes it produces: one byte at a time.
+                for (std::size_t k = 0; k < length; ++k) {
+                    to[k] = from[k];
+                }
             }
+            o += length;
             i += 2;
+        } else {
+            if (n - i - 1 < byte) {
+                return DecodeError{DecodeError::Kind::LiteralRunCutOff, i};
+            }
+            if (n - i > 8) {
+                CopyWord(out + o, in + i + 1);
+            } else {
+                std::memcpy(out + o, in + i + 1, byte);
+            }
+            o += byte;
+            i += 1 + byte;
         }
     }
+    size_ = o;
     return std::nullopt;
 }
 
-Bytes ExpandLineEnds(ByteView decoded, bool& previousWasCr) {
-    Bytes expanded;
-    expanded.reserve(decoded.size() + decoded.size() / 8);
-    for (const std::uint8_t byte : decoded) {
-        if (byte == 0x0A && !previousWasCr) {
-            expanded.push_back(0x0D);
+std::optional<DecodeError> DecodeRecord(ByteView record, Bytes& output) {
+    RecordDecoder decoder;
+    const auto error = decoder.Decode(record);
+    output.assign(decoder.Text().begin(), decoder.Text().end());
+    return error;
+}
+
+std::size_t ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t* into) {
+    const std::uint8_t* from = decoded.data();
+    const std::uint8_t* const end = from + decoded.size();
+    std::uint8_t* to = into;
+    bool crBefore = previousWasCr;
+    while (from < end) {
+        const auto* feed = static_cast<const std::uint8_t*>(std::memchr(from, '\n', end - from));
+        const std::uint8_t* runEnd = feed ? feed : end;
+        const std::size_t run = static_cast<std::size_t>(runEnd - from);
+        std::memcpy(to, from, run);
+        to += run;
+        if (run > 0) {
+            crBefore = runEnd[-1] == '\r';
         }
-        expanded.push_back(byte);
-        previousWasCr = byte == 0x0D;
+        if (!feed) {
+            break;
+        }
+        if (!crBefore) {
+            *to++ = '\r';
+        }
+        *to++ = '\n';
+        crBefore = false;
+        from = feed + 1;
     }
-    return expanded;
+    previousWasCr = crBefore;
+    return static_cast<std::size_t>(to - into);
 }
 
 Bytes ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte) {

@@ -19,13 +19,36 @@ struct DecodeError {
     std::string Describe() const;
 };
 
-/// Decodes one compressed record into `output` (replaced). Never reads outside `record`
-/// and never copies from outside the record's own output.
+/// Decodes compressed records one after the other into one buffer, which grows only for a
+/// record that decodes longer than any before it: a whole file decodes without allocating.
+/// Never reads outside the record and never copies from outside the record's own output.
+class RecordDecoder {
+  public:
+    RecordDecoder();
+
+    /// Decodes `record`; on success Text() holds its bytes until the next call.
+    std::optional<DecodeError> Decode(ByteView record);
+    ByteView Text() const { return ByteView(buffer_.data(), size_); }
+
+  private:
+    void Grow();
+
+    Bytes buffer_;  ///< the decoded bytes, then room for whole-word copies past them
+    std::size_t size_ = 0;
+};
+
+/// Decodes one compressed record into `output` (replaced).
 std::optional<DecodeError> DecodeRecord(ByteView record, Bytes& output);
 
-/// Turns each LF into CR LF, except an LF that directly follows a CR, which already ends
-/// a line as CR LF. `previousWasCr` carries the last byte's state across records.
-Bytes ExpandLineEnds(ByteView decoded, bool& previousWasCr);
+/// The most bytes ExpandLineEnds writes for `size` decoded bytes.
+constexpr std::size_t ExpandedSizeLimit(std::size_t size) {
+    return 2 * size;
+}
+
+/// Writes `decoded` to `into` with each LF turned into CR LF, except an LF that directly
+/// follows a CR, which already ends a line as CR LF. `previousWasCr` carries the last byte's
+/// state across records. `into` has room for ExpandedSizeLimit bytes; returns the bytes written.
+std::size_t ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t* into);
 
 /// The writer's line-end conversion of one block: bytes 0x00-0x08 are dropped, a CR
 /// followed by LF is dropped (`nextByte` is the byte after the block, if any), any other

@@ -94,28 +94,29 @@ std::size_t TextRecordCount(std::uint16_t headerRecordCount, std::uint16_t store
     return headerTextRecords;
 }
 
-std::optional<std::string> RecordListProblem(ByteView file, const DocLayout& layout) {
+std::optional<std::string> RecordListProblem(std::size_t fileSize, const DocLayout& layout) {
     if (layout.recordCount == 0) {
         return "bad header: the number of records is 0";
     }
-    if (RecordListEnd(layout.recordCount) > file.size()) {
+    if (RecordListEnd(layout.recordCount) > fileSize) {
         return "bad header: the record list of " + std::to_string(layout.recordCount) +
                " records runs past the end of the file";
     }
     return std::nullopt;
 }
 
-std::optional<std::string> RecordZeroProblem(ByteView file, const DocLayout& layout) {
-    const std::size_t offset = RecordOffset(file, 0);
-    if (offset < RecordListEnd(layout.recordCount) || offset + kDocHeaderRecordSize > file.size()) {
+std::optional<std::string> RecordZeroProblem(std::size_t fileSize, const DocLayout& layout,
+                                             std::uint32_t offset) {
+    if (offset < RecordListEnd(layout.recordCount) ||
+        std::size_t{offset} + kDocHeaderRecordSize > fileSize) {
         return "bad record list: record 0 at " + std::to_string(offset) +
                " does not lie between the record list and the end of the file";
     }
     return std::nullopt;
 }
 
-std::uint32_t RecordOffset(ByteView file, std::size_t index) {
-    return ReadUInt32(file, kDatabaseHeaderSize + kRecordEntrySize * index);
+std::uint32_t RecordOffset(ByteView front, std::size_t index) {
+    return ReadUInt32(front, kDatabaseHeaderSize + kRecordEntrySize * index);
 }
 
 }  // namespace tomery::doc

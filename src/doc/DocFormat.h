@@ -68,15 +68,18 @@ std::optional<DocLayout> ReadDatabaseHeader(ByteView file);
 bool IsDocFormat(const DocLayout& layout);
 
 /// Why the header's record list cannot be right (no records, or a list that runs past the
-/// end of the file); nothing when it lies in the file.
-std::optional<std::string> RecordListProblem(ByteView file, const DocLayout& layout);
+/// end of a file of `fileSize` bytes); nothing when it lies in the file.
+std::optional<std::string> RecordListProblem(std::size_t fileSize, const DocLayout& layout);
 
-/// Why record 0 cannot be read (inside the record list, or not whole in the file); nothing
-/// when its 16 bytes lie in the file. Expects RecordListProblem to have found nothing.
-std::optional<std::string> RecordZeroProblem(ByteView file, const DocLayout& layout);
+/// Why record 0 at `offset` cannot be read (inside the record list, or not whole in the
+/// file); nothing when its 16 bytes lie in the file. Expects RecordListProblem to have found
+/// nothing.
+std::optional<std::string> RecordZeroProblem(std::size_t fileSize, const DocLayout& layout,
+                                             std::uint32_t offset);
 
-/// Offset of record `index` as stored in the record list (the entry must lie in the file).
-std::uint32_t RecordOffset(ByteView file, std::size_t index);
+/// Offset of record `index` as stored in the record list; `front` holds the file's bytes
+/// from its start through that entry at least.
+std::uint32_t RecordOffset(ByteView front, std::size_t index);
 
 /// The number of text records to decode. Files from other tools may keep further records
 /// after the text (stored bookmarks); record 0 then says how many of the records are text.

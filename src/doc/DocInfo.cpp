@@ -1,21 +1,20 @@
 #include "DocInfo.h"
 
 #include "DocFormat.h"
-#include "FileAccess.h"
+#include "DocSource.h"
 
 namespace tomery::doc {
 
 DocInfo ReadDocInfo(const std::string& path) {
     DocInfo info;
-    const auto file = ReadWholeFile(path);
-    if (!file) {
+    FileDocSource file(path);
+    if (!file.IsOpen()) {
         info.problem = "cannot be read";
         return info;
     }
-    const auto layout = ReadDatabaseHeader(*file);
+    const auto layout = ReadDatabaseHeader(file.Read(0, kDatabaseHeaderSize));
     if (!layout) {
-        info.problem =
-            "file is shorter than its header: " + std::to_string(file->size()) + " bytes";
+        info.problem = "file is shorter than its header: " + std::to_string(file.Size()) + " bytes";
         return info;
     }
     if (!IsDocFormat(*layout)) {
@@ -23,23 +22,33 @@ DocInfo ReadDocInfo(const std::string& path) {
                        FourCharText(layout->creator) + ")";
         return info;
     }
-    if (auto problem = RecordListProblem(*file, *layout)) {
+    if (auto problem = RecordListProblem(file.Size(), *layout)) {
         info.problem = std::move(*problem);
         return info;
     }
-    if (auto problem = RecordZeroProblem(*file, *layout)) {
+    const ByteView front = file.Read(0, RecordListEnd(1));
+    if (front.size() < RecordListEnd(1)) {
+        info.problem = "cannot be read";
+        return info;
+    }
+    const std::uint32_t record0 = RecordOffset(front, 0);
+    if (auto problem = RecordZeroProblem(file.Size(), *layout, record0)) {
         info.problem = std::move(*problem);
         return info;
     }
-    const std::size_t record0 = RecordOffset(*file, 0);
+    const ByteView docHeader = file.Read(record0, kDocHeaderRecordSize);
+    if (docHeader.size() < kDocHeaderRecordSize) {
+        info.problem = "cannot be read";
+        return info;
+    }
     info.name = layout->name;
     info.type = FourCharText(layout->type);
     info.creator = FourCharText(layout->creator);
     info.headerRecords = layout->recordCount;
-    info.storedTextRecords = ReadUInt16(*file, record0 + kStoredTextRecordsOffset);
+    info.storedTextRecords = ReadUInt16(docHeader, kStoredTextRecordsOffset);
     info.textRecords = TextRecordCount(info.headerRecords, info.storedTextRecords);
-    info.compression = ReadUInt16(*file, record0 + kCompressionOffset);
-    info.textLength = ReadUInt32(*file, record0 + kTextLengthOffset);
+    info.compression = ReadUInt16(docHeader, kCompressionOffset);
+    info.textLength = ReadUInt32(docHeader, kTextLengthOffset);
     return info;
 }
 

@@ -1,13 +1,11 @@
 #include "AutoInst.h"
 
+#include "FileAccess.h"
 #include "FileReplacement.h"
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 
 namespace tomery::install {
 
@@ -63,15 +61,15 @@ class TUsersReader {
     std::size_t count_;
 };
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+std::string ReadUsersFile(const std::string& path) {
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        std::error_code error;
         throw EUsersFileError("The HotSync users file " + path +
-                              " cannot be read: " + std::strerror(errno) + ".");
+                              (std::filesystem::exists(path, error) ? " cannot be read."
+                                                                    : " does not exist."));
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
+    return std::string(bytes->begin(), bytes->end());
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -80,18 +78,12 @@ std::string FileNamePart(const std::string& path) {
 }
 
 bool CopyFile(const std::string& source, const std::string& destination) {
-    std::ifstream in(source, std::ios::binary);
-    if (!in) {
+    const auto bytes = ReadWholeFile(source);
+    if (!bytes) {
         return false;
     }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) {
-        return false;
-    }
-    const std::string bytes = contents.str();
     FileReplacement out(destination);
-    return out.IsOpen() && out.Write(bytes.data(), bytes.size()) && out.Commit();
+    return out.IsOpen() && out.Write(bytes->data(), bytes->size()) && out.Commit();
 }
 
 }  // namespace
@@ -142,7 +134,7 @@ TUserData::TUserData(TRegistry& registry, TErrorBox errorBox)
     hotSyncPath_ = *path;
     const std::string usersFile = hotSyncPath_ + "/users.dat";
     try {
-        TUsersFile read = ParseUsersFile(ReadWholeFile(usersFile), lastUserName_);
+        TUsersFile read = ParseUsersFile(ReadUsersFile(usersFile), lastUserName_);
         users_ = std::move(read.users);
         defaultIndex_ = read.defaultIndex;
     } catch (const EUsersFileError& error) {

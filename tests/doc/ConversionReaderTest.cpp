@@ -86,6 +86,14 @@ TEST_F(DocReader, CopiesPlainRecordsWithOnlyTheLineEndsExpanded) {
     EXPECT_EQ(ReadFile(output), "\x80\x08\r\n\xE8");
 }
 
+TEST_F(DocReader, ReadsARecordLargerThanTheWindowItReadsTheFileIn) {
+    DocFileBuilder builder;
+    builder.compression = kCompressionPlain;
+    builder.textRecords = {BytesOf("a\n"), Bytes(300000, 'x'), BytesOf("z")};
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_EQ(ReadFile(output), "a\r\n" + std::string(300000, 'x') + "z");
+}
+
 TEST_F(DocReader, WarnsOfAnUnknownCompressionAndDecodesAnyway) {
     DocFileBuilder builder;
     builder.compression = 0;
@@ -162,6 +170,22 @@ TEST_F(DocReader, LeavesAReadOnlySourceReadOnlyOnEveryPath) {
     }
 }
 
+TEST_F(DocReader, OpensTheSourceForReadingOnlyAndNeverChangesItsAttributes) {
+    // Changing permissions, even and back, stamps the file's change time: it must stay.
+    DocFileBuilder good;
+    good.textRecords = {BytesOf("text")};
+    WriteFile(source, good.Build());
+    ::chmod(source.c_str(), 0444);
+    struct stat before {};
+    ASSERT_EQ(::stat(source.c_str(), &before), 0);
+    ASSERT_TRUE(ConvertDocToText(source, output, docName));
+    struct stat after {};
+    ASSERT_EQ(::stat(source.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+}
+
 TEST_F(DocReader, ReportsALogThatCannotBeCreatedThroughTheReporter) {
     std::string reported;
     SetLogErrorReporter([&](const std::string& message) { reported = message; });
@@ -186,7 +210,15 @@ TEST_F(DocReader, DecodesOnlyTheTextRecordsWhenBookmarksFollow) {
     builder.extraRecords = {bookmark};
     ASSERT_TRUE(Decode(builder.Build()));
     EXPECT_EQ(ReadFile(output), "Chapter 1\r\nChapter 2\r\n");
-    EXPECT_TRUE(LogHas("nRecs = 2"));
+    const auto log = Log();
+    const auto records = std::find(log.begin(), log.end(), "nRecs = 2");
+    ASSERT_NE(records, log.end());
+    EXPECT_EQ(*std::next(records),
+              "skipping 1 record after the 2 text records that record 0 counts");
+
+    builder.extraRecords.push_back(bookmark);
+    ASSERT_TRUE(Decode(builder.Build()));
+    EXPECT_TRUE(LogHas("skipping 2 records after the 2 text records that record 0 counts"));
 }
 
 TEST_F(DocReader, DecodesAllRecordsWhenRecordZerosCountCannotBeRight) {

@@ -1,6 +1,7 @@
 // Damaged DOC files either convert or fail cleanly: never a crash, a hang or a read
 // outside the file (the sanitizer build checks the last).
 #include "Conversion.h"
+#include "ConversionLog.h"
 #include "DocDecoder.h"
 #include "SampleTexts.h"
 #include "TempFolder.h"
@@ -26,7 +27,8 @@ class DamagedDocFiles : public ::testing::Test {
         valid.assign(file.begin(), file.end());
     }
 
-    /// Converts `file`: a success leaves an output file, a failure leaves none.
+    /// Converts `file`: a success leaves an output file, a failure leaves none. Decoded in
+    /// memory, it gives the same result, text and log.
     void ExpectCleanOutcome(const Bytes& file) {
         std::filesystem::remove(output);
         WriteFile(damaged, file);
@@ -34,6 +36,23 @@ class DamagedDocFiles : public ::testing::Test {
         const bool converted = ConvertDocToText(damaged, output, name);
         EXPECT_EQ(std::filesystem::exists(output), converted);
         EXPECT_LE(name.size(), 32u);
+
+        const DocImageText image = DecodeDocImage(
+            std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+        EXPECT_EQ(image.converted, converted);
+        EXPECT_EQ(image.docName, name);
+        EXPECT_EQ(image.text, converted ? ReadFile(output) : "");
+        EXPECT_EQ(image.log, LogFromTheHeaderOn());
+    }
+
+    /// The file log without the source's lines, naming the output as the memory log does.
+    std::string LogFromTheHeaderOn() const {
+        std::string log = ReadFile(ConversionLogPath());
+        log.erase(0, ("\r\nopened source file: " + damaged + "\r\n").size());
+        for (std::size_t at; (at = log.find(output)) != std::string::npos;) {
+            log.replace(at, output.size(), "(memory)");
+        }
+        return log;
     }
 
     TempFolder folder;

@@ -68,6 +68,12 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedRecord{{0x03, 'a', 'b'}, DecodeError::Kind::LiteralRunCutOff, 0},
         MalformedRecord{{'x', 0x08}, DecodeError::Kind::LiteralRunCutOff, 1}));
 
+Bytes ExpandLineEnds(const Bytes& decoded, bool& previousWasCr) {
+    Bytes expanded(ExpandedSizeLimit(decoded.size()));
+    expanded.resize(doc::ExpandLineEnds(decoded, previousWasCr, expanded.data()));
+    return expanded;
+}
+
 TEST(LineEndExpansion, TurnsEveryLineFeedIntoCrLf) {
     bool previousWasCr = false;
     EXPECT_EQ(ExpandLineEnds(ToBytes("a\nb\n\n"), previousWasCr), ToBytes("a\r\nb\r\n\r\n"));

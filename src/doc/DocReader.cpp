@@ -1,0 +1,225 @@
+#include "DocReader.h"
+
+#include "DocDecoder.h"
+#include "DocFormat.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace tomery::doc {
+
+namespace {
+
+using std::to_string;
+
+/// Decoded text is handed to the sink in pieces of this size: few writes, little memory.
+constexpr std::size_t kTextChunkSize = 256 * 1024;
+
+void LogProblem(LogLines& log, const std::string& problem) {
+    log.EmptyLine();
+    log.Line(problem);
+}
+
+/// Logs a read that failed although the file's size said the bytes were there.
+bool ReadFailed(LogLines& log, const DocSource& source, ByteView bytes, std::size_t wanted) {
+    if (bytes.size() == wanted && !source.Failed()) {
+        return false;
+    }
+    LogProblem(log, "problem reading source file");
+    return true;
+}
+
+/// Logs why the record list cannot be right at text record `k`, or returns false.
+bool RecordOffsetIsBad(LogLines& log, std::size_t k, std::size_t offset, std::size_t previousOffset,
+                       std::size_t listEnd, std::size_t fileSize) {
+    std::string problem;
+    if (offset < listEnd) {
+        problem = "lies before the end of the record list at " + to_string(listEnd);
+    } else if (offset < previousOffset) {
+        problem = "is below the offset of the record before it, " + to_string(previousOffset);
+    } else if (offset > fileSize) {
+        problem = "lies beyond the end of the file at " + to_string(fileSize);
+    } else {
+        return false;
+    }
+    LogProblem(log, "bad record list: offset " + to_string(offset) + " of record " + to_string(k) +
+                        " " + problem);
+    return true;
+}
+
+/// Names the records left after the text, so that a file that decodes shorter than its
+/// header suggests explains itself.
+void LogSkippedRecords(LogLines& log, std::uint16_t headerRecordCount, std::size_t textRecords) {
+    const std::size_t headerTextRecords = static_cast<std::uint16_t>(headerRecordCount - 1);
+    if (textRecords >= headerTextRecords) {
+        return;
+    }
+    const std::size_t skipped = headerTextRecords - textRecords;
+    log.Line("skipping " + to_string(skipped) + (skipped == 1 ? " record" : " records") +
+             " after the " + to_string(textRecords) + " text records that record 0 counts");
+}
+
+/// Collects the text of the records and writes it to the sink in large pieces.
+class TextChunks {
+  public:
+    explicit TextChunks(TextSink& out) : out_(out), buffer_(kTextChunkSize) {}
+
+    /// Room for `size` more bytes, valid until Add.
+    std::uint8_t* Room(std::size_t size) {
+        if (used_ + size > buffer_.size()) {
+            Flush();
+            buffer_.resize(std::max(buffer_.size(), size));
+        }
+        return buffer_.data() + used_;
+    }
+    void Add(std::size_t size) { used_ += size; }
+
+    /// Writes what was collected.
+    void Flush() {
+        if (used_ > 0 && writing_) {
+            writing_ = out_.Write(ByteView(buffer_.data(), used_));
+        }
+        used_ = 0;
+    }
+    /// False once a write failed: what follows would be lost anyway.
+    bool Writing() const { return writing_; }
+
+  private:
+    TextSink& out_;
+    Bytes buffer_;
+    std::size_t used_ = 0;
+    bool writing_ = true;
+};
+
+/// The text records in list order (`front` holds the header and the record list); false,
+/// after logging why, when one cannot be read or decoded. A failed write only ends the loop early:
+/// the sink's Commit reports it.
+bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView front,
+                     std::uint16_t compression, std::size_t n, TextSink& out,
+                     const ConversionOptions& options) {
+    const std::size_t fileSize = source.Size();
+    const std::size_t listEnd = RecordListEnd(layout.recordCount);
+    std::size_t previousOffset = RecordOffset(front, 0);
+    bool previousWasCr = false;
+    RecordDecoder decoder;
+    TextChunks chunks(out);
+    for (std::size_t k = 1; k <= n; ++k) {
+        const std::size_t offset = RecordOffset(front, k);
+        log.Line("Rec " + to_string(k) + ": pos = " + to_string(offset));
+        const bool hasNextEntry = k + 1 < layout.recordCount;
+        const std::size_t end = hasNextEntry ? RecordOffset(front, k + 1) : fileSize;
+        if (RecordOffsetIsBad(log, k, offset, previousOffset, listEnd, fileSize) ||
+            (hasNextEntry && RecordOffsetIsBad(log, k + 1, end, offset, listEnd, fileSize))) {
+            return false;
+        }
+        previousOffset = offset;
+        log.Line("       dwRecLen = " + to_string(end - offset));
+        const ByteView record = source.Read(offset, end - offset);
+        log.Line("       " + to_string(record.size()) + " bytes read");
+        if (source.Failed()) {
+            LogProblem(log, "problem reading source file");
+            return false;
+        }
+
+        ByteView text = record;
+        if (compression != kCompressionPlain) {
+            if (const auto error = decoder.Decode(record)) {
+                LogProblem(log, "bad record " + to_string(k) + ": " + error->Describe());
+                return false;
+            }
+            text = decoder.Text();
+        }
+        if (options.binaryMode) {
+            std::copy(text.begin(), text.end(), chunks.Room(text.size()));
+            chunks.Add(text.size());
+        } else {
+            chunks.Add(
+                ExpandLineEnds(text, previousWasCr, chunks.Room(ExpandedSizeLimit(text.size()))));
+        }
+        log.Line("reconverting " + layout.name + ": record " + to_string(k) + " of " +
+                 to_string(n));
+        if (!chunks.Writing()) {
+            break;  // the sink's Commit reports the failed write
+        }
+    }
+    chunks.Flush();
+    return true;
+}
+
+}  // namespace
+
+bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& docName,
+                 const ConversionOptions& options) {
+    const std::size_t fileSize = source.Size();
+    const ByteView header = source.Read(0, kDatabaseHeaderSize);
+    if (source.Failed()) {
+        LogProblem(log, "problem reading source file");
+        return false;
+    }
+    const auto layout = ReadDatabaseHeader(header);
+    if (!layout) {
+        LogProblem(log, "file is shorter than its header: " + to_string(fileSize) + " bytes");
+        return false;
+    }
+    log.Line("file pos = " + to_string(kDatabaseHeaderSize));
+    log.Line("Name = " + layout->name);
+    log.Line("Creator = " + FourCharText(layout->creator));
+    log.Line("Type = " + FourCharText(layout->type));
+    if (!IsDocFormat(*layout)) {
+        LogProblem(log, ".prc file is not the correct format");
+        return false;
+    }
+    docName.clear();
+
+    if (const auto problem = RecordListProblem(fileSize, *layout)) {
+        LogProblem(log, *problem);
+        return false;
+    }
+    const std::size_t listEnd = RecordListEnd(layout->recordCount);
+    const ByteView frontBytes = source.Read(0, listEnd);
+    if (ReadFailed(log, source, frontBytes, listEnd)) {
+        return false;
+    }
+    const Bytes front(frontBytes.begin(), frontBytes.end());  // the header and the record list
+    const std::uint32_t record0 = RecordOffset(front, 0);
+    log.Line("Record0 pos = " + to_string(record0));
+    if (const auto problem = RecordZeroProblem(fileSize, *layout, record0)) {
+        LogProblem(log, *problem);
+        return false;
+    }
+    const ByteView docHeader = source.Read(record0, kDocHeaderRecordSize);
+    if (ReadFailed(log, source, docHeader, kDocHeaderRecordSize)) {
+        return false;
+    }
+    const std::uint16_t compression = ReadUInt16(docHeader, kCompressionOffset);
+    const std::uint16_t storedTextRecords = ReadUInt16(docHeader, kStoredTextRecordsOffset);
+    log.Line("bCompressed = " + to_string(compression));
+    log.Line("Next file pos = " + to_string(record0 + kDocHeaderRecordSize));
+    if (compression != kCompressionPlain && compression != kCompressionCompressed) {
+        log.Line("WARNING: unknown file compression type: " + to_string(compression));
+    }
+
+    if (!out.Open()) {
+        LogProblem(log, "problem opening output file " + out.Name());
+        return false;
+    }
+    const std::size_t n = TextRecordCount(layout->recordCount, storedTextRecords);
+    log.EmptyLine();
+    log.Line("opened dest file: " + out.Name());
+    log.EmptyLine();
+    log.Line("dwLen = " + to_string(fileSize));
+    log.Line("nRecs = " + to_string(n));
+    LogSkippedRecords(log, layout->recordCount, n);
+
+    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options)) {
+        return false;
+    }
+    if (!out.Commit()) {
+        LogProblem(log, "problem writing output file " + out.Name());
+        return false;
+    }
+    docName = layout->name;
+    return true;
+}
+
+}  // namespace tomery::doc
