@@ -84,6 +84,18 @@ class TEditorDocument : public TDocumentEditor {
         editor_.SetCaretPosition(1, 1);
     }
     void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
+    void SaveConversionText(const std::string& path) override {
+        // A text loaded from an LF-only file keeps LF for its own file; the DOC road reads CR LF.
+        const editor::TLineBreak loaded = editor_.LineBreak();
+        editor_.SetLineBreak(editor::TLineBreak::CrLf);
+        try {
+            editor_.SaveToFile(path);
+        } catch (...) {
+            editor_.SetLineBreak(loaded);
+            throw;
+        }
+        editor_.SetLineBreak(loaded);
+    }
     void Close() override { editor_.SetIsOpen(false); }
     void ShowAndFocus() override {
         editor_.show();  // lays the editor out when its size changed while it was hidden

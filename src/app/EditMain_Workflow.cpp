@@ -185,7 +185,11 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
     const bool wasModified = editor_.Modified();
     const bool isDoc = IsDocFile(target);
     try {
-        editor_.SaveToFile(isDoc ? ConversionTextPath() : target);
+        if (isDoc) {
+            editor_.SaveConversionText(ConversionTextPath());
+        } else {
+            editor_.SaveToFile(target);
+        }
     } catch (...) {
         editor_.SetModified(wasModified);
         throw;

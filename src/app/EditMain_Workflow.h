@@ -27,6 +27,9 @@ class TDocumentEditor {
     virtual void NewFile(const std::string& name) = 0;
     virtual void LoadFromFile(const std::string& path) = 0;
     virtual void SaveToFile(const std::string& path) = 0;  ///< clears Modified
+    /// Saves as SaveToFile does, but with CR LF line breaks whatever file the text came from:
+    /// the DOC writer's intermediate text.
+    virtual void SaveConversionText(const std::string& path) = 0;
     virtual void Close() = 0;                              ///< empties the editor
     virtual void ShowAndFocus() = 0;
     virtual void Hide() = 0;

@@ -122,6 +122,19 @@ TEST_F(EditForm, SavesAsAPlainTextFileWithCrLfLines) {
     EXPECT_EQ(Caption(), "Tomery [copy.txt -- Book]");
 }
 
+TEST_F(EditForm, AnLfTextSavedAsDocGoesThroughACrLfConversionTextAndKeepsItsLf) {
+    WriteFile(folder.Path("unix.txt"), "one\ntwo\n");
+    Open(folder.Path("unix.txt"));
+    ui->fileAnswers.push_back(folder.Path("book.pdb"));
+    ui->inputAnswers.push_back("Book");
+    form->Click("SaveAs1");
+    EXPECT_EQ(ReadFile(folder.Path("Conversion.txt")), "one\r\ntwo\r\n");
+    EXPECT_EQ(DecodedText(folder.Path("book.pdb")), "one\r\ntwo\r\n");
+    ui->fileAnswers.push_back(folder.Path("back.txt"));
+    form->Click("SaveAs1");
+    EXPECT_EQ(ReadFile(folder.Path("back.txt")), "one\ntwo\n");
+}
+
 TEST_F(EditForm, ShortcutsGoThroughTheMenuAndNeverAlsoToTheEditor) {
     WriteFile(folder.Path("notes.txt"), std::string("text\r\n"));
     Open(folder.Path("notes.txt"));

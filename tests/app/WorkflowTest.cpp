@@ -55,6 +55,7 @@ class FakeEditor : public TDocumentEditor {
         WriteFile(path, text);
         modified = false;
     }
+    void SaveConversionText(const std::string& path) override { SaveToFile(path); }
     void Close() override { text.clear(); }
     void ShowAndFocus() override { visible = true; }
     void Hide() override { visible = false; }
