@@ -7,10 +7,10 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDatabase>
-#include <QFontDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -25,6 +25,9 @@
 namespace tomery::app {
 
 namespace {
+
+/// Every prompt asks for a short value; its field holds at most this many characters.
+constexpr int kInputBoxLimit = 255;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -206,13 +209,17 @@ TMsgButton TQtModalUi::MessageBox(const std::string& caption, const std::string&
 std::optional<std::string> TQtModalUi::InputBox(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initialText) {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal,
-                                               Q(initialText), &accepted);
-    if (!accepted) {
+    QInputDialog box(parent_);
+    box.setWindowTitle(Q(caption));
+    box.setLabelText(Q(prompt));
+    box.setTextValue(Q(initialText));
+    if (auto* field = box.findChild<QLineEdit*>()) {
+        field->setMaxLength(kInputBoxLimit);
+    }
+    if (box.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return text.toStdString();
+    return box.textValue().toStdString();
 }
 
 std::optional<std::string> TQtModalUi::OpenFileName(const TFileDialogRequest& request) {

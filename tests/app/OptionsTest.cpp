@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -158,6 +160,23 @@ TEST(QtFontDialog, OffersFixedPitchFontsOnlyAndStartsOnTheFontAsItIs) {
         EXPECT_FALSE(chosen->italic) << "an upright font comes back upright";
         EXPECT_TRUE(chosen->strikeOut);
     }
+}
+
+}  // namespace
+}  // namespace tomery::app
+
+namespace tomery::app {
+namespace {
+
+TEST(QtInputBox, HoldsAtMost255Characters) {
+    TQtModalUi qt(nullptr);
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            box->findChild<QLineEdit*>()->insert(QString(300, u'7'));
+            box->accept();
+        }
+    });
+    EXPECT_EQ(qt.InputBox("Sort", "At what column?", ""), std::string(255, '7'));
 }
 
 }  // namespace
