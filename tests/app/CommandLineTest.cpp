@@ -3,20 +3,18 @@
 #include "CommandLine.h"
 #include "Conversion.h"
 #include "EditMain.h"
+#include "MainWindowFixture.h"
 #include "OvcEdit.h"
-#include "ScriptedModalUi.h"
 #include "TempFolder.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 namespace tomery::app {
 namespace {
 
-using tomery::testing::TempFolder;
 using tomery::testing::WriteFile;
 
 TCommandLineRequest Parse(QStringList arguments, bool full = true) {
@@ -57,19 +55,7 @@ TEST(CommandLine, NamesTheFileToOpenByItsAbsolutePath) {
               QDir::current().absoluteFilePath("-odd.txt").toStdString());
 }
 
-class CommandLineFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        auto scripted = std::make_unique<testing::ScriptedModalUi>();
-        ui = scripted.get();
-        form = std::make_unique<TEditForm>(std::move(scripted));
-        form->show();
-    }
-
-    TempFolder folder;
-    testing::ScriptedModalUi* ui = nullptr;
-    std::unique_ptr<TEditForm> form;
-};
+using CommandLineFile = testing::MainWindowTest;
 
 TEST_F(CommandLineFile, OpensADocFileAsFileOpenDoes) {
     WriteFile(folder.Path("book.txt"), "Chapter One\r\nIt was night.\r\n");

@@ -2,8 +2,7 @@
 #include "Conversion.h"
 #include "EditInst.h"
 #include "EditMain.h"
-#include "ScriptedModalUi.h"
-#include "TempFolder.h"
+#include "MainWindowFixture.h"
 
 #include <QComboBox>
 
@@ -11,16 +10,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 namespace tomery::app {
 namespace {
 
 using tomery::testing::ReadFile;
-using tomery::testing::TempFolder;
 using tomery::testing::WriteFile;
 
-class InstallPda : public ::testing::Test {
+class InstallPda : public testing::MainWindowTest {
   protected:
     void SetUp() override {
         const std::string palm = folder.Path("Palm");
@@ -42,18 +39,13 @@ class InstallPda : public ::testing::Test {
         WriteFile(folder.Path("book.txt"), "Once upon a time.\r\n");
         ASSERT_TRUE(doc::ConvertTextToDoc(folder.Path("book.txt"), folder.Path("book.pdb"), "Book"));
 
-        auto scripted = std::make_unique<testing::ScriptedModalUi>();
-        ui = scripted.get();
-        form = std::make_unique<TEditForm>(std::move(scripted));
+        Create();
         ui->fileAnswers.push_back(folder.Path("book.pdb"));
         form->Click("Open1");
     }
     void TearDown() override { ::unsetenv("TOMERY_REGISTRY"); }
 
-    TempFolder folder;
     std::string registry;
-    testing::ScriptedModalUi* ui = nullptr;
-    std::unique_ptr<TEditForm> form;
 };
 
 TEST_F(InstallPda, OffersTheUsersWithTheLastOneChosenAndInstallsForIt) {
