@@ -2,6 +2,7 @@
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each of them for a while,
 # starting from the seed corpus in fuzz/corpus/:  scripts/fuzz.sh [SECONDS_PER_TARGET]
 # New inputs go to build-fuzz/corpus/, so the seeds in the repository stay as they are.
+# FUZZ_SEED=N fixes libFuzzer's random seed, so that a run can be repeated.
 # Crashes are written to build-fuzz/crashes/ and end the script with an error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,6 +35,7 @@ for entry in "${targets[@]}"; do
     log=build-fuzz/$target.log
     echo "fuzz: $target for ${seconds}s"
     if ! build-fuzz/bin/"$target" -max_total_time="$seconds" -timeout=10 \
+            ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
             -artifact_prefix=build-fuzz/crashes/"$target"- "build-fuzz/corpus/$target" \
             "$seeds" > "$log" 2>&1; then
         tail -n 40 "$log"
