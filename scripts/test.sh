@@ -32,5 +32,6 @@ scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTOMERY_SANITIZE=ON \
     -DTOMERY_BUILD_TESTS=ON -DTOMERY_BUILD_BENCH=OFF
 (
     export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+    export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
     run_tests build-asan
 )
