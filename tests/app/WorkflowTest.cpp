@@ -350,5 +350,17 @@ TEST_F(Workflow, DocNamesAreShownAndStoredAsWindows1252) {
               "e");
 }
 
+TEST_F(Workflow, ATypedDocNameIsKeptAsTheFileHoldsIt) {
+    workflow->OpenDocument(MakeDoc("a.pdb", "text", "A"));
+    ui.fileAnswers = {folder.Path("long.pdb")};
+    ui.inputAnswers = {"A document name longer than the file can hold"};
+    workflow->SaveAs1Click();
+    std::string stored;
+    ASSERT_TRUE(doc::ConvertDocToText(folder.Path("long.pdb"), folder.Path("t.txt"), stored));
+    EXPECT_EQ(stored, "A document name longer than the");
+    EXPECT_EQ(workflow->DocName(), stored);
+    EXPECT_EQ(caption, "Tomery [long.pdb -- A document name longer than the]");
+}
+
 }  // namespace
 }  // namespace tomery::app
