@@ -204,6 +204,8 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
         editor_.SetFileName(currentFile_);
     }
     docName_ = docName;
+    // The file no longer holds the backed-up text, so bringing that text back is a change.
+    savedModified_ = true;
     UpdateCaption();
     ShowSaveDocNotice();
     return true;

@@ -260,6 +260,18 @@ TEST_F(Workflow, BackupAndRevertKeepTheModifiedState) {
     EXPECT_FALSE(Enabled("Revert1"));
 }
 
+TEST_F(Workflow, RevertAfterASaveLeavesTheDocumentModified) {
+    // The file now holds the saved text, not the backed-up one.
+    WriteFile(folder.Path("notes.txt"), std::string("first"));
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    workflow->Backup1Click();
+    editor.Type(" draft");
+    ASSERT_TRUE(workflow->Save1Click());
+    workflow->Revert1Click();
+    EXPECT_EQ(editor.text, "first");
+    EXPECT_TRUE(editor.modified);
+}
+
 TEST_F(Workflow, StopsTheSaveNoticeOnceItsBoxIsTicked) {
     const std::string book = MakeDoc("book.pdb", "text", "Book");
     workflow->OpenDocument(book);
