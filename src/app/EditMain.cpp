@@ -96,7 +96,13 @@ class TEditorDocument : public TDocumentEditor {
         }
         editor_.SetLineBreak(loaded);
     }
-    void Close() override { editor_.SetIsOpen(false); }
+    void Close() override {
+        // After New or a Save As the editor's file name is new and it no longer counts as open,
+        // so closing through IsOpen alone would leave the closed text behind the logo.
+        editor_.SetIsOpen(false);
+        editor_.ResetText(true);
+        editor_.RefreshAll(true);
+    }
     void ShowAndFocus() override {
         editor_.show();  // lays the editor out when its size changed while it was hidden
         WrapToTheWindow();

@@ -2,6 +2,7 @@
 
 #include "Conversion.h"
 #include "DocFileRule.h"
+#include "DocFormat.h"
 #include "EditMain_Document.h"
 #include "EditMain_Menus.h"
 #include "ProgramFolder.h"
@@ -176,7 +177,8 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
             const auto typed =
                 ui_.InputBox("Document Name", "Enter name:", DocNameAsText(docName_));
             if (typed) {
-                docName = DocNameFromText(*typed);
+                // The document keeps the name its file will hold, not a longer one.
+                docName = doc::StoredDocName(DocNameFromText(*typed));
             }
         }
     }
@@ -206,6 +208,8 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
         editor_.SetFileName(currentFile_);
     }
     docName_ = docName;
+    // The file no longer holds the backed-up text, so bringing that text back is a change.
+    savedModified_ = true;
     UpdateCaption();
     ShowSaveDocNotice();
     return true;

@@ -56,11 +56,14 @@ std::string ReadDocName(ByteView header) {
     return std::string(field.begin(), end);
 }
 
+std::string StoredDocName(const std::string& docName) {
+    return docName.substr(0, kNameFieldSize - 1);
+}
+
 Bytes BuildDatabaseHeader(const std::string& docName, std::size_t textRecords) {
     Bytes header(kDatabaseHeaderSize, 0);
-    // The name keeps at least one terminating zero byte.
-    const std::size_t nameLength = std::min(docName.size(), kNameFieldSize - 1);
-    std::copy_n(docName.begin(), nameLength, header.begin());
+    const std::string stored = StoredDocName(docName);
+    std::copy(stored.begin(), stored.end(), header.begin());
     WriteUInt32(header, 36, kFixedDate);
     WriteUInt32(header, 40, kFixedDate);
     WriteUInt32(header, kTypeOffset, FourCharCode(kDocType));

@@ -49,6 +49,10 @@ std::string FourCharText(std::uint32_t code);
 /// The document name in a name field: the bytes before the first zero byte, at most 32.
 std::string ReadDocName(ByteView header);
 
+/// The document name as a DOC file holds it: its first bytes, leaving the field's last byte for
+/// the terminating zero.
+std::string StoredDocName(const std::string& docName);
+
 /// The 78-byte database header as the writer fills it for `textRecords` text records.
 Bytes BuildDatabaseHeader(const std::string& docName, std::size_t textRecords);
 

@@ -135,6 +135,23 @@ TEST_F(EditForm, AnLfTextSavedAsDocGoesThroughACrLfConversionTextAndKeepsItsLf) 
     EXPECT_EQ(ReadFile(folder.Path("back.txt")), "one\ntwo\n");
 }
 
+TEST_F(EditForm, CloseEmptiesTheEditorAfterASaveAsOrANewDocument) {
+    // Save As and New give the editor a new file name, which leaves it no longer "open".
+    Open(MakeDoc("book.pdb", "one\r\ntwo", "Book"));
+    ui->fileAnswers.push_back(folder.Path("copy.txt"));
+    form->Click("SaveAs1");
+    form->Click("Close1");
+    EXPECT_EQ(form->Editor().TextLength(), 0);
+    OpenMenu("File1");
+    EXPECT_FALSE(Enabled("SaveAs1") || Enabled("Print1") || Enabled("FileInfo1"));
+
+    form->Click("New1");
+    Type("draft");
+    ui->buttonAnswers = {TMsgButton::No};
+    form->Click("Close1");
+    EXPECT_EQ(form->Editor().TextLength(), 0);
+}
+
 TEST_F(EditForm, ShortcutsGoThroughTheMenuAndNeverAlsoToTheEditor) {
     WriteFile(folder.Path("notes.txt"), std::string("text\r\n"));
     Open(folder.Path("notes.txt"));

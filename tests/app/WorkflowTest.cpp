@@ -261,6 +261,18 @@ TEST_F(Workflow, BackupAndRevertKeepTheModifiedState) {
     EXPECT_FALSE(Enabled("Revert1"));
 }
 
+TEST_F(Workflow, RevertAfterASaveLeavesTheDocumentModified) {
+    // The file now holds the saved text, not the backed-up one.
+    WriteFile(folder.Path("notes.txt"), std::string("first"));
+    workflow->OpenDocument(folder.Path("notes.txt"));
+    workflow->Backup1Click();
+    editor.Type(" draft");
+    ASSERT_TRUE(workflow->Save1Click());
+    workflow->Revert1Click();
+    EXPECT_EQ(editor.text, "first");
+    EXPECT_TRUE(editor.modified);
+}
+
 TEST_F(Workflow, StopsTheSaveNoticeOnceItsBoxIsTicked) {
     const std::string book = MakeDoc("book.pdb", "text", "Book");
     workflow->OpenDocument(book);
@@ -349,6 +361,18 @@ TEST_F(Workflow, DocNamesAreShownAndStoredAsWindows1252) {
     EXPECT_EQ(stored,
               "Cr\xE8me br\xFBl\xE9"
               "e");
+}
+
+TEST_F(Workflow, ATypedDocNameIsKeptAsTheFileHoldsIt) {
+    workflow->OpenDocument(MakeDoc("a.pdb", "text", "A"));
+    ui.fileAnswers = {folder.Path("long.pdb")};
+    ui.inputAnswers = {"A document name longer than the file can hold"};
+    workflow->SaveAs1Click();
+    std::string stored;
+    ASSERT_TRUE(doc::ConvertDocToText(folder.Path("long.pdb"), folder.Path("t.txt"), stored));
+    EXPECT_EQ(stored, "A document name longer than the");
+    EXPECT_EQ(workflow->DocName(), stored);
+    EXPECT_EQ(caption, "Tomery [long.pdb -- A document name longer than the]");
 }
 
 }  // namespace
