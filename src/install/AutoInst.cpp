@@ -179,10 +179,7 @@ bool TUserData::InstallFile(std::int32_t index, const std::string& path) {
     const std::string folder = hotSyncPath_ + "/" + UserFolder(index) + "/Install";
     // Only the last level is made; an existing folder is what we want anyway.
     ::mkdir(folder.c_str(), 0777);
-    // A failed install says so: without a word the user would wait for a HotSync that never
-    // brings the file.
     if (!CopyFile(path, folder + "/" + FileNamePart(path))) {
-        errorBox_(kCaption, "Unable to copy " + path + " into " + folder + ".");
         return false;
     }
     const std::string base = BaseKey();
@@ -191,14 +188,8 @@ bool TUserData::InstallFile(std::int32_t index, const std::string& path) {
         return false;
     }
     const std::string manager = base + "\\Pilot Desktop\\HotSync Manager";
-    if (!registry_.OpenKey(manager) ||
-        !registry_.WriteInteger(manager, "Install" + std::to_string(UserId(index)), 1)) {
-        errorBox_(kCaption, "Unable to set the HotSync Manager's install flag for " +
-                                UserName(index) + ": " + FileNamePart(path) + " waits in " +
-                                folder + " but will not be installed.");
-        return false;
-    }
-    return true;
+    return registry_.OpenKey(manager) &&
+           registry_.WriteInteger(manager, "Install" + std::to_string(UserId(index)), 1);
 }
 
 }  // namespace tomery::install

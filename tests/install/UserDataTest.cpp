@@ -103,19 +103,6 @@ TEST_F(UserData, CopiesButSetsNoFlagWithoutTheHotSyncManagerKey) {
     EXPECT_FALSE(users.InstallFile(0, folder.Path("book.pdb")));
     EXPECT_EQ(ReadFile(hotSync + "/AnnF/Install/book.pdb"), "the book");
     EXPECT_EQ(ReadFile(folder.Path("registry.reg")).find("Install"), std::string::npos);
-    EXPECT_EQ(boxes, std::vector<std::string>{"Pictavo: Unable to set the HotSync Manager's "
-                                              "install flag for Ann: book.pdb waits in " +
-                                              hotSync + "/AnnF/Install but will not be installed."});
-}
-
-TEST_F(UserData, SaysSoWhenTheFileCannotBeCopied) {
-    TRegistryFile registry(Registry("Software\\Palm Computing", "Bob"));
-    TUserData users(registry, RecordBoxes());
-    // Bob's own folder does not exist, and only the install folder below it is made.
-    EXPECT_FALSE(users.InstallFile(1, folder.Path("book.pdb")));
-    EXPECT_EQ(boxes, std::vector<std::string>{"Pictavo: Unable to copy " + folder.Path("book.pdb") +
-                                              " into " + hotSync + "/BobF/Install."});
-    EXPECT_EQ(ReadFile(folder.Path("registry.reg")).find("Install"), std::string::npos);
 }
 
 TEST_F(UserData, NamesUsersDatWhenItIsMissingOrDamaged) {
