@@ -130,17 +130,19 @@ constexpr TMenuShortcut kCommonShortcuts[] = {
     {"GoToLine1", "Ctrl+G"},
 };
 
-/// The item's designed shortcut, else its common one, else "".
-const char* ShortcutOf(const TMenuItemSpec& spec) {
-    if (*spec.shortcut != '\0') {
-        return spec.shortcut;
-    }
+/// The item's common shortcut, or "".
+const char* CommonShortcutOf(const TMenuItemSpec& spec) {
     for (const TMenuShortcut& common : kCommonShortcuts) {
         if (std::string_view(common.item) == spec.name) {
             return common.keys;
         }
     }
     return "";
+}
+
+/// The item's designed shortcut, else its common one, else "".
+const char* ShortcutOf(const TMenuItemSpec& spec) {
+    return *spec.shortcut != '\0' ? spec.shortcut : CommonShortcutOf(spec);
 }
 
 }  // namespace
@@ -187,8 +189,13 @@ TMainMenus::TMainMenus(QWidget* window, QMenuBar* menuBar, QMenu* popupMenu) {
                     command->second();
                 }
             });
-            if (!keys.isEmpty()) {
-                auto* shortcut = new QShortcut(keys, window);
+            // An item with a designed key also answers to its common one (F4 and Ctrl+G).
+            const QKeySequence common(QString::fromUtf8(CommonShortcutOf(spec)));
+            for (const QKeySequence& bound : {keys, common == keys ? QKeySequence() : common}) {
+                if (bound.isEmpty()) {
+                    continue;
+                }
+                auto* shortcut = new QShortcut(bound, window);
                 shortcut->setContext(Qt::WindowShortcut);
                 QObject::connect(shortcut, &QShortcut::activated,
                                  [this, name] { RunShortcut(name); });

@@ -375,6 +375,10 @@ TEST_F(EditForm, CommonShortcutsRunTheirItemsAndGiveWayToTheEditorsKeys) {
     ui->fileAnswers.push_back(folder.Path("abc.txt"));
     QTest::keyClick(&form->Editor(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ReadFile(folder.Path("abc.txt")), "abc\r\n");
+    // Ctrl+G goes to a line as well as the designed F4 does.
+    ui->inputAnswers = {std::nullopt};
+    QTest::keyClick(&form->Editor(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(ui->inputPrompts.size(), 1U);
 
     // With the WordStar keys active, Ctrl+S moves the caret left and saves nothing.
     form->Editor().Controller()->EntryCommands().FindTable("WordStar")->SetActive(true);
