@@ -34,6 +34,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -168,6 +169,15 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
 
     PopupMenu1 = new QMenu(this);
     menus_ = std::make_unique<TMainMenus>(this, menuBar(), PopupMenu1);
+    // A command chosen while the menu bar is in keyboard mode (Alt, Esc out of a submenu, then
+    // another menu's key) leaves the keyboard with the menu bar; it goes back to the editor.
+    connect(menuBar(), &QMenuBar::triggered, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (menuBar()->hasFocus() && Editor1->isVisible()) {
+                Editor1->setFocus();
+            }
+        });
+    });
     status_ = std::make_unique<TStatusPanels>(statusBar());
 
     Editor1 = new editor::TOvcTextFileEditor(client_);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QTest>
@@ -133,6 +134,14 @@ TEST_F(EditForm, AnLfTextSavedAsDocGoesThroughACrLfConversionTextAndKeepsItsLf) 
     ui->fileAnswers.push_back(folder.Path("back.txt"));
     form->Click("SaveAs1");
     EXPECT_EQ(ReadFile(folder.Path("back.txt")), "one\ntwo\n");
+}
+
+TEST_F(EditForm, AMenuCommandGivesTheKeysBackToTheEditorWhenTheMenuBarKeptThem) {
+    Open(MakeDoc("book.pdb", "one\r\ntwo", "Book"));
+    form->menuBar()->setFocus();
+    emit form->menuBar()->triggered(form->Menus().Item("Backup1"));
+    QApplication::processEvents();
+    EXPECT_TRUE(form->Editor().hasFocus());
 }
 
 TEST_F(EditForm, CloseEmptiesTheEditorAfterASaveAsOrANewDocument) {
