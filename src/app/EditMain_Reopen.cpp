@@ -1,27 +1,18 @@
 #include "EditMain_Reopen.h"
 
+#include "TextCase.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace tomery::app {
-
-namespace {
-
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-}  // namespace
 
 bool TReopenList::Add(const std::string& path) {
     if (path.empty() || path == kUntitled || paths_.size() == kMaxEntries) {
         return false;
     }
-    const std::string lowered = Lowered(path);
+    const std::string lowered = AsciiLowered(path);
     if (std::any_of(paths_.begin(), paths_.end(),
-                    [&](const std::string& entry) { return Lowered(entry) == lowered; })) {
+                    [&](const std::string& entry) { return AsciiLowered(entry) == lowered; })) {
         return false;
     }
     paths_.push_back(path);

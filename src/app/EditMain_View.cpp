@@ -9,22 +9,16 @@
 #include "ErrorHandler.h"
 #include "OvcEdit.h"
 #include "ProgramFolder.h"
+#include "TextCase.h"
 #include "Viewer.h"
 
 #include <QAction>
 
 #include <algorithm>
-#include <cctype>
 
 namespace tomery::app {
 
 namespace {
-
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 /// A title as menu text: its own "&" shown, not taken as the entry's accelerator.
 std::string MenuText(const std::string& title) {
@@ -70,9 +64,9 @@ void TViewerCommands::AddToReload() {
     if (title.empty() || reloadPaths_.size() == kMaxReloadEntries) {
         return;
     }
-    const std::string lowered = Lowered(title);
+    const std::string lowered = AsciiLowered(title);
     for (const std::string& caption : reloadCaptions_) {
-        if (Lowered(caption.substr(std::min<std::size_t>(3, caption.size()))) == lowered) {
+        if (AsciiLowered(caption.substr(std::min<std::size_t>(3, caption.size()))) == lowered) {
             return;
         }
     }

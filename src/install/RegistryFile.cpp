@@ -2,6 +2,7 @@
 
 #include "FileReplacement.h"
 #include "ProgramFolder.h"
+#include "TextCase.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,15 +18,8 @@ namespace {
 
 constexpr char kRoot[] = "hkey_current_user";
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
-
 bool SameName(const std::string& a, const std::string& b) {
-    return Lower(a) == Lower(b);
+    return AsciiLowered(a) == AsciiLowered(b);
 }
 
 std::string Trim(const std::string& text) {
@@ -68,7 +62,7 @@ std::string Quoted(const std::string& text) {
 }
 
 bool IsDword(const std::string& data) {
-    if (Lower(data.substr(0, 6)) != "dword:") {
+    if (AsciiLowered(data.substr(0, 6)) != "dword:") {
         return false;
     }
     const std::string digits = data.substr(6);
@@ -78,7 +72,7 @@ bool IsDword(const std::string& data) {
 
 /// A key path of the current user without its root; nothing for another root.
 std::optional<std::string> UserKey(const std::string& sectionName) {
-    const std::string lower = Lower(sectionName);
+    const std::string lower = AsciiLowered(sectionName);
     if (lower == kRoot) {
         return std::string();
     }
@@ -176,7 +170,7 @@ void TRegistryFile::Parse() {
         std::string text;
         std::size_t end = 0;
         const bool isString = ReadQuoted(data, end, text) && end == data.size();
-        const bool isHex = Lower(data.substr(0, 3)) == "hex";
+        const bool isHex = AsciiLowered(data.substr(0, 3)) == "hex";
         if (!isString && !IsDword(data) && !isHex && data != "-") {
             fail(i, "holds a value that is neither \"text\", dword:XXXXXXXX nor hex");
             return;
@@ -232,9 +226,9 @@ const TRegistryFile::TValue* TRegistryFile::FindValue(const std::string& key,
 }
 
 bool TRegistryFile::OpenKey(const std::string& key) const {
-    const std::string below = Lower(key) + "\\";
+    const std::string below = AsciiLowered(key) + "\\";
     return std::any_of(sections_.begin(), sections_.end(), [&](const TSection& section) {
-        return SameName(section.key, key) || Lower(section.key).rfind(below, 0) == 0;
+        return SameName(section.key, key) || AsciiLowered(section.key).rfind(below, 0) == 0;
     });
 }
 

@@ -35,19 +35,4 @@ std::int32_t ParseInteger(const std::string& text) {
     return value;
 }
 
-TWorkLines SplitFileLines(std::string_view bytes) {
-    TWorkLines lines;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find_first_of("\r\n");
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes);
-            break;
-        }
-        lines.emplace_back(bytes.substr(0, end));
-        const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-        bytes.remove_prefix(end + (crLf ? 2 : 1));
-    }
-    return lines;
-}
-
 }  // namespace tomery::tools

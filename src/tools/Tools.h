@@ -34,8 +34,4 @@ class EConvertError : public std::runtime_error {
 /// "'<text>' is not a valid integer value" for anything else, 32-bit overflow included.
 std::int32_t ParseInteger(const std::string& text);
 
-/// The lines of a file's bytes: a line ends at CR LF, at a lone CR or at a lone LF; a final
-/// line break adds no empty line.
-TWorkLines SplitFileLines(std::string_view bytes);
-
 }  // namespace tomery::tools

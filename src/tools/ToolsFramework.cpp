@@ -4,6 +4,7 @@
 #include "OvcCharset.h"
 #include "OvcEdit.h"
 #include "OvcTextFile.h"
+#include "TextLines.h"
 
 #include "Tools_Lines.h"
 
@@ -131,7 +132,7 @@ std::string ReadToolFile(const std::string& fileName) {
 void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName) {
     TWorkLines lines;
     ReadLines(editor, lines);
-    TWorkLines appended = SplitFileLines(ReadToolFile(fileName));
+    TWorkLines appended = SplitTextLines(ReadToolFile(fileName));
     lines.insert(lines.end(), std::make_move_iterator(appended.begin()),
                  std::make_move_iterator(appended.end()));
     WriteLines(editor, lines);

@@ -44,7 +44,7 @@ TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column);
 std::string ReadToolFile(const std::string& fileName);
 
 /// Writes the editor's text (as ReadLines reads it) followed by the lines of a text file (see
-/// SplitFileLines). Raises EInOutError, leaving the text as it was, when the file cannot be
+/// SplitTextLines). Raises EInOutError, leaving the text as it was, when the file cannot be
 /// read.
 void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName);
 

@@ -4,6 +4,7 @@
 #include "DocFileRule.h"
 #include "EditHelp.h"
 #include "EditMain.h"
+#include "MainWindowFixture.h"
 #include "EditMain_Menus.h"
 #include "EditPrint.h"
 #include "EditStat.h"
@@ -67,16 +68,8 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& pdf) {
     return pages;
 }
 
-class InfoCommands : public ::testing::Test {
+class InfoCommands : public testing::MainWindowTest {
   protected:
-    void SetUp() override {
-        auto scripted = std::make_unique<testing::ScriptedModalUi>();
-        ui = scripted.get();
-        form = std::make_unique<TEditForm>(std::move(scripted));
-        form->show();
-        QApplication::processEvents();
-    }
-
     std::string Open(const std::string& name, const std::string& bytes) {
         WriteFile(folder.Path(name), bytes);
         ui->fileAnswers.push_back(folder.Path(name));
@@ -115,10 +108,6 @@ class InfoCommands : public ::testing::Test {
         }
         return lines;
     }
-
-    TempFolder folder;
-    testing::ScriptedModalUi* ui = nullptr;
-    std::unique_ptr<TEditForm> form;
 };
 
 TEST_F(InfoCommands, FileInfoOfATextFileShowsEveryFact) {

@@ -2,6 +2,7 @@
 #include "Conversion.h"
 #include "EditComp.h"
 #include "EditMain.h"
+#include "MainWindowFixture.h"
 #include "EditMain_View.h"
 #include "OvcEdit.h"
 #include "ScriptedModalUi.h"
@@ -30,15 +31,8 @@ using tomery::testing::TempFolder;
 using tomery::testing::WriteFile;
 using Lines = std::vector<std::string>;
 
-class ViewCompare : public ::testing::Test {
+class ViewCompare : public testing::MainWindowTest {
   protected:
-    void SetUp() override {
-        auto scripted = std::make_unique<testing::ScriptedModalUi>();
-        ui = scripted.get();
-        form = std::make_unique<TEditForm>(std::move(scripted));
-        form->show();
-    }
-
     std::string Write(const std::string& name, const std::string& text) {
         WriteFile(folder.Path(name), text);
         return folder.Path(name);
@@ -78,10 +72,6 @@ class ViewCompare : public ::testing::Test {
         }
         return captions;
     }
-
-    TempFolder folder;
-    testing::ScriptedModalUi* ui = nullptr;
-    std::unique_ptr<TEditForm> form;
 };
 
 TEST_F(ViewCompare, LoadDocumentOffersDocFilesAfterADocFileAndShowsTheDocument) {

@@ -30,20 +30,5 @@ TEST(ParseInteger, RefusesEverythingElseWithTheUsersMessage) {
     }
 }
 
-TEST(SplitFileLines, EndsLinesAtCrLfLoneCrAndLoneLfWithoutAFinalEmptyLine) {
-    const std::pair<std::string_view, TWorkLines> cases[] = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\r\n", {"a"}},
-        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-        {"\r\n\r\n", {"", ""}},
-        {"a\n\rb", {"a", "", "b"}},
-        {"a\r\r\nb\n", {"a", "", "b"}},
-    };
-    for (const auto& [bytes, lines] : cases) {
-        EXPECT_EQ(SplitFileLines(bytes), lines) << ::testing::PrintToString(std::string(bytes));
-    }
-}
-
 }  // namespace
 }  // namespace tomery::tools
