@@ -22,7 +22,7 @@ QFont DialogFont(bool bold) {
 }
 
 std::string EditorBytes(const QLineEdit& edit) {
-    return editor::Utf16ToCp1252(edit.text().toStdU16String());
+    return editor::TextToBytes(edit.text());
 }
 
 editor::TSearchOptions CheckedOptions(

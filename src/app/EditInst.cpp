@@ -37,7 +37,7 @@ TInstallDlg::TInstallDlg(QWidget* parent) : QDialog(parent) {
 void TInstallDlg::SetUsers(const std::vector<std::string>& names, int selected) {
     ComboBox1->clear();
     for (const std::string& name : names) {
-        ComboBox1->addItem(QString::fromStdU16String(editor::Cp1252ToUtf16(name)));
+        ComboBox1->addItem(editor::BytesToText(name));
     }
     ComboBox1->setCurrentIndex(names.empty() ? -1 : selected);
     ComboBox1->setFocus();

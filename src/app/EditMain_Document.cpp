@@ -18,11 +18,11 @@ std::string FolderPart(const std::string& path) {
 }
 
 std::string DocNameAsText(const std::string& docName) {
-    return QString::fromStdU16String(editor::Cp1252ToUtf16(docName)).toStdString();
+    return editor::BytesToText(docName).toStdString();
 }
 
 std::string DocNameFromText(const std::string& text) {
-    return editor::Utf16ToCp1252(QString::fromStdString(text).toStdU16String());
+    return editor::TextToBytes(QString::fromStdString(text));
 }
 
 std::string CaptionFor(const std::string& baseCaption, const std::string& currentFile,

@@ -121,7 +121,7 @@ void TLinePrinter::NextLine() {
 void PrintEditorText(QPrinter& printer, editor::TOvcCustomEditor& editor, bool selectionOnly) {
     TLinePrinter out(printer, editor.FixedFont().Font(), editor.FixedFont().Color());
     ForEachLineToPrint(editor, selectionOnly, [&out](const std::string& line) {
-        out.WriteLine(QString::fromStdU16String(editor::Cp1252ToUtf16(line)));
+        out.WriteLine(editor::BytesToText(line));
     });
 }
 

@@ -114,7 +114,7 @@ TFileInformation CollectFileInformation(const std::string& currentFile, const st
     information.FilePath = FromUtf8(FolderPart(currentFile));
     if (IsDocFile(currentFile)) {
         // Document names are the handheld's 8-bit characters.
-        information.DocTitle = QString::fromStdU16String(editor::Cp1252ToUtf16(docName));
+        information.DocTitle = editor::BytesToText(docName);
     }
     const QFileInfo file(FromUtf8(currentFile));
     // An untitled document has no file, whatever may be called "Untitled" in the folder.

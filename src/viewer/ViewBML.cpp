@@ -26,7 +26,7 @@ TBMLBox::TBMLBox(QWidget* parent)
 void TBMLBox::Fill(const std::vector<std::string>& titles) {
     ListBox1->clear();
     for (const std::string& title : titles) {
-        ListBox1->addItem(QString::fromStdU16String(editor::Cp1252ToUtf16(title)));
+        ListBox1->addItem(editor::BytesToText(title));
     }
     if (rememberedIndex_ >= 0 && rememberedIndex_ < ListBox1->count()) {
         ListBox1->setCurrentRow(rememberedIndex_);

@@ -20,14 +20,6 @@
 
 namespace tomery::viewer {
 
-namespace {
-
-QString ScreenText(const std::string& bytes) {
-    return QString::fromStdU16String(editor::Cp1252ToUtf16(bytes));
-}
-
-}  // namespace
-
 TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -109,7 +101,7 @@ bool TViewBox::ShowFile(const std::string& path, const std::string& caption, boo
     }
     // Loading replaces the text only when it succeeds; a failure leaves the viewer as it was.
     TextViewer1->LoadFromFile(path);
-    setWindowTitle(ScreenText(caption));
+    setWindowTitle(editor::BytesToText(caption));
     TextViewer1->SetWordWrap(wordWrap);
     setWindowState(Qt::WindowNoState);
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -64,4 +64,12 @@ std::string Utf16ToCp1252(std::u16string_view text) {
     return bytes;
 }
 
+QString BytesToText(std::string_view bytes) {
+    return QString::fromStdU16String(Cp1252ToUtf16(bytes));
+}
+
+std::string TextToBytes(const QString& text) {
+    return Utf16ToCp1252(text.toStdU16String());
+}
+
 }  // namespace tomery::editor

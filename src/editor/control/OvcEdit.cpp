@@ -573,8 +573,7 @@ void TOvcCustomEditor::CopyToClipboard() {
     }
     QString text;
     try {
-        text =
-            QString::fromStdU16String(Cp1252ToUtf16(SelectedText(*paraList_, selBegin_, selEnd_)));
+        text = BytesToText(SelectedText(*paraList_, selBegin_, selEnd_));
     } catch (const std::bad_alloc&) {
         DoOnError(kErrorOutOfMemory);
         return;
@@ -603,7 +602,7 @@ void TOvcCustomEditor::PasteFromClipboard() {
 }
 
 void TOvcCustomEditor::pasteText(const QString& text) {
-    std::string bytes = Utf16ToCp1252(text.toStdU16String());
+    std::string bytes = TextToBytes(text);
     bytes.resize(std::strlen(bytes.c_str()));  // the text ends at a zero character
     DoOnError(InsertString(bytes));
     updateVertScrollBar();
@@ -625,8 +624,7 @@ void TOvcCustomEditor::offerSelectionLater() {
     QTimer::singleShot(0, this, [this] {
         selectionOfferPending_ = false;
         if (SelectionAvailable()) {
-            primarySelection_->SetText(QString::fromStdU16String(
-                Cp1252ToUtf16(SelectedText(*paraList_, selBegin_, selEnd_))));
+            primarySelection_->SetText(BytesToText(SelectedText(*paraList_, selBegin_, selEnd_)));
         }
     });
 }

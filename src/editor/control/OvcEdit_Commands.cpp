@@ -310,7 +310,7 @@ void TOvcCustomEditor::keyPressEvent(QKeyEvent* event) {
 
 bool TOvcCustomEditor::typeText(const QString& text) {
     bool typed = false;
-    for (const char c : Utf16ToCp1252(text.toStdU16String())) {
+    for (const char c : TextToBytes(text)) {
         if (static_cast<unsigned char>(c) >= 32) {
             ProcessCommand(ccTypeChar, static_cast<unsigned char>(c));
             typed = true;
