@@ -1,0 +1,85 @@
+// The 8-bit character sets a document can be shown in: which character each byte stands
+// for, and the way back from Unicode text to bytes, with what a set lacks transliterated.
+#pragma once
+
+#include "ReplacementLog.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tomery::charset {
+
+/// One 8-bit set. Every byte has a character: a byte the set leaves undefined shows as the
+/// C1 control of its value (0x80 to 0x9F) or as a private-use character (U+F700 + byte), so
+/// that every byte survives a trip through screen text and back. Sets are built once and
+/// live for the whole run; they are safe to use from several threads.
+class TCharacterSet {
+  public:
+    struct TDefinition {
+        const char* Name;     ///< "windows-1252": the settings file's and the command line's
+        const char* Caption;  ///< "Western (Windows-1252)": the menu's
+        const char* IcuName;  ///< the code page ICU knows it by
+        /// Bytes 0x80 to 0x9F where the set differs from its ICU code page (0: no change).
+        std::array<char16_t, 32> HighOverrides{};
+    };
+
+    explicit TCharacterSet(const TDefinition& definition);
+    TCharacterSet(const TCharacterSet&) = delete;
+    TCharacterSet& operator=(const TCharacterSet&) = delete;
+
+    const std::string& Name() const { return name_; }
+    const std::string& Caption() const { return caption_; }
+    /// The part of the caption after its script, "Windows-1252": for the status bar.
+    std::string ShortName() const;
+
+    char16_t Character(unsigned char byte) const { return characters_[byte]; }
+    /// Whether the set gives the byte a character of its own.
+    bool Defines(unsigned char byte) const { return defined_[byte]; }
+    /// The byte of a character; nothing when the set has none.
+    std::optional<unsigned char> Byte(char32_t character) const {
+        if (character > 0xFFFF) {
+            return std::nullopt;
+        }
+        const std::int16_t byte = bytes_[character];
+        return byte < 0 ? std::nullopt : std::optional<unsigned char>(byte);
+    }
+
+    /// Bytes as text.
+    std::u16string ToUtf16(std::string_view bytes) const;
+    std::string ToUtf8(std::string_view bytes) const;
+    void AppendUtf8(std::string_view bytes, std::string& out) const;
+
+    /// Text as bytes of the set. A character the set lacks is composed with the marks that
+    /// follow it, then transliterated into characters it has (ř → r, Ж → Zh); what is left
+    /// becomes "?". Each character that did not keep its own byte counts once in `log`, under
+    /// `line`. Malformed UTF-8 counts as one replaced character per byte.
+    std::string FromUtf16(std::u16string_view text, TReplacementLog* log = nullptr,
+                          std::int64_t line = 0) const;
+    std::string FromUtf8(std::string_view text, TReplacementLog* log = nullptr,
+                         std::int64_t line = 0) const;
+
+  private:
+    std::string convertSlowly(std::u16string_view text, TReplacementLog* log,
+                              std::int64_t line) const;
+
+    std::string name_;
+    std::string caption_;
+    std::array<char16_t, 256> characters_{};
+    std::array<bool, 256> defined_{};
+    std::vector<std::int16_t> bytes_;  ///< per BMP character: its byte, or -1
+};
+
+/// Every set offered, Windows-1252 first.
+const std::vector<const TCharacterSet*>& AllCharacterSets();
+/// Windows-1252.
+const TCharacterSet& DefaultCharacterSet();
+/// The set of a name, its ICU name or a common alias ("cp1251", "latin1", "koi8r"),
+/// compared without regard to case; nullptr for an unknown name.
+const TCharacterSet* FindCharacterSet(std::string_view name);
+
+}  // namespace tomery::charset

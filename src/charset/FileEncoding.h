@@ -1,0 +1,49 @@
+// The encodings of text files at the edge of the 8-bit text: a byte order mark or valid
+// UTF-8 makes a Unicode file, anything else is bytes of the document's set.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tomery::charset {
+
+/// `Bytes`: the file holds the document's 8-bit set as it is. The others are converted into
+/// the set when read and back when written; UTF-16 files always carry their mark.
+enum class TFileEncoding { Bytes, Utf8, Utf8Bom, Utf16Le, Utf16Be };
+
+/// The byte order mark written at the start of a file; empty for `Bytes` and `Utf8`.
+std::string_view ByteOrderMark(TFileEncoding encoding);
+/// "UTF-8", "UTF-8 with BOM", "UTF-16 LE", "UTF-16 BE"; empty for `Bytes`.
+std::string_view EncodingName(TFileEncoding encoding);
+bool IsUtf16(TFileEncoding encoding);
+
+/// Tells a file's encoding from all of its bytes, fed in pieces of any size: a byte order
+/// mark decides at once; otherwise the file is UTF-8 when it is valid UTF-8 with at least
+/// one multi-byte sequence, and `Bytes` in every other case (ASCII alone included).
+class TEncodingSniffer {
+  public:
+    void Feed(std::string_view chunk);
+    TFileEncoding Result() const;
+
+  private:
+    void feedUtf8(std::string_view chunk);
+
+    std::string head_;  ///< the first three bytes, where a mark would stand
+    int pending_ = 0;   ///< continuation bytes the UTF-8 sequence under way still needs
+    unsigned char low_ = 0x80;  ///< the range of the next continuation byte, which rules
+    unsigned char high_ = 0xBF;  ///< out overlong forms and surrogates
+    bool multiByte_ = false;
+    bool invalid_ = false;
+};
+
+/// UTF-16 bytes (without their mark) as UTF-8; an unpaired surrogate or an odd last byte
+/// becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+/// Valid UTF-8 as UTF-16 bytes without a mark.
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian);
+
+/// Whether every byte is below 0x80.
+bool IsAscii(std::string_view bytes);
+
+}  // namespace tomery::charset

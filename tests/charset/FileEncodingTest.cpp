@@ -1,0 +1,67 @@
+// Telling a text file's encoding, and UTF-16 at the edge.
+#include "FileEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tomery::charset {
+namespace {
+
+TFileEncoding SniffWhole(std::string_view bytes) {
+    TEncodingSniffer sniffer;
+    sniffer.Feed(bytes);
+    return sniffer.Result();
+}
+
+TFileEncoding SniffByteByByte(std::string_view bytes) {
+    TEncodingSniffer sniffer;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        sniffer.Feed(bytes.substr(i, 1));
+    }
+    return sniffer.Result();
+}
+
+TEST(EncodingSniffer, AMarkOrValidMultiByteUtf8MakesAUnicodeFileWhateverThePieces) {
+    using E = TFileEncoding;
+    const std::pair<std::string, E> cases[] = {
+        {"", E::Bytes},
+        {"plain ascii\r\n", E::Bytes},
+        {"caf\xC3\xA9", E::Utf8},
+        {std::string(40, 'a') + "\xE2\x80\x9C" + std::string(40, 'b'), E::Utf8},
+        {"\xF0\x9F\x98\x80", E::Utf8},
+        {"\xEF\xBB\xBFplain", E::Utf8Bom},
+        {"\xEF\xBB\xBF", E::Utf8Bom},
+        {"\xEF\xBB\xBF\xFF", E::Utf8Bom},
+        {std::string("\xFF\xFEh\0i\0", 6), E::Utf16Le},
+        {std::string("\xFE\xFF\0h\0i", 6), E::Utf16Be},
+        {"caf\xE9", E::Bytes},
+        {"\xC3", E::Bytes},
+        {"ok \xC3\xA9 then \xE9", E::Bytes},
+        {"\xC0\xAF", E::Bytes},
+        {"\xED\xA0\x80", E::Bytes},
+        {"\xF4\x90\x80\x80", E::Bytes},
+        {"\xEF\xBB", E::Bytes},
+    };
+    for (const auto& [bytes, encoding] : cases) {
+        EXPECT_EQ(SniffWhole(bytes), encoding) << ::testing::PrintToString(bytes);
+        EXPECT_EQ(SniffByteByByte(bytes), encoding) << ::testing::PrintToString(bytes);
+    }
+}
+
+TEST(Utf16, RoundTripsEveryPlaneInBothByteOrdersAndMarksWhatIsBroken) {
+    const std::string text = "a\u00e9\u20ac\U0001F600\r\n";
+    for (const bool bigEndian : {false, true}) {
+        const std::string utf16 = Utf8ToUtf16(text, bigEndian);
+        EXPECT_EQ(utf16.size(), 2u * 7);
+        EXPECT_EQ(Utf16ToUtf8(utf16, bigEndian), text);
+    }
+    EXPECT_EQ(Utf8ToUtf16("a", true), std::string("\0a", 2));
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xD8" "a\0", 4), false), "\uFFFDa");
+    EXPECT_EQ(Utf16ToUtf8(std::string("a\0b", 3), false), "a\uFFFD");
+    EXPECT_EQ(ByteOrderMark(TFileEncoding::Utf8Bom), "\xEF\xBB\xBF");
+    EXPECT_TRUE(ByteOrderMark(TFileEncoding::Utf8).empty());
+}
+
+}  // namespace
+}  // namespace tomery::charset
