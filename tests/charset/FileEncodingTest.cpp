@@ -1,5 +1,6 @@
 // Telling a text file's encoding, and UTF-16 at the edge.
 #include "FileEncoding.h"
+#include "TextConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,34 @@ TEST(Utf16, RoundTripsEveryPlaneInBothByteOrdersAndMarksWhatIsBroken) {
     EXPECT_EQ(Utf16ToUtf8(std::string("a\0b", 3), false), "a\uFFFD");
     EXPECT_EQ(ByteOrderMark(TFileEncoding::Utf8Bom), "\xEF\xBB\xBF");
     EXPECT_TRUE(ByteOrderMark(TFileEncoding::Utf8).empty());
+}
+
+TEST(TextConversion, AFileRoundTripsThroughTheSetInEveryEncodingItWasReadIn) {
+    const TCharacterSet& set = DefaultCharacterSet();
+    const std::string bytes = "\x93" "Caf\xE9\x94 \x97 \x80\r\nline two\r\n";
+    for (const TFileEncoding encoding :
+         {TFileEncoding::Utf8, TFileEncoding::Utf8Bom, TFileEncoding::Utf16Le,
+          TFileEncoding::Utf16Be, TFileEncoding::Bytes}) {
+        const std::string file = EncodeText(bytes, set, encoding);
+        const TDecodedText decoded = DecodeText(file, set);
+        EXPECT_EQ(decoded.Encoding, encoding);
+        EXPECT_EQ(decoded.Bytes, bytes);
+        EXPECT_TRUE(decoded.Replacements.Empty());
+    }
+    EXPECT_EQ(EncodeText("\xE9", set, TFileEncoding::Utf8Bom), "\xEF\xBB\xBF\xC3\xA9");
+}
+
+TEST(TextConversion, ReplacementsAreLoggedWithTheirLinesAndAForcedReadingWins) {
+    const TCharacterSet& set = DefaultCharacterSet();
+    const TDecodedText decoded = DecodeText("one\ntwo \u0159\nthree \u0416\u0443\u043a\n", set);
+    EXPECT_EQ(decoded.Bytes, "one\ntwo r\nthree Zhuk\n");
+    ASSERT_EQ(decoded.Replacements.Count(), 4u);
+    EXPECT_EQ(decoded.Replacements.First()[0].Line, 2);
+    EXPECT_EQ(decoded.Replacements.First()[1].Line, 3);
+    EXPECT_EQ(DecodeText("caf\xC3\xA9", set, TFileEncoding::Bytes).Bytes, "caf\xC3\xA9");
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "a", set, TFileEncoding::Utf8).Encoding,
+              TFileEncoding::Utf8Bom);
+    EXPECT_EQ(DecodeText("caf\xE9", set, TFileEncoding::Utf8).Bytes, "caf?");
 }
 
 }  // namespace
