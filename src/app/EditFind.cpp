@@ -21,8 +21,9 @@ QFont DialogFont(bool bold) {
     return font;
 }
 
-std::string EditorBytes(const QLineEdit& edit) {
-    return editor::TextToBytes(edit.text());
+std::string EditorBytes(const QLineEdit& edit, const charset::TCharacterSet& set,
+                        charset::TReplacementLog* log) {
+    return editor::TextToBytes(edit.text(), set, log);
 }
 
 editor::TSearchOptions CheckedOptions(
@@ -88,8 +89,8 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
     adjustSize();  // its size is known before the first showing, which centres it
 }
 
-std::string TFindDlg::SearchText() const {
-    return EditorBytes(*Edit1);
+std::string TFindDlg::SearchText(charset::TReplacementLog* log) const {
+    return EditorBytes(*Edit1, *set_, log);
 }
 
 editor::TSearchOptions TFindDlg::Options() const {

@@ -2,6 +2,7 @@
 // showings so that Find next can search again with them.
 #pragma once
 
+#include "CharacterSet.h"
 #include "OvcEdit_Search.h"
 
 #include <QDialog>
@@ -21,9 +22,10 @@ namespace tomery::app {
 /// The font of the shell's small dialogs: 11-pixel "MS Sans Serif", or its stand-in.
 QFont DialogFont(bool bold);
 
-/// The typed text of a dialog's edit field as the editor's bytes (Windows-1252; a character
-/// without a byte is dropped).
-std::string EditorBytes(const QLineEdit& edit);
+/// The typed text of a dialog's edit field as the editor's bytes in `set`; what the set lacks
+/// is transliterated or replaced and counted in `log`.
+std::string EditorBytes(const QLineEdit& edit, const charset::TCharacterSet& set,
+                        charset::TReplacementLog* log = nullptr);
 
 /// The union of the options whose control is checked.
 editor::TSearchOptions CheckedOptions(
@@ -38,7 +40,9 @@ class TFindDlg : public QDialog {
     explicit TFindDlg(QWidget* parent = nullptr);
 
     /// The search text as the editor's bytes; empty when nothing searchable was typed.
-    std::string SearchText() const;
+    std::string SearchText(charset::TReplacementLog* log = nullptr) const;
+    /// The set of the text searched.
+    void SetCharacterSet(const charset::TCharacterSet& set) { set_ = &set; }
     /// seBackward, seMatchCase and seGlobal as the controls stand now.
     editor::TSearchOptions Options() const;
 
@@ -53,6 +57,9 @@ class TFindDlg : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    const charset::TCharacterSet* set_ = &charset::DefaultCharacterSet();
 };
 
 }  // namespace tomery::app

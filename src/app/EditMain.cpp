@@ -66,17 +66,28 @@ class TEditorDocument : public TDocumentEditor {
     bool Modified() const override { return editor_.Modified(); }
     void SetModified(bool modified) override { editor_.SetModified(modified); }
     std::int64_t TextLength() const override { return editor_.TextLength(); }
-    void NewFile(const std::string& name) override { editor_.NewFile(name); }
-    void LoadFromFile(const std::string& path) override {
+    void NewFile(const std::string& name, const charset::TCharacterSet& set) override {
+        editor_.NewFile(name);
+        editor_.SetCharacterSet(set);
+    }
+    void LoadFromFile(const std::string& path, const TReading& reading) override {
         // A hidden editor does not know the width it will show, so it loads the text unwrapped
         // and wraps it once, at the column it shows, when it appears.
         if (editor_.isHidden() && editor_.WordWrap() && editor_.WrapToWindow()) {
             columnBeforeLoad_ = editor_.WrapColumn();
             editor_.SetWordWrap(false);
         }
+        // The text is converted into its set as it is read; a failed load keeps the old one.
+        const charset::TCharacterSet& before = editor_.CharacterSet();
+        editor_.SetCharacterSet(*reading.Set);
         try {
-            editor_.LoadFromFile(path);
+            if (reading.Encoding) {
+                editor_.LoadFromFileAs(path, *reading.Encoding);
+            } else {
+                editor_.LoadFromFile(path);
+            }
         } catch (...) {
+            editor_.SetCharacterSet(before);
             WrapToTheWindow();
             throw;
         }
@@ -84,18 +95,29 @@ class TEditorDocument : public TDocumentEditor {
         // an editor that keeps the focus (Revert) does not make.
         editor_.SetCaretPosition(1, 1);
     }
+    TReading CurrentReading() const override {
+        return {&editor_.CharacterSet(), editor_.FileEncoding()};
+    }
+    const charset::TReplacementLog& LoadReplacements() const override {
+        return editor_.LoadReplacements();
+    }
     void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
     void SaveConversionText(const std::string& path) override {
-        // A text loaded from an LF-only file keeps LF for its own file; the DOC road reads CR LF.
+        // A text loaded from an LF-only or a UTF-8 file keeps its line ends and encoding for
+        // its own file; the DOC road reads the set's bytes with CR LF.
         const editor::TLineBreak loaded = editor_.LineBreak();
+        const charset::TFileEncoding encoding = editor_.FileEncoding();
         editor_.SetLineBreak(editor::TLineBreak::CrLf);
+        editor_.SetFileEncoding(charset::TFileEncoding::Bytes);
         try {
             editor_.SaveToFile(path);
         } catch (...) {
             editor_.SetLineBreak(loaded);
+            editor_.SetFileEncoding(encoding);
             throw;
         }
         editor_.SetLineBreak(loaded);
+        editor_.SetFileEncoding(encoding);
     }
     void Close() override {
         // After New or a Save As the editor's file name is new and it no longer counts as open,
@@ -221,6 +243,8 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     FindDlg_ = new TFindDlg(this);
     ReplDlg_ = new TReplDlg(this);
     Statistics1 = new TStatistics1(this);
+    ConnectCharsetCommands();
+    CharacterSetClick(workflow_->DefaultSet());
 }
 
 TEditForm::~TEditForm() {
@@ -250,6 +274,9 @@ void TEditForm::FormCreate() {
     Editor1->FixedFont().SetStyle((settings.bold ? editor::fsBold : 0) |
                                   (settings.italic ? editor::fsItalic : 0));
     workflow_->SetSaveDocCard(settings.saveDocCard);
+    if (const charset::TCharacterSet* set = charset::FindCharacterSet(settings.characterSet)) {
+        workflow_->SetDefaultSet(*set);
+    }
     move(place.topLeft());
     menus_->Item("AutoIndentation1")->setChecked(Editor1->AutoIndent());
     menus_->Item("WordWrap1")->setChecked(Editor1->WordWrap());
@@ -267,7 +294,7 @@ void TEditForm::FormDestroy() {
     TShutdownState state;
     state.windowIsNormal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
     state.currentFile = workflow_->CurrentFile();
-    state.docName = DocNameAsText(workflow_->DocName());
+    state.docName = DocNameAsText(workflow_->DocName(), Editor1->CharacterSet());
     state.lastOpenFile = LastOpenFile;
     TFormSettings& values = state.values;
     values.width = width();
@@ -280,6 +307,7 @@ void TEditForm::FormDestroy() {
     values.bold = (Editor1->FixedFont().Style() & editor::fsBold) != 0;
     values.italic = (Editor1->FixedFont().Style() & editor::fsItalic) != 0;
     values.saveDocCard = workflow_->SaveDocCard();
+    values.characterSet = workflow_->DefaultSet().Name();
     WriteFormSettings(*IniFile, state);
 }
 
@@ -296,8 +324,8 @@ void TEditForm::CenterLogo() {
 }
 
 void TEditForm::ShowStatus(std::int32_t line, std::int32_t column) {
-    status_->ShowStatus(
-        {Editor1->Modified(), line, column, Editor1->TabSize(), Editor1->InsertMode()});
+    status_->ShowStatus({Editor1->Modified(), line, column, Editor1->TabSize(),
+                         Editor1->InsertMode(), EncodingText()});
 }
 
 void TEditForm::closeEvent(QCloseEvent* event) {

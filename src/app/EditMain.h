@@ -26,6 +26,10 @@ class TOvcTextFileEditor;
 namespace tomery::viewer {
 class TViewBox;
 }
+namespace tomery::charset {
+class TCharacterSet;
+class TReplacementLog;
+}  // namespace tomery::charset
 
 namespace tomery::app {
 
@@ -123,6 +127,15 @@ class TEditForm : public QMainWindow {
     void Replace1Click();
     void GotoLine1Click();
     void ShowNotFound(const QString& searchText);
+
+    // Character sets (EditMain_Charset.cpp).
+    void ConnectCharsetCommands();
+    void CharacterSet1Click();
+    void ReopenWith1Click();
+    /// The document's text is shown in `set`, which new and opened documents take too.
+    void CharacterSetClick(const charset::TCharacterSet& set);
+    std::string EncodingText() const;
+    void ShowReplacedNotice(const charset::TReplacementLog& log);
 
     // Options menu (EditMain_Options.cpp).
     void AutoIndentation1Click();

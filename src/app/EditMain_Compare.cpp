@@ -4,11 +4,14 @@
 #include "DocFileRule.h"
 #include "EditComp.h"
 #include "EditMain_Document.h"
+#include "OvcEdit.h"
 #include "ProgramFolder.h"
+#include "TextConversion.h"
 #include "TextLines.h"
 #include "ToolsFramework.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace tomery::app {
 
@@ -48,13 +51,19 @@ void TCompareCommand::Compare1Click() {
             return;
         }
     }
-    std::vector<std::string> oldLines;
+    std::string oldText;
     std::string error;
-    if (!ReadTextFileLines(oldPath, oldLines, error)) {
+    if (!ReadTextFile(oldPath, oldText, error)) {
         ui_.MessageBox("Error", "Error loading " + oldName + ": " + error, TMsgIcon::Error,
                        {TMsgButton::Ok});
         return;
     }
+    // The older file is read as the document was: a UTF-8 text is compared in the document's
+    // set, so that it equals the same text in the editor; a DOC file's text is its bytes.
+    const std::optional<charset::TFileEncoding> encoding =
+        IsDocFile(oldName) ? std::optional(charset::TFileEncoding::Bytes) : std::nullopt;
+    const std::vector<std::string> oldLines =
+        SplitTextLines(charset::DecodeText(oldText, editor_.CharacterSet(), encoding).Bytes);
     CompareWithFile(editor_, oldLines, currentFile_(), oldName, ProgramFilePath("Comparison.log"),
                     dialog_.IgnoreCase(), dialog_.IgnoreBlanks());
     showComparisonLog_();

@@ -1,9 +1,6 @@
 #include "EditMain_Document.h"
 
 #include "DocFileRule.h"
-#include "OvcCharset.h"
-
-#include <QString>
 
 namespace tomery::app {
 
@@ -17,12 +14,19 @@ std::string FolderPart(const std::string& path) {
     return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-std::string DocNameAsText(const std::string& docName) {
-    return editor::BytesToText(docName).toStdString();
+std::string DocNameAsText(const std::string& docName, const charset::TCharacterSet& set) {
+    return set.ToUtf8(docName);
 }
 
-std::string DocNameFromText(const std::string& text) {
-    return editor::TextToBytes(QString::fromStdString(text));
+std::string DocNameFromText(const std::string& text, const charset::TCharacterSet& set,
+                            charset::TReplacementLog* log) {
+    return set.FromUtf8(text, log);
+}
+
+std::string ReplacedOnReadingText(const std::string& path, const charset::TCharacterSet& set,
+                                  const charset::TReplacementLog& replaced) {
+    return FileNamePart(path) + " has characters that " + set.ShortName() + " does not have. " +
+           replaced.Details();
 }
 
 std::string CaptionFor(const std::string& baseCaption, const std::string& currentFile,

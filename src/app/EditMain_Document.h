@@ -2,6 +2,8 @@
 // the DOC filter of the file dialogs, the Save DOC notice.
 #pragma once
 
+#include "CharacterSet.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,11 +20,20 @@ std::string FileNamePart(const std::string& path);
 /// Everything up to and including the last separator; empty when there is none.
 std::string FolderPart(const std::string& path);
 
-/// A DOC document name, which is bytes, as text through the Windows-1252 mapping: for the
+/// A DOC document name, which is bytes of the document's set, as UTF-8 text: for the
 /// caption, the "Document Name" box and File Information.
-std::string DocNameAsText(const std::string& docName);
-/// Typed text as a DOC document name; characters without a Windows-1252 byte are dropped.
-std::string DocNameFromText(const std::string& text);
+std::string DocNameAsText(const std::string& docName,
+                          const charset::TCharacterSet& set = charset::DefaultCharacterSet());
+/// Typed UTF-8 text as a DOC document name in `set`; characters the set lacks are
+/// transliterated or replaced, and counted in `log`.
+std::string DocNameFromText(const std::string& text,
+                            const charset::TCharacterSet& set = charset::DefaultCharacterSet(),
+                            charset::TReplacementLog* log = nullptr);
+
+/// What reading a file into `set` replaced: "notes.txt has characters that Windows-1252 does
+/// not have. 2 characters were replaced:" and the first few with their lines.
+std::string ReplacedOnReadingText(const std::string& path, const charset::TCharacterSet& set,
+                                  const charset::TReplacementLog& replaced);
 
 /// "Tomery [notes.txt]", "Tomery [book.pdb -- My Book]".
 std::string CaptionFor(const std::string& baseCaption, const std::string& currentFile,

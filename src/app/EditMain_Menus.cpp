@@ -25,6 +25,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"Open1", "File1", "&Open..."},
     {"Append1", "File1", "Appen&d...", "", kOff},
     {"Reopen1", "File1", "&Reopen", "", kOff},
+    {"ReopenWith1", "File1", "Reopen &with Character Set", "", kOff},
     {"Save1", "File1", "&Save", "", kOff},
     {"SaveAs1", "File1", "Save &as...", "", kOff},
     {"Close1", "File1", "&Close"},
@@ -111,6 +112,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"N12", "Tabs1", "-"},
     {"Size1", "Tabs1", "Si&ze..."},
     {"WordWrap1", "Options1", "&Wordwrap", "", true, true, true},
+    {"CharacterSet1", "Options1", "&Character Set"},
 
     {"Help1", "", "&Help"},
     {"HelpContents1", "Help1", "&Help Contents"},
@@ -156,8 +158,9 @@ std::span<const TMenuShortcut> CommonShortcuts() {
 }
 
 TMainMenus::TMainMenus(QWidget* window, QMenuBar* menuBar, QMenu* popupMenu) {
-    // The Reopen and Reload lists are menus whose items come at run time.
-    std::set<std::string> menuNames{kPopup, "Reopen1", "Reload1"};
+    // The Reopen and Reload lists and the character sets are menus whose items come at run
+    // time.
+    std::set<std::string> menuNames{kPopup, "Reopen1", "Reload1", "ReopenWith1", "CharacterSet1"};
     for (const TMenuItemSpec& spec : kSpecs) {
         menuNames.insert(spec.parent);
     }

@@ -19,7 +19,12 @@ void TEditForm::Find1Click() {
     if (!ui_->ShowDialog(*FindDlg_)) {
         return;
     }
-    if (!Editor1->FindText(FindDlg_->SearchText(), FindDlg_->Options())) {
+    charset::TReplacementLog replaced;
+    const std::string searchText = FindDlg_->SearchText(&replaced);
+    if (!replaced.Empty()) {
+        ShowReplacedNotice(replaced);
+    }
+    if (!Editor1->FindText(searchText, FindDlg_->Options())) {
         ShowNotFound(FindDlg_->Edit1->text());
     }
 }
@@ -36,13 +41,17 @@ void TEditForm::Replace1Click() {
     ReplDlg_->setResult(TReplDlg::Cancelled);
     ui_->ShowDialog(*ReplDlg_);
     const int closedWith = ReplDlg_->result();
-    const std::string findText = ReplDlg_->SearchText();
+    charset::TReplacementLog replaced;
+    const std::string findText = ReplDlg_->SearchText(&replaced);
     // An empty text to find is "found" at the caret without end; there is nothing to replace.
     if ((closedWith != TReplDlg::OneByOne && closedWith != TReplDlg::ReplaceAll) ||
         findText.empty()) {
         return;
     }
-    const std::string replacement = ReplDlg_->ReplaceText();
+    const std::string replacement = ReplDlg_->ReplaceText(&replaced);
+    if (!replaced.Empty()) {
+        ShowReplacedNotice(replaced);
+    }
     TSearchOptions options =
         ReplDlg_->Options() |
         (closedWith == TReplDlg::ReplaceAll ? editor::seReplaceAll : editor::seReplace);

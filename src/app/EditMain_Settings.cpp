@@ -106,6 +106,7 @@ TFormSettings ReadFormSettings(const TIniFile& ini) {
     settings.bold = ini.ReadString("Font", "Bold", "0") == "1";
     settings.italic = ini.ReadString("Font", "Italic", "0") == "1";
     settings.saveDocCard = ini.ReadInteger("Misc", "SaveDocCard", 1) != 0;
+    settings.characterSet = ini.ReadString("Options", "CharacterSet", settings.characterSet);
     return settings;
 }
 
@@ -129,6 +130,7 @@ void WriteFormSettings(TIniFile& ini, const TShutdownState& state) {
     ini.WriteBool("Font", "Bold", values.bold);
     ini.WriteBool("Font", "Italic", values.italic);
     ini.WriteBool("Misc", "SaveDocCard", values.saveDocCard);
+    ini.WriteString("Options", "CharacterSet", values.characterSet);
 }
 
 }  // namespace tomery::app

@@ -60,6 +60,7 @@ struct TFormSettings {
     bool bold = false;
     bool italic = false;
     bool saveDocCard = true;
+    std::string characterSet = "windows-1252";  ///< the set of new and opened documents
 };
 
 /// Reads every key; a missing key or one that is not a whole number where a number belongs

@@ -11,12 +11,24 @@
 namespace tomery::app {
 
 TStatusPanels::TStatusPanels(QStatusBar* statusBar) {
-    for (std::size_t i = 0; i < panels_.size(); ++i) {
+    for (std::size_t i = 0; i < kWidths.size(); ++i) {
         panels_[i] = new QLabel(statusBar);
         panels_[i]->setFixedWidth(kWidths[i]);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar->addWidget(panels_[i]);
     }
+    panels_[kNoticePanel] = new QLabel(statusBar);
+    statusBar->addWidget(panels_[kNoticePanel], 1);
+}
+
+std::string EncodingStatusText(const std::string& setName, const std::string& fileEncoding,
+                               bool lineFeedOnly) {
+    std::string text = fileEncoding.empty() ? setName : fileEncoding + " \u2192 " + setName;
+    return text + " \u00B7 " + (lineFeedOnly ? "LF" : "CR LF");
+}
+
+void TStatusPanels::ShowNotice(const std::string& text) {
+    panels_[kNoticePanel]->setText(QString::fromStdString(text));
 }
 
 void TStatusPanels::ShowStatus(const TStatusFacts& facts) {
@@ -25,6 +37,7 @@ void TStatusPanels::ShowStatus(const TStatusFacts& facts) {
     panels_[3]->setText(QStringLiteral("Col %1").arg(facts.column));
     panels_[4]->setText(QStringLiteral("Tab Size %1").arg(facts.tabSize));
     panels_[5]->setText(facts.insertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+    panels_[kEncodingPanel]->setText(QString::fromStdString(facts.encoding));
 }
 
 std::string TStatusPanels::PanelText(std::size_t panel) const {
@@ -39,6 +52,7 @@ void ApplyFileMenuRules(TMainMenus& menus, const TEditorFacts& editor,
     menus.Item("SaveAs1")->setEnabled(hasText);
     const bool named = !currentFile.empty() && currentFile != kUntitled;
     menus.Item("FileInfo1")->setEnabled(named && hasText);
+    menus.Item("ReopenWith1")->setEnabled(named);
     if (IsDocFile(currentFile)) {
         menus.Item("InstallPDA1")->setEnabled(true);
     }

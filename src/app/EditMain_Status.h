@@ -1,4 +1,5 @@
-// The main window's status bar (six panels) and the rules that enable the menu items when
+// The main window's status bar (six panels, then the text's character set and line end, and
+// a notice of characters replaced) and the rules that enable the menu items when
 // their menu opens.
 #pragma once
 
@@ -20,22 +21,34 @@ struct TStatusFacts {
     std::int32_t column = 0;
     int tabSize = 8;
     bool insertMode = true;
+    std::string encoding;  ///< "Windows-1252 · CR LF", "UTF-8 → Windows-1252 · LF"
 };
 
 class TStatusPanels {
   public:
-    static constexpr std::array<int, 6> kWidths = {150, 60, 75, 75, 90, 75};
+    static constexpr std::array<int, 7> kWidths = {150, 60, 75, 75, 90, 75, 230};
+    static constexpr std::size_t kEncodingPanel = 6;
+    static constexpr std::size_t kNoticePanel = 7;
 
-    /// Adds the six panels to `statusBar` (Qt owns them through it).
+    /// Adds the panels and the notice to `statusBar` (Qt owns them through it).
     explicit TStatusPanels(QStatusBar* statusBar);
 
-    /// Panels 1 to 5 as the facts say; panel 0 stays empty.
+    /// Panels 1 to 6 as the facts say; panel 0 stays empty.
     void ShowStatus(const TStatusFacts& facts);
+    /// A passing notice after the panels ("2 characters were replaced: ..."), until the next
+    /// one; empty clears it.
+    void ShowNotice(const std::string& text);
+    /// A panel's text; kNoticePanel is the notice.
     std::string PanelText(std::size_t panel) const;
 
   private:
-    std::array<QLabel*, 6> panels_{};
+    std::array<QLabel*, 8> panels_{};
 };
+
+/// "Windows-1252 · CR LF" for a text held as it is; "UTF-8 → Windows-1252 · LF" for one
+/// converted from its file's encoding.
+std::string EncodingStatusText(const std::string& setName, const std::string& fileEncoding,
+                               bool lineFeedOnly);
 
 /// What the menu rules read of the editor.
 struct TEditorFacts {
@@ -47,7 +60,8 @@ struct TEditorFacts {
 };
 
 /// File1Click: Print, Save, Save As and File Info by the text; Install PDA for a DOC file.
-/// File Info is disabled while there is no named document (the command needs a file).
+/// File Info and Reopen with Character Set are disabled while there is no named document
+/// (the commands need a file).
 void ApplyFileMenuRules(TMainMenus& menus, const TEditorFacts& editor,
                         const std::string& currentFile);
 /// Edit1Click and PopupMenu1Popup: both menus' Cut, Copy and Paste alike.

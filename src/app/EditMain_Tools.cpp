@@ -340,7 +340,9 @@ void TEditForm::Append1Click() {
     }
     workflow_->SetOpenDialogStart(FolderPart(*chosen), *chosen);
     std::string textPath = *chosen;
+    std::optional<charset::TFileEncoding> encoding;
     if (IsDocFile(*chosen)) {
+        encoding = charset::TFileEncoding::Bytes;
         textPath = ProgramFilePath("Conversion.txt");
         std::string docName = workflow_->DocName();
         if (!doc::ConvertDocToText(*chosen, textPath, docName)) {
@@ -351,7 +353,13 @@ void TEditForm::Append1Click() {
     }
     const editor::TBusyCursor busy;
     const std::int32_t lastLine = Editor1->LineCount();
-    tools::AppendTextFile(*Editor1, textPath);
+    charset::TReplacementLog replaced;
+    tools::AppendTextFile(*Editor1, textPath, encoding, replaced);
+    if (!replaced.Empty()) {
+        ui_->MessageBox("Information",
+                        ReplacedOnReadingText(*chosen, Editor1->CharacterSet(), replaced),
+                        TMsgIcon::Information, {TMsgButton::Ok});
+    }
     Editor1->SetTopLine(lastLine);
     Editor1->SetCaretPosition(ClampLine(lastLine, *Editor1), 1);
     Editor1->SetModified(true);

@@ -44,7 +44,8 @@ void TDocumentWorkflow::SetDocName(const std::string& docName) {
 }
 
 void TDocumentWorkflow::UpdateCaption() {
-    setCaption_(CaptionFor(baseCaption_, currentFile_, DocNameAsText(docName_)));
+    setCaption_(CaptionFor(baseCaption_, currentFile_,
+                           DocNameAsText(docName_, *editor_.CurrentReading().Set)));
 }
 
 void TDocumentWorkflow::EnableDocumentMenus(bool enabled) {
@@ -68,7 +69,7 @@ bool TDocumentWorkflow::SavePrompt() {
     }
 }
 
-bool TDocumentWorkflow::OpenDocument(const std::string& path) {
+bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) {
     std::string textPath = path;
     // The reader empties the name it is given when a file fails late, so it converts into a
     // name of its own: a failed open must leave the current document's name as it was.
@@ -79,10 +80,12 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path) {
             ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
             return false;
         }
+        // The DOC file holds bytes and records no set: whatever they look like, they stay.
+        reading.Encoding = charset::TFileEncoding::Bytes;
     }
     // Loading replaces the text only when it succeeds, so a failed open leaves the document,
     // the caption and the menus as they were.
-    editor_.LoadFromFile(textPath);
+    editor_.LoadFromFile(textPath, reading);
     currentFile_ = path;
     docName_ = std::move(docName);
     UpdateCaption();
@@ -91,7 +94,26 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path) {
     menus_.Item("InstallPDA1")->setEnabled(false);
     // The backup belongs to the document that was left.
     menus_.Item("Revert1")->setEnabled(false);
+    ReportLoadReplacements();
     return true;
+}
+
+void TDocumentWorkflow::ReportLoadReplacements() {
+    const charset::TReplacementLog& replaced = editor_.LoadReplacements();
+    lossy_ = !replaced.Empty();
+    if (!lossy_) {
+        return;
+    }
+    ui_.MessageBox("Information",
+                   ReplacedOnReadingText(currentFile_, *editor_.CurrentReading().Set, replaced),
+                   TMsgIcon::Information, {TMsgButton::Ok});
+}
+
+void TDocumentWorkflow::ReopenWith(const TReading& reading) {
+    if (currentFile_.empty() || currentFile_ == kUntitled || !SavePrompt()) {
+        return;
+    }
+    OpenDocument(currentFile_, reading);
 }
 
 void TDocumentWorkflow::OpenInsteadOfCurrent(const std::string& path) {
@@ -123,9 +145,10 @@ void TDocumentWorkflow::New1Click() {
     if (!SavePrompt()) {
         return;
     }
-    editor_.NewFile(kUntitled);
+    editor_.NewFile(kUntitled, *defaultSet_);
     currentFile_ = kUntitled;
     docName_.clear();
+    lossy_ = false;
     UpdateCaption();
     editor_.ShowAndFocus();
     EnableDocumentMenus(true);
@@ -174,12 +197,16 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
         saveFolder_ = FolderPart(*chosen);
         target = *chosen;
         if (IsDocFile(target)) {
-            const auto typed =
-                ui_.InputBox("Document Name", "Enter name:", DocNameAsText(docName_));
+            const auto typed = ui_.InputBox("Document Name", "Enter name:",
+                                            DocNameAsText(docName_, *editor_.CurrentReading().Set));
             if (typed) {
-                // The document keeps the name its file will hold, not a longer one.
-                docName = doc::StoredDocName(DocNameFromText(*typed));
+                docName = DocNameFromInput(*typed);
             }
+        }
+    } else if (lossy_ && !IsDocFile(target)) {
+        bool saveAsInstead = false;
+        if (!ConfirmLossySave(saveAsInstead)) {
+            return saveAsInstead && Save1Click(true);
         }
     }
     // The document takes the new name only once its text reached the file: a save that does
@@ -202,6 +229,8 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
         ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
         return false;
     }
+    // The file now holds the text as the document does: nothing more to lose by saving.
+    lossy_ = false;
     if (target != currentFile_) {
         AddToReopen();
         currentFile_ = target;
@@ -215,6 +244,39 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
     return true;
 }
 
+bool TDocumentWorkflow::ConfirmLossySave(bool& saveAsInstead) {
+    const TReading reading = editor_.CurrentReading();
+    const TMsgButton answer = ui_.MessageBox(
+        "Warning",
+        FileNamePart(currentFile_) + " had characters that " + reading.Set->ShortName() +
+            " does not have; they were replaced when it was opened. Saving writes the "
+            "replacements into the file.",
+        TMsgIcon::Warning, {TMsgButton::Save, TMsgButton::SaveAs, TMsgButton::Cancel});
+    saveAsInstead = answer == TMsgButton::SaveAs;
+    return answer == TMsgButton::Save;
+}
+
+std::string TDocumentWorkflow::DocNameFromInput(const std::string& typed) {
+    charset::TReplacementLog replaced;
+    const std::string name = DocNameFromText(typed, *editor_.CurrentReading().Set, &replaced);
+    // The document keeps the name its file will hold, not a longer one. A byte is a
+    // character of the set, so the cut never splits one.
+    const std::string stored = doc::StoredDocName(name);
+    std::string notice;
+    if (!replaced.Empty()) {
+        notice += replaced.Details() + "\n";
+    }
+    if (stored.size() < name.size()) {
+        notice += "A document name holds at most " + std::to_string(stored.size()) +
+                  " characters: it was cut to \"" +
+                  DocNameAsText(stored, *editor_.CurrentReading().Set) + "\".";
+    }
+    if (!notice.empty()) {
+        ui_.MessageBox("Information", notice, TMsgIcon::Information, {TMsgButton::Ok});
+    }
+    return stored;
+}
+
 void TDocumentWorkflow::Close1Click() {
     if (!SavePrompt()) {
         return;
@@ -225,6 +287,7 @@ void TDocumentWorkflow::Close1Click() {
     editor_.Hide();
     editor_.SetModified(false);
     editor_.Close();
+    lossy_ = false;
     setCaption_(baseCaption_);
     EnableDocumentMenus(false);
     menus_.Item("InstallPDA1")->setEnabled(false);
@@ -243,7 +306,8 @@ void TDocumentWorkflow::Backup1Click() {
 }
 
 void TDocumentWorkflow::Revert1Click() {
-    editor_.LoadFromFile(backupPath_);
+    // The backup was written in the document's own encoding, which it keeps.
+    editor_.LoadFromFile(backupPath_, editor_.CurrentReading());
     editor_.SetModified(savedModified_);
     menus_.Item("Revert1")->setEnabled(false);
 }

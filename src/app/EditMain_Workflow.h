@@ -3,16 +3,26 @@
 // through "Conversion.txt".
 #pragma once
 
+#include "CharacterSet.h"
 #include "EditMain_Reopen.h"
+#include "FileEncoding.h"
 #include "ModalUi.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tomery::app {
 
 class TMainMenus;
+
+/// How a file is read into the document: the 8-bit set it is held in, and the encoding it is
+/// read as (told by its bytes when none is given).
+struct TReading {
+    const charset::TCharacterSet* Set = &charset::DefaultCharacterSet();
+    std::optional<charset::TFileEncoding> Encoding;
+};
 
 /// What the workflow asks of the editor control. Load and save errors are raised as
 /// exceptions; a failed load leaves the text that was there untouched, a successful one
@@ -24,11 +34,17 @@ class TDocumentEditor {
     virtual bool Modified() const = 0;
     virtual void SetModified(bool modified) = 0;
     virtual std::int64_t TextLength() const = 0;  ///< bytes, a paragraph break counting two
-    virtual void NewFile(const std::string& name) = 0;
-    virtual void LoadFromFile(const std::string& path) = 0;
+    /// Empties the text and names it `name`; the text is held in `set`.
+    virtual void NewFile(const std::string& name, const charset::TCharacterSet& set) = 0;
+    /// A failed load leaves the text and its set as they were.
+    virtual void LoadFromFile(const std::string& path, const TReading& reading) = 0;
+    /// The set and encoding of the text as it was last read or saved.
+    virtual TReading CurrentReading() const = 0;
+    /// What the last load could not keep exactly: characters of a Unicode file the set lacks.
+    virtual const charset::TReplacementLog& LoadReplacements() const = 0;
     virtual void SaveToFile(const std::string& path) = 0;  ///< clears Modified
-    /// Saves as SaveToFile does, but with CR LF line breaks whatever file the text came from:
-    /// the DOC writer's intermediate text.
+    /// Saves as SaveToFile does, but as the set's bytes with CR LF line breaks whatever file
+    /// the text came from: the DOC writer's intermediate text.
     virtual void SaveConversionText(const std::string& path) = 0;
     virtual void Close() = 0;                              ///< empties the editor
     virtual void ShowAndFocus() = 0;
@@ -53,9 +69,19 @@ class TDocumentWorkflow {
     /// True when an action that would discard the document may go ahead. After Yes, only a
     /// save that took place lets it go ahead.
     bool SavePrompt();
-    /// Loads a text or DOC file as the document. Returns false when the DOC conversion failed
+    /// Loads a text or DOC file as the document, held in the default set; a DOC file's text
+    /// is its bytes, whatever they look like. Returns false when the DOC conversion failed
     /// (after saying so); load errors are raised. Either way a failed open changes nothing.
-    bool OpenDocument(const std::string& path);
+    bool OpenDocument(const std::string& path) { return OpenDocument(path, {defaultSet_, {}}); }
+    bool OpenDocument(const std::string& path, TReading reading);
+    /// File > Reopen with Character Set: the document's file read again as `reading` says,
+    /// after the question about unsaved changes.
+    void ReopenWith(const TReading& reading);
+    /// The set new and opened documents are held in.
+    const charset::TCharacterSet& DefaultSet() const { return *defaultSet_; }
+    void SetDefaultSet(const charset::TCharacterSet& set) { defaultSet_ = &set; }
+    /// The current document's file could not be held exactly; its next save asks first.
+    bool SavingLosesCharacters() const { return lossy_; }
     /// Opens `path` as Open, Reopen and a drop do: the document left enters the Reopen list
     /// once the open succeeded.
     void OpenInsteadOfCurrent(const std::string& path);
@@ -89,6 +115,13 @@ class TDocumentWorkflow {
 
   private:
     void AddToReopen(const std::string& path);
+    /// Tells what a load replaced; from then on saving the file asks first.
+    void ReportLoadReplacements();
+    /// The question before a save writes replaced characters into their file: true to save.
+    bool ConfirmLossySave(bool& saveAsInstead);
+    /// The typed document name in the document's set, cut to what the DOC file holds; says
+    /// what was replaced or cut.
+    std::string DocNameFromInput(const std::string& typed);
     void EnableDocumentMenus(bool enabled);
     std::string ConversionTextPath() const;
 
@@ -104,6 +137,8 @@ class TDocumentWorkflow {
     std::string docName_;
     bool savedModified_ = false;
     bool saveDocCard_ = true;
+    bool lossy_ = false;
+    const charset::TCharacterSet* defaultSet_ = &charset::DefaultCharacterSet();
     TReopenList reopen_;
     std::string openFolder_;  ///< Open dialog: initial folder and file name
     std::string openFileName_;

@@ -120,8 +120,8 @@ void TLinePrinter::NextLine() {
 
 void PrintEditorText(QPrinter& printer, editor::TOvcCustomEditor& editor, bool selectionOnly) {
     TLinePrinter out(printer, editor.FixedFont().Font(), editor.FixedFont().Color());
-    ForEachLineToPrint(editor, selectionOnly, [&out](const std::string& line) {
-        out.WriteLine(editor::BytesToText(line));
+    ForEachLineToPrint(editor, selectionOnly, [&out, &editor](const std::string& line) {
+        out.WriteLine(editor::BytesToText(line, editor.CharacterSet()));
     });
 }
 

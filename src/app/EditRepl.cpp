@@ -66,12 +66,12 @@ TReplDlg::TReplDlg(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 }
 
-std::string TReplDlg::SearchText() const {
-    return EditorBytes(*Edit1);
+std::string TReplDlg::SearchText(charset::TReplacementLog* log) const {
+    return EditorBytes(*Edit1, *set_, log);
 }
 
-std::string TReplDlg::ReplaceText() const {
-    return EditorBytes(*Edit2);
+std::string TReplDlg::ReplaceText(charset::TReplacementLog* log) const {
+    return EditorBytes(*Edit2, *set_, log);
 }
 
 editor::TSearchOptions TReplDlg::Options() const {

@@ -2,6 +2,7 @@
 // between showings; it closes with OK (one by one), Replace All or Cancel.
 #pragma once
 
+#include "CharacterSet.h"
 #include "OvcEdit_Search.h"
 
 #include <QDialog>
@@ -19,13 +20,18 @@ class TReplDlg : public QDialog {
     Q_OBJECT
   public:
     /// How the dialog closed, as its result().
-    enum TResult { Cancelled = QDialog::Rejected, OneByOne = QDialog::Accepted, ReplaceAll = 2 };
+    enum TResult { Cancelled = QDialog::Rejected, OneByOne = QDialog::Accepted, ReplaceAll = 2 
+  private:
+    const charset::TCharacterSet* set_ = &charset::DefaultCharacterSet();
+};
 
     explicit TReplDlg(QWidget* parent = nullptr);
 
     /// The texts as the editor's bytes.
-    std::string SearchText() const;
-    std::string ReplaceText() const;
+    std::string SearchText(charset::TReplacementLog* log = nullptr) const;
+    std::string ReplaceText(charset::TReplacementLog* log = nullptr) const;
+    /// The set of the text searched.
+    void SetCharacterSet(const charset::TCharacterSet& set) { set_ = &set; }
     /// seMatchCase, seWholeWord, seGlobal and seBackward as the controls stand now.
     editor::TSearchOptions Options() const;
 

@@ -113,8 +113,8 @@ TFileInformation CollectFileInformation(const std::string& currentFile, const st
     information.FileName = FromUtf8(FileNamePart(currentFile));
     information.FilePath = FromUtf8(FolderPart(currentFile));
     if (IsDocFile(currentFile)) {
-        // Document names are the handheld's 8-bit characters.
-        information.DocTitle = editor::BytesToText(docName);
+        // Document names are the handheld's 8-bit characters, in the document's set.
+        information.DocTitle = editor::BytesToText(docName, editor.CharacterSet());
     }
     const QFileInfo file(FromUtf8(currentFile));
     // An untitled document has no file, whatever may be called "Untitled" in the folder.

@@ -14,7 +14,9 @@ class QPrinter;
 namespace tomery::app {
 
 enum class TMsgIcon { Information, Warning, Error, Confirmation };
-enum class TMsgButton { Ok, Cancel, Yes, No };
+/// Save and SaveAs read "Save Anyway" and "Save As...": for the question before a save
+/// that would change the file's characters.
+enum class TMsgButton { Ok, Cancel, Yes, No, Save, SaveAs };
 
 /// What a file dialog starts with. `filter` uses the shell's notation of alternating
 /// descriptions and patterns: "Doc Files (*.pdb; *.prc)|*.pdb;*.prc|Text Files ...".

@@ -14,6 +14,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -43,6 +44,10 @@ QMessageBox::StandardButton StandardButtonOf(TMsgButton button) {
             return QMessageBox::Yes;
         case TMsgButton::No:
             return QMessageBox::No;
+        case TMsgButton::Save:
+            return QMessageBox::Save;
+        case TMsgButton::SaveAs:
+            return QMessageBox::SaveAll;
     }
     return QMessageBox::Ok;
 }
@@ -193,7 +198,12 @@ TMsgButton TQtModalUi::MessageBox(const std::string& caption, const std::string&
                                   TMsgIcon icon, const std::vector<TMsgButton>& buttons) {
     QMessageBox box(IconOf(icon), Q(caption), Q(text), QMessageBox::NoButton, parent_);
     for (const TMsgButton button : buttons) {
-        box.addButton(StandardButtonOf(button));
+        QPushButton* added = box.addButton(StandardButtonOf(button));
+        if (button == TMsgButton::Save) {
+            added->setText(QStringLiteral("&Save Anyway"));
+        } else if (button == TMsgButton::SaveAs) {
+            added->setText(QStringLiteral("Save &As..."));
+        }
     }
     const int pressed = box.exec();
     for (const TMsgButton button : buttons) {

@@ -22,15 +22,14 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines,
-                       std::string& error) {
+bool ReadTextFile(const std::string& path, std::string& text, std::string& error) {
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     if (!file) {
         error = std::strerror(errno);
         return false;
     }
-    std::string text;
+    text.clear();
     char buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
@@ -38,6 +37,15 @@ bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines,
     }
     if (std::ferror(file.get()) != 0) {
         error = std::strerror(errno != 0 ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
+bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines,
+                       std::string& error) {
+    std::string text;
+    if (!ReadTextFile(path, text, error)) {
         return false;
     }
     lines = SplitTextLines(text);

@@ -11,6 +11,10 @@ namespace tomery {
 /// break does not add an empty line. Every other byte, tabs included, stays in its line.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+/// Reads the whole file into `text`. False, with the system's message in `error`, when the
+/// file cannot be opened or read.
+bool ReadTextFile(const std::string& path, std::string& text, std::string& error);
+
 /// Reads the file's lines as SplitTextLines cuts them. False, with the system's message in
 /// `error`, when the file cannot be opened or read; `lines` is then left as it was.
 bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines,

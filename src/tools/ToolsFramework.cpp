@@ -4,6 +4,7 @@
 #include "OvcCharset.h"
 #include "OvcEdit.h"
 #include "OvcTextFile.h"
+#include "TextConversion.h"
 #include "TextLines.h"
 
 #include "Tools_Lines.h"
@@ -129,10 +130,15 @@ std::string ReadToolFile(const std::string& fileName) {
     return std::string(bytes->begin(), bytes->end());
 }
 
-void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName) {
+void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName,
+                    std::optional<charset::TFileEncoding> encoding,
+                    charset::TReplacementLog& replaced) {
     TWorkLines lines;
     ReadLines(editor, lines);
-    TWorkLines appended = SplitTextLines(ReadToolFile(fileName));
+    charset::TDecodedText decoded =
+        charset::DecodeText(ReadToolFile(fileName), editor.CharacterSet(), encoding);
+    replaced = std::move(decoded.Replacements);
+    TWorkLines appended = SplitTextLines(decoded.Bytes);
     lines.insert(lines.end(), std::make_move_iterator(appended.begin()),
                  std::make_move_iterator(appended.end()));
     WriteLines(editor, lines);

@@ -2,9 +2,12 @@
 // paragraphs, and the list written back in place of the text.
 #pragma once
 
+#include "FileEncoding.h"
+#include "ReplacementLog.h"
 #include "Tools.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -44,8 +47,11 @@ TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column);
 std::string ReadToolFile(const std::string& fileName);
 
 /// Writes the editor's text (as ReadLines reads it) followed by the lines of a text file (see
-/// SplitTextLines). Raises EInOutError, leaving the text as it was, when the file cannot be
-/// read.
-void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName);
+/// SplitTextLines), read into the editor's set as its bytes tell (a UTF-8 text converted) or
+/// as `encoding` says. Raises EInOutError, leaving the text as it was, when the file cannot
+/// be read. What the set lacks is counted in `replaced`.
+void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName,
+                    std::optional<charset::TFileEncoding> encoding,
+                    charset::TReplacementLog& replaced);
 
 }  // namespace tomery::tools

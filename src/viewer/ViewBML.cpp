@@ -1,6 +1,5 @@
 #include "ViewBML.h"
 
-#include "OvcCharset.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -26,7 +25,7 @@ TBMLBox::TBMLBox(QWidget* parent)
 void TBMLBox::Fill(const std::vector<std::string>& titles) {
     ListBox1->clear();
     for (const std::string& title : titles) {
-        ListBox1->addItem(editor::BytesToText(title));
+        ListBox1->addItem(QString::fromStdString(title));
     }
     if (rememberedIndex_ >= 0 && rememberedIndex_ < ListBox1->count()) {
         ListBox1->setCurrentRow(rememberedIndex_);

@@ -20,7 +20,7 @@ class TBMLBox : public QDialog {
     int RememberedIndex() const { return rememberedIndex_; }
     void SetRememberedIndex(int index) { rememberedIndex_ = index; }
 
-    /// Fills the list with `titles` and selects the remembered entry.
+    /// Fills the list with `titles` (UTF-8) and selects the remembered entry.
     void Fill(const std::vector<std::string>& titles);
     /// A click (or Enter) on entry `index`: it becomes the remembered index, the list closes.
     void ListBox1Click(int index);

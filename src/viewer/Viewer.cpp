@@ -4,7 +4,6 @@
 #include "DocFileRule.h"
 #include "ModalUi.h"
 #include "OvcBase.h"
-#include "OvcCharset.h"
 #include "OvcEdit.h"
 #include "ProgramFolder.h"
 #include "ViewBML.h"
@@ -19,6 +18,12 @@
 #include <filesystem>
 
 namespace tomery::viewer {
+
+namespace {
+
+const QSize kDocumentSize(400, 400);
+
+}  // namespace
 
 TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -65,6 +70,7 @@ TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
 void TViewBox::LoadDocument(const std::string& path) {
     std::string shown = path;
     std::string caption = std::filesystem::path(path).filename().string();
+    std::optional<charset::TFileEncoding> encoding;
     if (IsDocFile(path)) {
         shown = ProgramFilePath("Conversion.txt");
         if (!doc::ConvertDocToText(path, shown, docName_)) {
@@ -72,9 +78,11 @@ void TViewBox::LoadDocument(const std::string& path) {
                            {app::TMsgButton::Ok});
             return;
         }
-        caption = docName_;
+        caption = TextViewer1->CharacterSet().ToUtf8(docName_);
+        // A DOC file's text is the set's bytes, whatever they look like.
+        encoding = charset::TFileEncoding::Bytes;
     }
-    if (!ShowDocument(shown, caption)) {
+    if (!ShowFile(shown, caption, true, kDocumentSize, true, encoding)) {
         return;
     }
     documentPath_ = path;
@@ -84,24 +92,33 @@ void TViewBox::LoadDocument(const std::string& path) {
     BMLBox->SetRememberedIndex(0);
 }
 
+void TViewBox::SetCharacterSet(const charset::TCharacterSet& set) {
+    TextViewer1->SetCharacterSet(set);
+}
+
 bool TViewBox::ShowDocument(const std::string& path, const std::string& caption) {
-    return ShowFile(path, caption, true, QSize(400, 400), true);
+    return ShowFile(path, caption, true, kDocumentSize, true, std::nullopt);
 }
 
 bool TViewBox::ShowLog(const std::string& path, const std::string& caption, bool wordWrap) {
-    return ShowFile(path, caption, wordWrap, QSize(600, 400), false);
+    return ShowFile(path, caption, wordWrap, QSize(600, 400), false, std::nullopt);
 }
 
 bool TViewBox::ShowFile(const std::string& path, const std::string& caption, bool wordWrap,
-                        QSize size, bool documentMode) {
+                        QSize size, bool documentMode,
+                        std::optional<charset::TFileEncoding> encoding) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         ui_.MessageBox("Error", path + " not found", app::TMsgIcon::Error, {app::TMsgButton::Ok});
         return false;
     }
     // Loading replaces the text only when it succeeds; a failure leaves the viewer as it was.
-    TextViewer1->LoadFromFile(path);
-    setWindowTitle(editor::BytesToText(caption));
+    if (encoding) {
+        TextViewer1->LoadFromFileAs(path, *encoding);
+    } else {
+        TextViewer1->LoadFromFile(path);
+    }
+    setWindowTitle(QString::fromStdString(caption));
     TextViewer1->SetWordWrap(wordWrap);
     setWindowState(Qt::WindowNoState);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -143,7 +160,7 @@ void TViewBox::OpenBookmarkList() {
     }
     std::vector<std::string> titles;
     for (const TBookmark& bookmark : bookmarks) {
-        titles.push_back(bookmark.Title);
+        titles.push_back(TextViewer1->CharacterSet().ToUtf8(bookmark.Title));
     }
     BMLBox->Fill(titles);
     ui_.ShowDialog(*BMLBox);

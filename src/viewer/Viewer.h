@@ -2,13 +2,16 @@
 // window; in document mode a right click (or the menu key) opens the bookmark list.
 #pragma once
 
+#include "CharacterSet.h"
 #include "DocBookmarks.h"
+#include "FileEncoding.h"
 #include "ViewBookmarks.h"
 
 #include <QSize>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,8 +41,11 @@ class TViewBox : public QWidget {
     const std::string& DocumentPath() const { return documentPath_; }
     const std::string& DocumentTitle() const { return documentTitle_; }
 
-    /// Shows a DOC file (decoded into "Conversion.txt", captioned with its document name) or
-    /// any other file (captioned with its file name) as a document. A failed conversion or a
+    /// The set the viewer shows its documents in; the main window gives it its own.
+    void SetCharacterSet(const charset::TCharacterSet& set);
+    /// Shows a DOC file (decoded into "Conversion.txt", its bytes as they are, captioned with
+    /// its document name) or any other file (read as its bytes tell, UTF-8 or the set's
+    /// bytes, captioned with its file name) as a document. Captions are UTF-8. A failed conversion or a
     /// missing file is reported and leaves the viewer as it was.
     void LoadDocument(const std::string& path);
     /// Shows `path` in document mode, word wrap on, 400 x 400 at the screen's top left.
@@ -64,8 +70,9 @@ class TViewBox : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// `encoding` forces how the file is read; without one its bytes tell.
     bool ShowFile(const std::string& path, const std::string& caption, bool wordWrap, QSize size,
-                  bool documentMode);
+                  bool documentMode, std::optional<charset::TFileEncoding> encoding);
     void TextViewer1MouseDown(Qt::MouseButton button);
 
     app::TModalUi& ui_;

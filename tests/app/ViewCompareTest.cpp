@@ -175,6 +175,15 @@ TEST_F(ViewCompare, MissingFileAsksAgainAndCancelEndsWithoutALog) {
     EXPECT_TRUE(std::filesystem::exists(folder.Path("Comparison.log")));
 }
 
+TEST_F(ViewCompare, AUtf8FileComparesAndShowsAsTheSameTextInTheDocumentsSet) {
+    Open(Write("doc.txt", "caf\xE9 \x93q\x94\r\n"));
+    const std::string utf8 = Write("old.txt", "\xEF\xBB\xBF" "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D\n");
+    Compare({utf8});
+    EXPECT_EQ(Log().at(3), "  **** Both files are identical. ****");
+    View(utf8);
+    EXPECT_EQ(form->ViewBox().TextViewer().GetPara(1), "caf\xE9 \x93q\x94");
+}
+
 TEST_F(ViewCompare, OldDocFileIsDecodedFirstAndOptionsReachTheComparison) {
     Open(Write("doc.txt", "Hello  World\r\nend\r\n"));
     WriteFile(folder.Path("source.txt"), std::string("HELLO WORLD\nend\n"));

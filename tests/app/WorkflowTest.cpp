@@ -3,6 +3,7 @@
 #include "EditMain_Workflow.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
+#include "TextConversion.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -30,32 +31,43 @@ class FakeEditor : public TDocumentEditor {
     std::string fileName;
     bool modified = false;
     bool visible = false;
+    TReading reading{&charset::DefaultCharacterSet(), charset::TFileEncoding::Bytes};
+    charset::TReplacementLog replaced;
 
     void SetFileName(const std::string& path) override { fileName = path; }
     bool Modified() const override { return modified; }
     void SetModified(bool value) override { modified = value; }
     std::int64_t TextLength() const override { return static_cast<std::int64_t>(text.size()); }
-    void NewFile(const std::string& name) override {
+    void NewFile(const std::string& name, const charset::TCharacterSet& set) override {
         text.clear();
         fileName = name;
         modified = false;
+        reading = {&set, charset::TFileEncoding::Bytes};
     }
-    void LoadFromFile(const std::string& path) override {
+    void LoadFromFile(const std::string& path, const TReading& how) override {
         if (!std::filesystem::exists(path)) {
             throw std::runtime_error("Cannot open file " + path);
         }
-        text = ReadFile(path);
+        charset::TDecodedText decoded = charset::DecodeText(ReadFile(path), *how.Set, how.Encoding);
+        text = decoded.Bytes;
+        replaced = decoded.Replacements;
+        reading = {how.Set, decoded.Encoding};
         fileName = path;
         modified = false;
     }
+    TReading CurrentReading() const override { return reading; }
+    const charset::TReplacementLog& LoadReplacements() const override { return replaced; }
     void SaveToFile(const std::string& path) override {
         if (!std::filesystem::is_directory(std::filesystem::path(path).parent_path())) {
             throw std::runtime_error("File not found.");
         }
+        WriteFile(path, charset::EncodeText(text, *reading.Set, *reading.Encoding));
+        modified = false;
+    }
+    void SaveConversionText(const std::string& path) override {
         WriteFile(path, text);
         modified = false;
     }
-    void SaveConversionText(const std::string& path) override { SaveToFile(path); }
     void Close() override { text.clear(); }
     void ShowAndFocus() override { visible = true; }
     void Hide() override { visible = false; }
@@ -113,9 +125,62 @@ TEST_F(Workflow, OpensADocFileEditsSavesAndFindsTheEditAfterReopening) {
     EXPECT_EQ(ui.notices[0],
               "book.pdb saved in " + folder.Root() + "/ folder as a DOC file. File size is 1 KB.");
 
-    editor.NewFile("other");
+    editor.NewFile("other", charset::DefaultCharacterSet());
     workflow->OpenDocument(book);
     EXPECT_EQ(editor.text, "Chapter One\r\nIt was dark.\r\nThe end.\r\n");
+}
+
+TEST_F(Workflow, AUtf8FileWithCharactersTheSetLacksIsReportedAndItsSaveAsksFirst) {
+    const std::string notes = folder.Path("notes.txt");
+    const std::string original = "\xEF\xBB\xBFOne \xE2\x80\x9Cquote\xE2\x80\x9D\nTwo \xC5\x99\n";
+    WriteFile(notes, original);
+    workflow->OpenDocument(notes);
+    EXPECT_EQ(editor.text, "One \x93quote\x94\nTwo r\n");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "notes.txt has characters that Windows-1252 does not have. 1 character was "
+              "replaced:\nline 2: \u0159 \u2192 r");
+    editor.Type("Three\n");
+
+    // Cancel keeps the file; Save As saves elsewhere; Save Anyway writes and asks no more.
+    ui.buttonAnswers = {TMsgButton::Cancel};
+    EXPECT_FALSE(workflow->Save1Click());
+    EXPECT_EQ(ReadFile(notes), original);
+    EXPECT_EQ(ui.boxes.back().buttons,
+              (std::vector<TMsgButton>{TMsgButton::Save, TMsgButton::SaveAs, TMsgButton::Cancel}));
+    ui.buttonAnswers = {TMsgButton::SaveAs};
+    ui.fileAnswers.push_back(folder.Path("copy.txt"));
+    EXPECT_TRUE(workflow->Save1Click());
+    EXPECT_EQ(ReadFile(notes), original);
+    EXPECT_EQ(ReadFile(folder.Path("copy.txt")),
+              "\xEF\xBB\xBFOne \xE2\x80\x9Cquote\xE2\x80\x9D\nTwo r\nThree\n");
+    EXPECT_FALSE(workflow->SavingLosesCharacters());
+
+    workflow->OpenDocument(notes);
+    editor.Type("!");
+    ui.buttonAnswers = {TMsgButton::Save};
+    const std::size_t asked = ui.boxes.size();
+    EXPECT_TRUE(workflow->Save1Click());
+    EXPECT_EQ(ReadFile(notes).substr(0, 3), "\xEF\xBB\xBF");
+    editor.Type("?");
+    EXPECT_TRUE(workflow->Save1Click());
+    EXPECT_EQ(ui.boxes.size(), asked + 1);
+}
+
+TEST_F(Workflow, ADocFileIsItsBytesAndATypedNameIsConvertedAndCutWithANotice) {
+    const std::string book = MakeDoc("book.pdb", "caf\xC3\xA9\r\n", "Book");
+    workflow->OpenDocument(book);
+    EXPECT_EQ(editor.text, "caf\xC3\xA9\r\n");
+    EXPECT_TRUE(ui.boxes.empty());
+
+    ui.fileAnswers.push_back(folder.Path("named.pdb"));
+    ui.inputAnswers.push_back("Anton\u00edn Dvo\u0159\u00e1k: Symphony No. 9 in E minor");
+    ASSERT_TRUE(workflow->Save1Click(true));
+    EXPECT_EQ(workflow->DocName(), "Anton\xEDn Dvor\xE1k: Symphony No. 9 ");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "1 character was replaced:\n\u0159 \u2192 r\nA document name holds at most 31 "
+              "characters: it was cut to \"Anton\u00edn Dvor\u00e1k: Symphony No. 9 \".");
 }
 
 TEST_F(Workflow, AsksBeforeDiscardingChangesAndFollowsTheAnswer) {

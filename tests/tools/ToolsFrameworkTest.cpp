@@ -67,15 +67,27 @@ TEST_F(ToolsFramework, ReadsRawLinesWithTheirTabs) {
 TEST_F(ToolsFramework, AppendsAFilesLinesAfterTheLastParagraphThatHoldsText) {
     const testing::TempFolder folder;
     testing::WriteFile(folder.Path("more.txt"), std::string("two\rthree\nfour\r\n"));
+    testing::WriteFile(folder.Path("utf8.txt"), std::string("caf\xC3\xA9 \xC5\x99\n"));
     SetText({"one"});
-    AppendTextFile(editor_, folder.Path("more.txt"));
+    charset::TReplacementLog replaced;
+    AppendTextFile(editor_, folder.Path("more.txt"), std::nullopt, replaced);
     ReadLines(editor_, lines_);
     EXPECT_EQ(lines_, (TWorkLines{"one", "two", "three", "four"}));
-
-    EXPECT_THROW(AppendTextFile(editor_, folder.Path("missing.txt")), editor::EInOutError);
-    EXPECT_THROW(AppendTextFile(editor_, folder.Root()), editor::EInOutError);
+    // A UTF-8 text comes in the editor's set; a forced reading keeps the file's bytes.
+    AppendTextFile(editor_, folder.Path("utf8.txt"), std::nullopt, replaced);
+    EXPECT_EQ(replaced.Count(), 1u);
+    AppendTextFile(editor_, folder.Path("utf8.txt"), charset::TFileEncoding::Bytes, replaced);
     ReadLines(editor_, lines_);
-    EXPECT_EQ(lines_.size(), 4u);
+    EXPECT_EQ(lines_, (TWorkLines{"one", "two", "three", "four", "caf\xE9 r",
+                                  "caf\xC3\xA9 \xC5\x99"}));
+    EXPECT_TRUE(replaced.Empty());
+
+    EXPECT_THROW(AppendTextFile(editor_, folder.Path("missing.txt"), std::nullopt, replaced),
+                 editor::EInOutError);
+    EXPECT_THROW(AppendTextFile(editor_, folder.Root(), std::nullopt, replaced),
+                 editor::EInOutError);
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_.size(), 6u);
 }
 
 TEST(SortLinesInLocale, IgnoresCaseAndFollowsTheLocalesOrderOfLetters) {
