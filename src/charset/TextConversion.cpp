@@ -38,8 +38,9 @@ TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
         sniffer.Feed(file);
         decoded.Encoding = sniffer.Result();
     }
-    const std::string_view body = file.substr(
-        std::min(file.size(), ByteOrderMark(decoded.Encoding).size()));
+    // A forced encoding may meet a file without its mark.
+    const std::string_view mark = ByteOrderMark(decoded.Encoding);
+    const std::string_view body = file.substr(file.starts_with(mark) ? mark.size() : 0);
     switch (decoded.Encoding) {
         case TFileEncoding::Bytes:
             decoded.Bytes = body;

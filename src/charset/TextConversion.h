@@ -19,7 +19,8 @@ struct TDecodedText {
 };
 
 /// Reads `file` as the encoding its bytes tell (TEncodingSniffer), or as `forced`: `Bytes`
-/// keeps every byte as it is; a forced UTF-8 still drops a UTF-8 mark.
+/// keeps every byte as it is; a forced UTF-8 still drops a UTF-8 mark, a forced UTF-16 its
+/// own mark where the file has one.
 TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
                         std::optional<TFileEncoding> forced = std::nullopt);
 

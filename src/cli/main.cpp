@@ -2,22 +2,33 @@
 // same conversion (and the same "Conversion.log") as the editor.
 #include "Conversion.h"
 #include "ConversionLog.h"
+#include "DocFormat.h"
 #include "DocInfo.h"
+#include "FileAccess.h"
+#include "FileReplacement.h"
 #include "StandardStreams.h"
+#include "TextEncodings.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <sys/stat.h>
 
 namespace {
 
+using tomery::charset::TCharacterSet;
+using tomery::charset::TReplacementLog;
 using tomery::cli::IsStandardStream;
 using tomery::cli::TStreamFiles;
+using tomery::cli::TTextEncoding;
 
 constexpr int kSuccess = 0;
 constexpr int kConversionFailed = 1;
@@ -25,13 +36,22 @@ constexpr int kBadUsage = 2;
 
 constexpr char kUsage[] =
     "Usage:\n"
-    "  tomery-doc decode IN.pdb OUT.txt           DOC file to text (CR LF line ends);\n"
+    "  tomery-doc decode IN.pdb OUT.txt [--to ENCODING]\n"
+    "                                             DOC file to text (CR LF line ends);\n"
     "                                             prints the document name\n"
-    "  tomery-doc encode IN.txt OUT.pdb [--name NAME]\n"
+    "  tomery-doc encode IN.txt OUT.pdb [--name NAME] [--from ENCODING]\n"
     "                                             text to DOC file; the name defaults to\n"
     "                                             IN's file name without its extension\n"
     "  tomery-doc info IN.pdb                     describes a DOC file\n"
     "  tomery-doc --help | --version\n"
+    "\n"
+    "--charset SET names the DOC's character set (default windows-1252), for any command.\n"
+    "encode reads a text with a byte order mark, or valid UTF-8, as Unicode and converts\n"
+    "it into SET; any other text is taken as bytes of SET. --from reads IN as ENCODING.\n"
+    "decode writes the DOC's bytes as they are, or converted into --to's ENCODING.\n"
+    "ENCODING is utf-8, utf-16le, utf-16be or a character set. Characters SET lacks are\n"
+    "transliterated or become \"?\"; standard error says which.\n"
+    "Document names are typed and shown in the terminal's encoding.\n"
     "\n"
     "A path of - is standard input or standard output; after -- every argument is a path.\n"
     "Each conversion writes Conversion.log in the program folder ($TOMERY_HOME when set).\n"
@@ -48,36 +68,81 @@ int Refuse(const std::string& problem) {
     return kBadUsage;
 }
 
-/// A command's paths and its --name option; `problem` says what was wrong with them.
+/// A command's paths and the values of its options, by name ("--name"); `problem` says what
+/// was wrong with them.
 struct Arguments {
     std::vector<std::string> paths;
-    std::optional<std::string> name;
+    std::map<std::string, std::string> options;
     std::string problem;
+
+    const std::string* Option(const std::string& name) const {
+        const auto found = options.find(name);
+        return found == options.end() ? nullptr : &found->second;
+    }
 };
 
-Arguments ParseArguments(const std::vector<std::string>& args, bool takesName) {
+/// Reads a command's arguments; each option it takes (`options`) has a value: "--name NAME" or
+/// "--name=NAME".
+Arguments ParseArguments(const std::vector<std::string>& args,
+                         std::initializer_list<std::string_view> options) {
     Arguments parsed;
     bool optionsEnd = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnd || arg == "-" || arg.empty() || arg[0] != '-') {
             parsed.paths.push_back(arg);
-        } else if (arg == "--") {
+            continue;
+        }
+        if (arg == "--") {
             optionsEnd = true;
-        } else if (takesName && arg == "--name") {
-            if (i + 1 == args.size()) {
-                parsed.problem = "--name needs a value";
-                return parsed;
-            }
-            parsed.name = args[++i];
-        } else if (takesName && arg.rfind("--name=", 0) == 0) {
-            parsed.name = arg.substr(7);
-        } else {
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string option = arg.substr(0, equals);
+        if (std::find(options.begin(), options.end(), option) == options.end()) {
             parsed.problem = "unknown option: " + arg;
+            return parsed;
+        }
+        if (equals != std::string::npos) {
+            parsed.options[option] = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            parsed.options[option] = args[++i];
+        } else {
+            parsed.problem = option + " needs a value";
             return parsed;
         }
     }
     return parsed;
+}
+
+/// The character sets a command's options name: the DOC's (--charset), and the text file's
+/// (--from or --to, whichever the command takes) when one is named.
+struct Encodings {
+    const TCharacterSet* doc = &tomery::charset::DefaultCharacterSet();
+    std::optional<TTextEncoding> text;
+    std::string problem;  ///< an unknown name, with the names known
+};
+
+Encodings ReadEncodings(const Arguments& parsed) {
+    Encodings encodings;
+    if (const std::string* name = parsed.Option("--charset")) {
+        encodings.doc = tomery::charset::FindCharacterSet(*name);
+        if (encodings.doc == nullptr) {
+            encodings.problem = "unknown character set: " + *name +
+                                "\nknown character sets: " + tomery::cli::CharacterSetNames();
+            return encodings;
+        }
+    }
+    for (const char* option : {"--from", "--to"}) {
+        if (const std::string* name = parsed.Option(option)) {
+            encodings.text = tomery::cli::FindTextEncoding(*name);
+            if (!encodings.text) {
+                encodings.problem = "unknown encoding for " + std::string(option) + ": " + *name +
+                                    "\nknown encodings: " + tomery::cli::TextEncodingNames();
+            }
+        }
+    }
+    return encodings;
 }
 
 bool InputExists(const std::string& path) {
@@ -111,12 +176,16 @@ std::string OutputProblem(const std::string& input, const std::string& output) {
 
 /// Checks the arguments of a conversion from one path to another; the status to exit with
 /// when they are wrong.
-std::optional<int> ConversionArgumentsProblem(const Arguments& parsed, const char* usage) {
+std::optional<int> ConversionArgumentsProblem(const Arguments& parsed, const Encodings& encodings,
+                                              const char* usage) {
     if (!parsed.problem.empty()) {
         return BadUsage(parsed.problem);
     }
     if (parsed.paths.size() != 2) {
         return BadUsage(usage);
+    }
+    if (!encodings.problem.empty()) {
+        return Refuse(encodings.problem);
     }
     if (!InputExists(parsed.paths[0])) {
         return kBadUsage;
@@ -135,56 +204,100 @@ bool HasControlCharacters(const std::string& text) {
     });
 }
 
-int ConversionResult(bool converted) {
-    if (converted) {
-        return kSuccess;
-    }
+int ReportConversionFailure() {
     std::cerr << "tomery-doc: conversion failed; see " << tomery::doc::ConversionLogPath() << '\n';
     return kConversionFailed;
 }
 
-/// Runs `convert` from `input` to `output`, standing private files in for "-".
-template <typename Convert>
-int ConvertWithStreams(const std::string& input, const std::string& output, Convert convert) {
-    if (!IsStandardStream(input) && !IsStandardStream(output)) {
-        return ConversionResult(convert(input, output));
+void ReportReplacements(const std::string& what, const TReplacementLog& replacements) {
+    if (!replacements.Empty()) {
+        std::cerr << "tomery-doc: " << what << ": " << replacements.Details() << '\n';
     }
-    TStreamFiles streams;
-    if (!streams.IsReady()) {
-        std::cerr << "tomery-doc: cannot make a temporary folder\n";
-        return kConversionFailed;
-    }
-    const std::string source = IsStandardStream(input) ? streams.SaveStandardInput() : input;
-    if (source.empty()) {
-        std::cerr << "tomery-doc: cannot read standard input\n";
-        return kConversionFailed;
-    }
-    const bool toStdout = IsStandardStream(output);
-    const int result = ConversionResult(convert(source, toStdout ? streams.OutputPath() : output));
-    if (result == kSuccess && toStdout && !streams.SendOutput()) {
+}
+
+/// Writes `text` to `output`, replacing an existing file only when all of it was written.
+bool WriteOutput(const std::string& output, std::string_view text) {
+    if (IsStandardStream(output)) {
+        if (std::cout.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
+            return true;
+        }
         std::cerr << "tomery-doc: cannot write standard output\n";
-        return kConversionFailed;
+        return false;
     }
-    return result;
+    tomery::FileReplacement file(output);
+    if (file.IsOpen() && file.Write(text.data(), text.size()) && file.Commit()) {
+        return true;
+    }
+    std::cerr << "tomery-doc: cannot write " << output;
+    if (file.Error() != 0) {
+        std::cerr << ": " << std::strerror(file.Error());
+    }
+    std::cerr << '\n';
+    return false;
+}
+
+std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::string StreamLabel(const std::string& path, const char* stream) {
+    return IsStandardStream(path) ? stream : path;
+}
+
+/// Sends the decoded text in the private output file on to `output`, written in `encoding`.
+bool DeliverDecodedText(const TStreamFiles& streams, const std::string& output,
+                        const TCharacterSet& set, const TTextEncoding& encoding) {
+    if (encoding.IsBytesOf(set)) {
+        return streams.SendOutput();
+    }
+    const auto decoded = tomery::ReadWholeFile(streams.OutputPath());
+    if (!decoded) {
+        std::cerr << "tomery-doc: cannot read the decoded text\n";
+        return false;
+    }
+    const tomery::cli::TConvertedText text =
+        tomery::cli::WriteText(AsChars(*decoded), set, encoding);
+    if (!WriteOutput(output, text.Text)) {
+        return false;
+    }
+    ReportReplacements(StreamLabel(output, "standard output"), text.Replacements);
+    return true;
 }
 
 int Decode(const std::vector<std::string>& args) {
-    const Arguments parsed = ParseArguments(args, false);
-    if (const auto status = ConversionArgumentsProblem(parsed, "decode takes IN.pdb and OUT.txt")) {
+    const Arguments parsed = ParseArguments(args, {"--charset", "--to"});
+    const Encodings encodings = ReadEncodings(parsed);
+    if (const auto status =
+            ConversionArgumentsProblem(parsed, encodings, "decode takes IN.pdb and OUT.txt")) {
         return *status;
     }
-    const std::string& input = parsed.paths[0];
+    const TCharacterSet& set = *encodings.doc;
     const std::string& output = parsed.paths[1];
-    std::string docName;
-    const int result =
-        ConvertWithStreams(input, output, [&](const std::string& in, const std::string& out) {
-            return tomery::doc::ConvertDocToText(in, out, docName);
-        });
-    // On standard output the name would run into the text.
-    if (result == kSuccess && !IsStandardStream(output)) {
-        std::cout << docName << '\n';
+    const TTextEncoding encoding =
+        encodings.text.value_or(TTextEncoding{tomery::charset::TFileEncoding::Bytes, &set});
+    const bool privately = !encoding.IsBytesOf(set);
+    TStreamFiles streams;
+    const std::string source = streams.ReadablePath(parsed.paths[0]);
+    if (source.empty()) {
+        return kConversionFailed;
     }
-    return result;
+    const std::string target = streams.WritablePath(output, privately);
+    if (target.empty()) {
+        return kConversionFailed;
+    }
+    std::string docName;
+    if (!tomery::doc::ConvertDocToText(source, target, docName)) {
+        return ReportConversionFailure();
+    }
+    if ((privately || IsStandardStream(output)) &&
+        !DeliverDecodedText(streams, output, set, encoding)) {
+        return kConversionFailed;
+    }
+    // On standard output the name would run into the text.
+    if (!IsStandardStream(output)) {
+        std::cout << tomery::cli::ShownName(docName, set) << '\n';
+    }
+    return kSuccess;
 }
 
 /// IN's file name without its extension; OUT's for standard input; "Untitled" for neither.
@@ -197,47 +310,115 @@ std::string DefaultDocName(const std::string& input, const std::string& output) 
     return "Untitled";
 }
 
+/// Says what became of the document name on its way into the DOC: characters the set lacks,
+/// and the bytes the DOC file cannot hold.
+void ReportDocName(const std::string& docName, const TCharacterSet& set,
+                   const TReplacementLog& replacements) {
+    ReportReplacements("the document name", replacements);
+    const std::string stored = tomery::doc::StoredDocName(docName);
+    if (stored.size() < docName.size()) {
+        std::cerr << "tomery-doc: the document name is cut to the " << stored.size()
+                  << " characters a DOC file holds: " << tomery::cli::ShownName(stored, set)
+                  << '\n';
+    }
+}
+
+/// The text file at `path` read as `encoding` and converted into `set`, in a private file: its
+/// path, or empty (said on standard error) when it cannot be made.
+std::string ConvertedInput(const std::string& path, const TCharacterSet& set,
+                           const TTextEncoding& encoding, TStreamFiles& streams,
+                           TReplacementLog& replacements) {
+    const auto file = tomery::ReadWholeFile(path);
+    if (!file) {
+        std::cerr << "tomery-doc: cannot read " << path << '\n';
+        return {};
+    }
+    tomery::cli::TConvertedText text = tomery::cli::ReadText(AsChars(*file), set, encoding);
+    replacements = std::move(text.Replacements);
+    return streams.SaveConvertedInput(text.Text);
+}
+
+/// Encodes `input` as the DOC file `output`; a text that is not bytes of `set` already (as
+/// --from says, else as its bytes tell) is converted into it first.
+int EncodeFile(const std::string& input, const std::string& output, const std::string& docName,
+               const TCharacterSet& set, const std::optional<TTextEncoding>& from) {
+    TStreamFiles streams;
+    std::string source = streams.ReadablePath(input);
+    if (source.empty()) {
+        return kConversionFailed;
+    }
+    const TTextEncoding encoding = from ? *from : tomery::cli::SniffTextFile(source, set);
+    TReplacementLog replacements;
+    if (!encoding.IsBytesOf(set)) {
+        source = ConvertedInput(source, set, encoding, streams, replacements);
+        if (source.empty()) {
+            return kConversionFailed;
+        }
+    }
+    const std::string target = streams.WritablePath(output, false);
+    if (target.empty()) {
+        return kConversionFailed;
+    }
+    if (!tomery::doc::ConvertTextToDoc(source, target, docName)) {
+        return ReportConversionFailure();
+    }
+    if (IsStandardStream(output) && !streams.SendOutput()) {
+        return kConversionFailed;
+    }
+    ReportReplacements(StreamLabel(input, "standard input"), replacements);
+    return kSuccess;
+}
+
 int Encode(const std::vector<std::string>& args) {
-    const Arguments parsed = ParseArguments(args, true);
-    if (const auto status = ConversionArgumentsProblem(parsed, "encode takes IN.txt and OUT.pdb")) {
+    const Arguments parsed = ParseArguments(args, {"--name", "--charset", "--from"});
+    const Encodings encodings = ReadEncodings(parsed);
+    if (const auto status =
+            ConversionArgumentsProblem(parsed, encodings, "encode takes IN.txt and OUT.pdb")) {
         return *status;
     }
+    const TCharacterSet& set = *encodings.doc;
     const std::string& input = parsed.paths[0];
     const std::string& output = parsed.paths[1];
-    const std::string docName = parsed.name.value_or(DefaultDocName(input, output));
+    const std::string* name = parsed.Option("--name");
+    TReplacementLog nameReplacements;
+    const std::string docName =
+        tomery::cli::TypedName(name ? *name : DefaultDocName(input, output), set, nameReplacements);
     if (HasControlCharacters(docName)) {
         return Refuse("the document name holds control characters; give another with --name");
     }
-    return ConvertWithStreams(input, output, [&](const std::string& in, const std::string& out) {
-        return tomery::doc::ConvertTextToDoc(in, out, docName);
-    });
+    const int result = EncodeFile(input, output, docName, set, encodings.text);
+    if (result == kSuccess) {
+        ReportDocName(docName, set, nameReplacements);
+    }
+    return result;
 }
 
 int Info(const std::vector<std::string>& args) {
-    const Arguments parsed = ParseArguments(args, false);
+    const Arguments parsed = ParseArguments(args, {"--charset"});
+    const Encodings encodings = ReadEncodings(parsed);
     if (!parsed.problem.empty()) {
         return BadUsage(parsed.problem);
     }
     if (parsed.paths.size() != 1) {
         return BadUsage("info takes IN.pdb");
     }
-    std::string input = parsed.paths[0];
-    if (!InputExists(input)) {
+    if (!encodings.problem.empty()) {
+        return Refuse(encodings.problem);
+    }
+    if (!InputExists(parsed.paths[0])) {
         return kBadUsage;
     }
-    std::optional<TStreamFiles> streams;
-    if (IsStandardStream(input)) {
-        input = streams.emplace().IsReady() ? streams->SaveStandardInput() : std::string();
-        if (input.empty()) {
-            std::cerr << "tomery-doc: cannot read standard input\n";
-            return kConversionFailed;
-        }
+    TStreamFiles streams;
+    const std::string input = streams.ReadablePath(parsed.paths[0]);
+    if (input.empty()) {
+        return kConversionFailed;
     }
-    const auto info = tomery::doc::ReadDocInfo(input);
+    auto info = tomery::doc::ReadDocInfo(input);
     if (!info.problem.empty()) {
         std::cerr << "tomery-doc: " << parsed.paths[0] << ": " << info.problem << '\n';
         return kConversionFailed;
     }
+    info.name = tomery::cli::ShownName(info.name, *encodings.doc);
     std::cout << tomery::doc::FormatDocInfo(info);
     return kSuccess;
 }

@@ -90,6 +90,8 @@ TEST(TextConversion, ReplacementsAreLoggedWithTheirLinesAndAForcedReadingWins) {
     EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "a", set, TFileEncoding::Utf8).Encoding,
               TFileEncoding::Utf8Bom);
     EXPECT_EQ(DecodeText("caf\xE9", set, TFileEncoding::Utf8).Bytes, "caf?");
+    EXPECT_EQ(DecodeText(std::string("h\0i\0", 4), set, TFileEncoding::Utf16Le).Bytes, "hi");
+    EXPECT_EQ(DecodeText(std::string("\xFE\xFF\0h", 4), set, TFileEncoding::Utf16Be).Bytes, "h");
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ struct ToolRun {
 
 class Tool : public ::testing::Test {
   protected:
+    // Document names are typed and shown in the terminal's encoding.
+    Tool() { ::setenv("LC_ALL", "C.UTF-8", 1); }
+
     ToolRun Run(const std::string& arguments) {
         // Run in the test's folder, so that relative paths such as "-odd.txt" can be tried.
         const std::string command = "cd '" + folder.Root() + "' && '" + TOMERY_DOC_BINARY + "' " +
@@ -63,6 +66,76 @@ TEST_F(Tool, TakesTheDocumentNameFromTheNameOption) {
         Run("encode " + Quoted("a.txt") + " " + Quoted("a.pdb") + " --name 'Short Tales'").status,
         0);
     EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(folder.Path("a.pdb")))), "Short Tales");
+
+    const ToolRun cut = Run("encode a.txt b.pdb --name=" + std::string(40, 'x'));
+    EXPECT_EQ(cut.status, 0);
+    const std::string stored(31, 'x');
+    EXPECT_EQ(cut.err,
+              "tomery-doc: the document name is cut to the 31 characters a DOC file holds: " +
+                  stored + "\n");
+}
+
+// The road of a Project Gutenberg e-text: UTF-8 with a mark, typographic punctuation and a
+// letter Windows-1252 lacks.
+TEST_F(Tool, EncodesAUnicodeTextIntoTheDocsCharacterSet) {
+    WriteFile(folder.Path("book.txt"),
+              std::string("\xEF\xBB\xBF\u201CHello\u201D \u2014 caf\u00E9\nDvo\u0159\u00E1k\n"));
+    const ToolRun encode = Run("encode book.txt book.pdb --name='Anton\u00EDn Dvo\u0159\u00E1k'");
+    ASSERT_EQ(encode.status, 0) << encode.err;
+    EXPECT_EQ(encode.err,
+              "tomery-doc: book.txt: 1 character was replaced:\nline 2: \u0159 \u2192 r\n"
+              "tomery-doc: the document name: 1 character was replaced:\n\u0159 \u2192 r\n");
+    EXPECT_EQ(doc::ReadDocName(BytesOf(ReadFile(folder.Path("book.pdb")))), "Anton\xEDn Dvor\xE1k");
+    EXPECT_NE(Run("info book.pdb").out.find("name: Anton\u00EDn Dvor\u00E1k\n"), std::string::npos);
+
+    const ToolRun decode = Run("decode book.pdb back.txt --to=utf-8");
+    ASSERT_EQ(decode.status, 0) << decode.err;
+    EXPECT_EQ(decode.out, "Anton\u00EDn Dvor\u00E1k\n");
+    EXPECT_EQ(ReadFile(folder.Path("back.txt")),
+              "\u201CHello\u201D \u2014 caf\u00E9\r\nDvor\u00E1k\r\n");
+
+    if (!std::filesystem::exists("/usr/bin/txt2pdbdoc")) {
+        GTEST_SKIP() << "txt2pdbdoc is not installed";
+    }
+    ASSERT_EQ(
+        std::system(("cd '" + folder.Root() + "' && txt2pdbdoc -d book.pdb peer.txt").c_str()), 0);
+    EXPECT_EQ(ReadFile(folder.Path("peer.txt")), "\x93Hello\x94 \x97 caf\xE9\nDvor\xE1k\n");
+}
+
+TEST_F(Tool, ConvertsBetweenTheTextsEncodingAndTheDocsCharacterSet) {
+    const struct {
+        const char* charset;
+        const char* from;  ///< nothing: as the text's bytes tell
+        std::string text;
+        std::string stored;
+        std::string utf8;
+    } cases[] = {
+        {"windows-1252", nullptr, "caf\xE9 \x93q\x94", "caf\xE9 \x93q\x94",
+         "caf\u00E9 \u201Cq\u201D"},
+        {"windows-1251", nullptr, "\u041C\u0438\u0440", "\xCC\xE8\xF0", "\u041C\u0438\u0440"},
+        {"cp1251", "koi8-r", "\xED\xC9\xD2", "\xCC\xE8\xF0", "\u041C\u0438\u0440"},
+        {"windows-1252", nullptr, std::string("\xFE\xFF\0c\0\xE9", 6), "c\xE9", "c\u00E9"},
+        {"windows-1252", "utf-16le", std::string("c\0\xE9\0", 4), "c\xE9", "c\u00E9"},
+        {"windows-1252", "windows-1252", "caf\xC3\xA9", "caf\xC3\xA9", "caf\u00C3\u00A9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.charset) + " from " + (c.from ? c.from : "its bytes"));
+        WriteFile(folder.Path("in.txt"), c.text);
+        const std::string from = c.from ? std::string(" --from=") + c.from : "";
+        const std::string charset = std::string(" --charset=") + c.charset;
+        const ToolRun encode = Run("encode in.txt in.pdb" + charset + from);
+        ASSERT_EQ(encode.status, 0) << encode.err;
+        EXPECT_EQ(encode.err, "");
+        ASSERT_EQ(Run("decode in.pdb stored.txt").status, 0);
+        EXPECT_EQ(ReadFile(folder.Path("stored.txt")), c.stored);
+        ASSERT_EQ(Run("decode in.pdb - --to=UTF-8" + charset).status, 0);
+        EXPECT_EQ(ReadFile(folder.Path("stdout")), c.utf8);
+    }
+    const ToolRun greek = Run("decode in.pdb greek.txt --to=iso-8859-7");
+    EXPECT_EQ(greek.status, 0);
+    EXPECT_EQ(ReadFile(folder.Path("greek.txt")), "cafA\xA9");
+    EXPECT_EQ(greek.err,
+              "tomery-doc: greek.txt: 1 character was replaced:\nline 1: \u00C3 \u2192 A\n");
 }
 
 TEST_F(Tool, DescribesADocFile) {
@@ -123,6 +196,12 @@ TEST_F(Tool, RefusesOutputsThatWouldLoseDataOrCannotBeMade) {
         {"encode a.txt a.pdb --name \"$(printf 'A\\tB')\"", "control characters"},
         {"encode a.txt a.pdb --bogus", "unknown option: --bogus"},
         {"decode -x a.txt b.txt", "unknown option: -x"},
+        {"decode a.txt b.txt --from=utf-8", "unknown option: --from=utf-8"},
+        {"encode a.txt a.pdb --charset=klingon",
+         "unknown character set: klingon\nknown character sets: windows-1252, palmos-latin, "},
+        {"info a.txt --charset", "--charset needs a value"},
+        {"encode a.txt a.pdb --from=utf-32",
+         "unknown encoding for --from: utf-32\nknown encodings: utf-8, utf-16le, utf-16be, "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
