@@ -90,6 +90,8 @@ TEST(TextConversion, ReplacementsAreLoggedWithTheirLinesAndAForcedReadingWins) {
     EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "a", set, TFileEncoding::Utf8).Encoding,
               TFileEncoding::Utf8Bom);
     EXPECT_EQ(DecodeText("caf\xE9", set, TFileEncoding::Utf8).Bytes, "caf?");
+    // Forced UTF-16 without its mark: the first character is text, not a mark.
+    EXPECT_EQ(DecodeText(std::string("a\0b\0", 4), set, TFileEncoding::Utf16Le).Bytes, "ab");
 }
 
 }  // namespace
