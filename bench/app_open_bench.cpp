@@ -1,6 +1,8 @@
 // Opening the 50 MB prose text: through the main window's open road, from a fresh window as
 // a user's first open, and into the editor control alone in a window of the same size. The
 // two should differ by little: the window must wrap the text once, at the column it shows.
+// The control also opens the prose with quotes, dashes and accents as Windows-1252 bytes and
+// as UTF-8, whose conversion into the character set should cost little.
 #include <benchmark/benchmark.h>
 
 #include "EditorBenchmark.h"
@@ -11,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "CharacterSet.h"
 #include "Conversion.h"
 #include "EditMain.h"
 #include "EditorProse.h"
@@ -22,14 +25,74 @@ namespace {
 
 constexpr QSize kWindowSize{800, 600};
 
-const std::string& ProseFile() {
+tomery::testing::TempFolder& ProseFolder() {
     static tomery::testing::TempFolder folder;  // also the program folder of the windows
+    return folder;
+}
+
+const std::string& ProseFile() {
     static const std::string path = [] {
-        const std::string file = folder.Path("prose.txt");
+        const std::string file = ProseFolder().Path("prose.txt");
         tomery::testing::WriteFile(file, tomery::testing::ProseText());
         return file;
     }();
     return path;
+}
+
+/// The prose with typographic quotes, dashes and accented words in most of its lines, as
+/// Windows-1252 bytes.
+const std::string& AccentedProse() {
+    static const std::string text = [] {
+        struct TReplacement {
+            std::string_view Word;
+            std::string_view By;
+        };
+        const TReplacement replacements[] = {{"e-text",
+                                              "\x93"
+                                              "e-text\x94"},
+                                             {"well-known", "well\x97known"},
+                                             {"chapter", "ch\xE2pitre"},
+                                             {"reader",
+                                              "r\xE9"
+                                              "dacteur"}};
+        std::string out;
+        std::string_view rest = tomery::testing::ProseText();
+        out.reserve(rest.size() + rest.size() / 10);
+        while (!rest.empty()) {
+            std::size_t next = rest.size();
+            const TReplacement* found = nullptr;
+            for (const TReplacement& r : replacements) {
+                const std::size_t at = rest.find(r.Word);
+                if (at < next) {
+                    next = at;
+                    found = &r;
+                }
+            }
+            out += rest.substr(0, next);
+            rest.remove_prefix(next);
+            if (found != nullptr) {
+                out += found->By;
+                rest.remove_prefix(found->Word.size());
+            }
+        }
+        return out;
+    }();
+    return text;
+}
+
+const std::string& AccentedProseFile(bool utf8) {
+    static const std::string cp1252 = [] {
+        const std::string file = ProseFolder().Path("accented-1252.txt");
+        tomery::testing::WriteFile(file, AccentedProse());
+        return file;
+    }();
+    static const std::string unicode = [] {
+        const std::string file = ProseFolder().Path("accented-utf8.txt");
+        tomery::testing::WriteFile(file,
+                                   tomery::charset::DefaultCharacterSet().ToUtf8(AccentedProse()));
+        return file;
+    }();
+    return utf8 ? unicode : cp1252;
 }
 
 /// The same text as a DOC e-book: its open adds the decode into Conversion.txt.
@@ -45,7 +108,7 @@ const std::string& ProseDocFile() {
     return path;
 }
 
-void BM_ControlLoad(benchmark::State& state) {
+void ControlLoad(benchmark::State& state, const std::string& path) {
     for (auto _ : state) {
         state.PauseTiming();
         tomery::bench::TEditorWindow w = tomery::bench::MakeEditorWindow(
@@ -54,7 +117,7 @@ void BM_ControlLoad(benchmark::State& state) {
         w.editor->setGeometry(QRect(QPoint(), kWindowSize));
         QApplication::processEvents();
         state.ResumeTiming();
-        w.editor->LoadFromFile(ProseFile());
+        w.editor->LoadFromFile(path);
         QApplication::processEvents();
         state.PauseTiming();
         state.counters["display_lines"] = w.editor->LineCount();
@@ -63,7 +126,16 @@ void BM_ControlLoad(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
+void BM_ControlLoad(benchmark::State& state) {
+    ControlLoad(state, ProseFile());
+}
 BENCHMARK(BM_ControlLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+/// Argument 0: the accented prose as Windows-1252 bytes; 1: as UTF-8.
+void BM_ControlLoadAccented(benchmark::State& state) {
+    ControlLoad(state, AccentedProseFile(state.range(0) == 1));
+}
+BENCHMARK(BM_ControlLoadAccented)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void WindowFirstOpen(benchmark::State& state, const std::string& path) {
     for (auto _ : state) {

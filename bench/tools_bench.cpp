@@ -22,6 +22,7 @@
 
 namespace {
 
+using tomery::charset::DefaultCharacterSet;
 using tomery::editor::TOvcTextFileEditor;
 using namespace tomery::tools;
 
@@ -95,7 +96,7 @@ void ReadAndWriteOnly(TOvcTextFileEditor& editor) {
 void SortDescending(TOvcTextFileEditor& editor) {
     TWorkLines lines;
     ReadLines(editor, lines);
-    WriteLinesReversed(editor, SortLinesInLocale(std::move(lines), 1));
+    WriteLinesReversed(editor, SortLinesInLocale(std::move(lines), 1, editor.CharacterSet()));
 }
 
 void DumpFile(TOvcTextFileEditor& editor) {
@@ -120,11 +121,13 @@ TOOL_BENCHMARK(ReadAndWriteOnly, ReadAndWriteOnly);
 TOOL_BENCHMARK(AllUpper,
                Lines([](TWorkLines l) { return ChangeCase(std::move(l), TCaseChange::Upper); }));
 TOOL_BENCHMARK(Indent4, Lines([](TWorkLines l) { return Indent(std::move(l), 4, 0, SIZE_MAX); }));
-TOOL_BENCHMARK(SortAscending,
-               Lines([](TWorkLines l) { return SortLinesInLocale(std::move(l), 1); }));
+TOOL_BENCHMARK(SortAscending, Lines([](TWorkLines l) {
+                   return SortLinesInLocale(std::move(l), 1, DefaultCharacterSet());
+               }));
 TOOL_BENCHMARK(SortDescendingAtColumn1, SortDescending);
-TOOL_BENCHMARK(SortAscendingAtColumn5,
-               Lines([](TWorkLines l) { return SortLinesInLocale(std::move(l), 5); }));
+TOOL_BENCHMARK(SortAscendingAtColumn5, Lines([](TWorkLines l) {
+                   return SortLinesInLocale(std::move(l), 5, DefaultCharacterSet());
+               }));
 TOOL_BENCHMARK(SpaceSingle,
                Lines([](TWorkLines l) { return Space(std::move(l), TSpacing::Single); }));
 TOOL_BENCHMARK(SpaceTriple,

@@ -259,7 +259,7 @@ void TEditForm::Sort_Click(const std::string& item) {
             [&](std::int32_t column) {
                 TWorkLines lines;
                 tools::ReadLines(*Editor1, lines);
-                lines = tools::SortLinesInLocale(std::move(lines), column);
+                lines = tools::SortLinesInLocale(std::move(lines), column, Editor1->CharacterSet());
                 if (item == "Descending1") {
                     tools::WriteLinesReversed(*Editor1, lines);
                 } else {

@@ -143,6 +143,14 @@ TFileEncoding TEncodingSniffer::Result() const {
     return multiByte_ && !invalid_ && pending_ == 0 ? TFileEncoding::Utf8 : TFileEncoding::Bytes;
 }
 
+TReadingEncoding ReadingEncoding(TFileEncoding sniffed, std::optional<TFileEncoding> forced) {
+    TFileEncoding encoding = forced.value_or(sniffed);
+    if (encoding == TFileEncoding::Utf8 || encoding == TFileEncoding::Utf8Bom) {
+        encoding = sniffed == TFileEncoding::Utf8Bom ? TFileEncoding::Utf8Bom : TFileEncoding::Utf8;
+    }
+    return {encoding, encoding == sniffed ? ByteOrderMark(encoding).size() : 0};
+}
+
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     std::string out;
     out.reserve(bytes.size());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,17 @@ class TEncodingSniffer {
     bool multiByte_ = false;
     bool invalid_ = false;
 };
+
+/// What a file is read as, and how many bytes at its start are its mark rather than text.
+struct TReadingEncoding {
+    TFileEncoding Encoding;
+    std::size_t MarkLength;
+};
+
+/// A file read as its bytes tell (`sniffed`: TEncodingSniffer's result) or as `forced`. A
+/// forced UTF-8 still keeps a UTF-8 mark out of the text, and then counts as `Utf8Bom`; a
+/// forced encoding never takes bytes for a mark that is not its own, so no text is lost.
+TReadingEncoding ReadingEncoding(TFileEncoding sniffed, std::optional<TFileEncoding> forced);
 
 /// UTF-16 bytes (without their mark) as UTF-8; an unpaired surrogate or an odd last byte
 /// becomes U+FFFD.

@@ -27,20 +27,11 @@ std::string Utf8IntoSet(std::string_view utf8, const TCharacterSet& set, TReplac
 
 TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
                         std::optional<TFileEncoding> forced) {
-    TDecodedText decoded{{}, TFileEncoding::Bytes, {}};
-    if (forced) {
-        decoded.Encoding = *forced;
-        if (*forced == TFileEncoding::Utf8 && file.substr(0, 3) == ByteOrderMark(TFileEncoding::Utf8Bom)) {
-            decoded.Encoding = TFileEncoding::Utf8Bom;
-        }
-    } else {
-        TEncodingSniffer sniffer;
-        sniffer.Feed(file);
-        decoded.Encoding = sniffer.Result();
-    }
-    // A forced encoding may meet a file without its mark.
-    const std::string_view mark = ByteOrderMark(decoded.Encoding);
-    const std::string_view body = file.substr(file.starts_with(mark) ? mark.size() : 0);
+    TEncodingSniffer sniffer;
+    sniffer.Feed(file);
+    const TReadingEncoding reading = ReadingEncoding(sniffer.Result(), forced);
+    TDecodedText decoded{{}, reading.Encoding, {}};
+    const std::string_view body = file.substr(reading.MarkLength);
     switch (decoded.Encoding) {
         case TFileEncoding::Bytes:
             decoded.Bytes = body;
@@ -61,20 +52,25 @@ TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
 
 std::string EncodeText(std::string_view bytes, const TCharacterSet& set, TFileEncoding encoding) {
     std::string file(ByteOrderMark(encoding));
+    AppendEncodedText(bytes, set, encoding, file);
+    return file;
+}
+
+void AppendEncodedText(std::string_view bytes, const TCharacterSet& set, TFileEncoding encoding,
+                       std::string& out) {
     switch (encoding) {
         case TFileEncoding::Bytes:
-            file += bytes;
+            out += bytes;
             break;
         case TFileEncoding::Utf8:
         case TFileEncoding::Utf8Bom:
-            set.AppendUtf8(bytes, file);
+            set.AppendUtf8(bytes, out);
             break;
         case TFileEncoding::Utf16Le:
         case TFileEncoding::Utf16Be:
-            file += Utf8ToUtf16(set.ToUtf8(bytes), encoding == TFileEncoding::Utf16Be);
+            out += Utf8ToUtf16(set.ToUtf8(bytes), encoding == TFileEncoding::Utf16Be);
             break;
     }
-    return file;
 }
 
 }  // namespace tomery::charset

@@ -19,12 +19,14 @@ struct TDecodedText {
 };
 
 /// Reads `file` as the encoding its bytes tell (TEncodingSniffer), or as `forced`: `Bytes`
-/// keeps every byte as it is; a forced UTF-8 still drops a UTF-8 mark, a forced UTF-16 its
-/// own mark where the file has one.
+/// keeps every byte as it is; a forced UTF-8 still drops a UTF-8 mark (ReadingEncoding).
 TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
                         std::optional<TFileEncoding> forced = std::nullopt);
 
 /// The text's bytes as a file of `encoding`, its mark first.
 std::string EncodeText(std::string_view bytes, const TCharacterSet& set, TFileEncoding encoding);
+/// Appends the text's bytes as `encoding` without a mark: for a file written in pieces.
+void AppendEncodedText(std::string_view bytes, const TCharacterSet& set, TFileEncoding encoding,
+                       std::string& out);
 
 }  // namespace tomery::charset

@@ -1,7 +1,7 @@
 #include "ToolsFramework.h"
 
+#include "CharacterSet.h"
 #include "FileAccess.h"
-#include "OvcCharset.h"
 #include "OvcEdit.h"
 #include "OvcTextFile.h"
 #include "TextConversion.h"
@@ -80,13 +80,14 @@ struct TRankKey {
     }
 };
 
-TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column) {
+TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column,
+                             const charset::TCharacterSet& set) {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::array<char16_t, 256> folded;
     for (std::size_t byte = 0; byte < folded.size(); ++byte) {
         folded[byte] = static_cast<char16_t>(QChar::toCaseFolded(
-            static_cast<char32_t>(editor::Cp1252ToUnicode(static_cast<unsigned char>(byte)))));
+            static_cast<char32_t>(set.Character(static_cast<unsigned char>(byte)))));
     }
     if (collator.locale().language() == QLocale::C) {
         std::array<char16_t, 256> distinct = folded;

@@ -11,6 +11,10 @@
 #include <string>
 #include <utility>
 
+namespace tomery::charset {
+class TCharacterSet;
+}
+
 namespace tomery::editor {
 class TOvcCustomEditor;
 }
@@ -40,8 +44,9 @@ void TransformText(editor::TOvcCustomEditor& editor, Transform transform) {
 }
 
 /// The lines sorted at `column` (see SortLines) in the order of the user's locale, without
-/// regard to case.
-TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column);
+/// regard to case; their bytes stand for the characters of `set` (the editor's).
+TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column,
+                             const charset::TCharacterSet& set);
 
 /// A file's bytes for a tool. Raises EInOutError when the file cannot be read.
 std::string ReadToolFile(const std::string& fileName);

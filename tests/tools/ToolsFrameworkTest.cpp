@@ -3,6 +3,7 @@
 
 #include <QLocale>
 
+#include "CharacterSet.h"
 #include "OvcEdit.h"
 #include "OvcTextFile.h"
 #include "TempFolder.h"
@@ -90,13 +91,23 @@ TEST_F(ToolsFramework, AppendsAFilesLinesAfterTheLastParagraphThatHoldsText) {
     EXPECT_EQ(lines_.size(), 6u);
 }
 
-TEST(SortLinesInLocale, IgnoresCaseAndFollowsTheLocalesOrderOfLetters) {
+TEST(SortLinesInLocale, IgnoresCaseAndFollowsTheLocalesOrderOfTheSetsLetters) {
     const TWorkLines text{"f", "b", "\xe9", "C", "a", "D", "e"};
+    const charset::TCharacterSet& cp1252 = charset::DefaultCharacterSet();
+    const charset::TCharacterSet& koi8r = *charset::FindCharacterSet("koi8-r");
     const QLocale userLocale;
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::Russian, QLocale::Russia)}) {
+        QLocale::setDefault(locale);
+        // KOI8-R's letters are not in the order of their bytes: ц (C3) comes after Д (E4).
+        EXPECT_EQ(SortLinesInLocale({"\xC3", "\xE4", "\xC2"}, 1, koi8r),
+                  (TWorkLines{"\xC2", "\xE4", "\xC3"}));
+    }
     QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(SortLinesInLocale(text, 1), (TWorkLines{"a", "b", "C", "D", "e", "f", "\xe9"}));
+    EXPECT_EQ(SortLinesInLocale(text, 1, cp1252),
+              (TWorkLines{"a", "b", "C", "D", "e", "f", "\xe9"}));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    EXPECT_EQ(SortLinesInLocale(text, 1), (TWorkLines{"a", "b", "C", "D", "e", "\xe9", "f"}));
+    EXPECT_EQ(SortLinesInLocale(text, 1, cp1252),
+              (TWorkLines{"a", "b", "C", "D", "e", "\xe9", "f"}));
     QLocale::setDefault(userLocale);
 }
 

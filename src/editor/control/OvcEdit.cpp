@@ -106,6 +106,13 @@ void TOvcCustomEditor::SetByteLimit(std::int32_t limit) {
     paraList_->SetByteLimit(limit);
 }
 
+void TOvcCustomEditor::SetCharacterSet(const charset::TCharacterSet& set) {
+    if (&set != characterSet_) {
+        characterSet_ = &set;
+        requestFullRepaint();
+    }
+}
+
 void TOvcCustomEditor::SetColor(const QColor& color) {
     color_ = color;
     requestFullRepaint();
@@ -264,6 +271,12 @@ void TOvcCustomEditor::DoOnTopLineChanged(std::int32_t line) {
 void TOvcCustomEditor::DoOnUserCommand(CommandCode command) {
     if (OnUserCommand) {
         OnUserCommand(*this, command);
+    }
+}
+
+void TOvcCustomEditor::DoOnCharactersReplaced(const charset::TReplacementLog& log) {
+    if (OnCharactersReplaced) {
+        OnCharactersReplaced(*this, log);
     }
 }
 
@@ -567,13 +580,17 @@ void TOvcCustomEditor::ResetText(bool repaint) {
 
 // Clipboard.
 
+QString TOvcCustomEditor::selectedText() {
+    return BytesToText(SelectedText(*paraList_, selBegin_, selEnd_), *characterSet_);
+}
+
 void TOvcCustomEditor::CopyToClipboard() {
     if (!SelectionAvailable()) {
         return;
     }
     QString text;
     try {
-        text = BytesToText(SelectedText(*paraList_, selBegin_, selEnd_));
+        text = selectedText();
     } catch (const std::bad_alloc&) {
         DoOnError(kErrorOutOfMemory);
         return;
@@ -602,9 +619,14 @@ void TOvcCustomEditor::PasteFromClipboard() {
 }
 
 void TOvcCustomEditor::pasteText(const QString& text) {
-    std::string bytes = TextToBytes(text);
-    bytes.resize(std::strlen(bytes.c_str()));  // the text ends at a zero character
-    DoOnError(InsertString(bytes));
+    // The text ends at a zero character; what follows is neither converted nor reported.
+    charset::TReplacementLog log;
+    const std::string bytes = TextToBytes(text.left(text.indexOf(QChar(0))), *characterSet_, &log);
+    const TEditorErrorCode code = InsertString(bytes);
+    if (!log.Empty()) {
+        DoOnCharactersReplaced(log);
+    }
+    DoOnError(code);
     updateVertScrollBar();
     Scroll(0, 0);
 }
@@ -624,7 +646,7 @@ void TOvcCustomEditor::offerSelectionLater() {
     QTimer::singleShot(0, this, [this] {
         selectionOfferPending_ = false;
         if (SelectionAvailable()) {
-            primarySelection_->SetText(BytesToText(SelectedText(*paraList_, selBegin_, selEnd_)));
+            primarySelection_->SetText(selectedText());
         }
     });
 }

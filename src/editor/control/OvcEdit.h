@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "CharacterSet.h"
+#include "FileEncoding.h"
 #include "OvcBase.h"
 #include "OvcCaret.h"
 #include "OvcCellText.h"
@@ -23,6 +25,7 @@
 #include "OvcFxFnt.h"
 #include "OvcPrimarySelection.h"
 #include "OvcTextFile.h"
+#include "ReplacementLog.h"
 
 class QPainter;
 
@@ -73,6 +76,11 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     TOvcCaret& CaretIns() { return caret_->CaretIns(); }
     TOvcCaret& CaretOvr() { return caret_->CaretOvr(); }
     TOvcCaretPair& Carets() { return *caret_; }
+    /// The set the bytes of the text stand for on screen, on the clipboard and when typed.
+    const charset::TCharacterSet& CharacterSet() const { return *characterSet_; }
+    /// Shows the same bytes as characters of `set`, which must live as long as the control
+    /// (the offered sets live for the whole run).
+    void SetCharacterSet(const charset::TCharacterSet& set);
     TOvcFixedFont& FixedFont() { return fixedFont_; }
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
@@ -129,6 +137,10 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
         OnShowStatus;
     std::function<void(TOvcCustomEditor& sender, std::int32_t line)> OnTopLineChanged;
     std::function<void(TOvcCustomEditor& sender, CommandCode command)> OnUserCommand;
+    /// Text that entered the control (typed, composed or pasted) held characters the set
+    /// lacks; `log` tells what took their place. Once per operation.
+    std::function<void(TOvcCustomEditor& sender, const charset::TReplacementLog& log)>
+        OnCharactersReplaced;
 
     virtual void DoOnDrawLine(TEditorDrawLineArgs& args);
     virtual void DoOnChange();
@@ -137,6 +149,7 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     virtual void DoOnShowStatus(std::int32_t line, std::int32_t column);
     virtual void DoOnTopLineChanged(std::int32_t line);
     virtual void DoOnUserCommand(CommandCode command);
+    virtual void DoOnCharactersReplaced(const charset::TReplacementLog& log);
 
     // Text access; none of these changes the text or the caret. Out-of-range numbers raise
     // EInvalidLineOrPara.
@@ -345,15 +358,17 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
 
     // Editing (OvcEdit.cpp).
     TEditorErrorCode deleteSelection();
+    /// The selection as screen text.
+    QString selectedText();
     /// Inserts text from the clipboard or the primary selection over the selection (up to a
-    /// zero character, without characters that have no byte) and reports an error.
+    /// zero character, what the set lacks replaced) and reports replacements and an error.
     void pasteText(const QString& text);
     /// ccDel: the selection, else the character at the caret, else a join with the next
     /// paragraph (an empty paragraph is removed instead).
     void deleteForward();
     void typeCharacter(char c);
-    /// Types the characters of `text` that have a byte and are no control characters, each
-    /// as ccTypeChar; true when it typed any.
+    /// Types the characters of `text` that are no control characters as bytes of the set,
+    /// each as ccTypeChar, and reports what the set lacked; true when it typed any.
     bool typeText(const QString& text);
     void detachStore();
     /// Caret left one position, or onto the end of the previous line at a paragraph start
@@ -395,6 +410,7 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     QImage markers_;  ///< the glyphs of bookmarks 0 to 9, side by side
     QCursor marginCursor_;
     QColor color_;
+    const charset::TCharacterSet* characterSet_ = &charset::DefaultCharacterSet();
 
     bool autoIndent_ = false;
     TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
@@ -480,22 +496,37 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     /// for a new text.
     TLineBreak LineBreak() const { return lineBreak_; }
     void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }
+    /// The encoding that saving writes: the loaded file's, `Bytes` for a new text.
+    charset::TFileEncoding FileEncoding() const { return fileEncoding_; }
+    void SetFileEncoding(charset::TFileEncoding encoding) { fileEncoding_ = encoding; }
+    /// What the last load could not keep exactly, lines numbered from 1; empty after a
+    /// byte-exact load and after NewFile.
+    const charset::TReplacementLog& LoadReplacements() const { return loadReplacements_; }
 
-    /// Replaces the text by the file's. Raises EInOutError or EEditorError on failure, which
-    /// leaves the text, FileName and IsOpen as they were.
+    /// Replaces the text by the file's, a Unicode file's converted into the CharacterSet.
+    /// Raises EInOutError or EEditorError on failure, which leaves the text, FileName, IsOpen,
+    /// LineBreak, FileEncoding and LoadReplacements as they were.
     virtual void LoadFromFile(const std::string& name);
-    /// Writes the paragraphs with LineBreak after each (an empty last one is not written) and
-    /// clears Modified. Raises EInOutError on failure. An empty name does nothing.
+    /// LoadFromFile reading the file as `encoding`, whatever its bytes tell (see
+    /// charset::ReadingEncoding).
+    void LoadFromFileAs(const std::string& name, charset::TFileEncoding encoding);
+    /// Writes the paragraphs in FileEncoding (its mark first) with LineBreak after each (an
+    /// empty last one is not written) and clears Modified. Raises EInOutError on failure. An
+    /// empty name does nothing.
     virtual void SaveToFile(const std::string& name);
-    /// Empties the text and names it `name`; it will be saved with CR LF.
+    /// Empties the text and names it `name`; it will be saved as bytes with CR LF.
     void NewFile(const std::string& name);
 
   private:
+    void load(const std::string& name, std::optional<charset::TFileEncoding> forced);
+
     std::string backupExt_ = "BAK";
     std::string fileName_;
     bool isOpen_ = false;
     bool makeBackup_ = false;
     TLineBreak lineBreak_ = TLineBreak::CrLf;
+    charset::TFileEncoding fileEncoding_ = charset::TFileEncoding::Bytes;
+    charset::TReplacementLog loadReplacements_;
 };
 
 class TOvcTextFileEditor : public TOvcCustomTextFileEditor {

@@ -309,12 +309,16 @@ void TOvcCustomEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TOvcCustomEditor::typeText(const QString& text) {
+    charset::TReplacementLog log;
     bool typed = false;
-    for (const char c : TextToBytes(text)) {
+    for (const char c : TextToBytes(text, *characterSet_, &log)) {
         if (static_cast<unsigned char>(c) >= 32) {
             ProcessCommand(ccTypeChar, static_cast<unsigned char>(c));
             typed = true;
         }
+    }
+    if (typed && !log.Empty() && !GetReadOnly()) {
+        DoOnCharactersReplaced(log);
     }
     return typed;
 }

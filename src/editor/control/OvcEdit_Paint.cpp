@@ -7,25 +7,23 @@
 #include <utility>
 
 #include "OvcCellText.h"
-#include "OvcCharset.h"
 #include "OvcEdit.h"
 
 namespace tomery::editor {
 
 namespace {
 
-constexpr unsigned char kSoftHyphen = 0xAD;
+constexpr char16_t kSoftHyphen = 0xAD;
 
-/// Screen text for 8-bit characters; control characters show as their control pictures and
-/// the soft hyphen as a hyphen, so that every character can be seen in its cell.
-QString ScreenText(std::string_view bytes) {
+/// Screen text for 8-bit characters of `set`; control characters show as their control
+/// pictures and the soft hyphen as a hyphen, so that every character can be seen in its cell.
+/// (The soft hyphen is a character: KOI8-R has a box-drawing piece at its byte.)
+QString ScreenText(std::string_view bytes, const charset::TCharacterSet& set) {
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        *out++ = QChar(c < 0x20           ? char16_t(0x2400 + c)
-                       : c == kSoftHyphen ? kShownSoftHyphen
-                                          : Cp1252ToUnicode(c));
+        const char16_t c = set.Character(static_cast<unsigned char>(byte));
+        *out++ = QChar(c < 0x20 ? char16_t(0x2400 + c) : c == kSoftHyphen ? kShownSoftHyphen : c);
     }
     return text;
 }
@@ -133,7 +131,7 @@ void TOvcCustomEditor::paintRow(QPainter& painter, std::int32_t row, bool select
         painter.fillRect(cell, back);
         painter.setPen(fore);
         cellText_.Draw(painter, QPointF(cell.left(), cell.top() + ascent),
-                       ScreenText(shown.substr(from, to - from)));
+                       ScreenText(shown.substr(from, to - from), *characterSet_));
     };
     drawRun(0, a, textColor, color_);
     drawRun(a, b, highlightColors_.TextColor(), highlightColors_.BackColor());

@@ -58,16 +58,24 @@ void TOvcCustomTextFileEditor::SetIsOpen(bool open) {
 }
 
 void TOvcCustomTextFileEditor::LoadFromFile(const std::string& name) {
+    load(name, std::nullopt);
+}
+
+void TOvcCustomTextFileEditor::LoadFromFileAs(const std::string& name,
+                                              charset::TFileEncoding encoding) {
+    load(name, encoding);
+}
+
+void TOvcCustomTextFileEditor::load(const std::string& name,
+                                    std::optional<charset::TFileEncoding> forced) {
     // The file is read into a store of its own, which replaces the text only when the whole
     // file was read: a failed load keeps the text, and the name it belongs to, as they were,
     // so that saving afterwards can never write the old text over the file that failed.
     const std::string normalized = NormalizeFileName(name);
     const TBusyCursor busy;
     std::unique_ptr<TParaList> list = NewParaList();
-    TLineBreak lineBreak;
     {
-        TTextFileReader reader(normalized);
-        lineBreak = reader.LineBreak();
+        TTextFileReader reader(normalized, CharacterSet(), forced);
         const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
         std::string line;
         while (reader.ReadLine(line)) {
@@ -75,10 +83,12 @@ void TOvcCustomTextFileEditor::LoadFromFile(const std::string& name) {
                 throw EEditorError(LoadErrorCode(code));
             }
         }
+        lineBreak_ = reader.LineBreak();
+        fileEncoding_ = reader.Encoding();
+        loadReplacements_ = reader.Replacements();
     }
     SwapParaList(std::move(list));
     fileName_ = normalized;
-    lineBreak_ = lineBreak;
     isOpen_ = true;
     RefreshAll(true);
 }
@@ -95,7 +105,7 @@ void TOvcCustomTextFileEditor::SaveToFile(const std::string& name) {
             std::rename(name.c_str(), backup.c_str());
         }
     }
-    TTextFileWriter writer(name);
+    TTextFileWriter writer(name, CharacterSet(), fileEncoding_);
     TParaList& list = ParaList();
     const std::int32_t count = list.ParaCount();
     for (std::int32_t para = 1; para <= count; ++para) {
@@ -115,6 +125,8 @@ void TOvcCustomTextFileEditor::NewFile(const std::string& name) {
     RefreshAll(true);
     SetFileName(name);
     lineBreak_ = TLineBreak::CrLf;
+    fileEncoding_ = charset::TFileEncoding::Bytes;
+    loadReplacements_.Clear();
 }
 
 }  // namespace tomery::editor

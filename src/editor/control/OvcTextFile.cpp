@@ -1,5 +1,7 @@
 #include "OvcTextFile.h"
 
+#include "TextConversion.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -68,22 +70,25 @@ std::string_view LineBreakBytes(TLineBreak lineBreak) {
     return lineBreak == TLineBreak::Lf ? "\n" : "\r\n";
 }
 
-TTextFileReader::TTextFileReader(const std::string& path) {
+TTextFileReader::TTextFileReader(const std::string& path, const charset::TCharacterSet& set,
+                                 std::optional<charset::TFileEncoding> forced)
+    : set_(&set) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         throw EInOutError(errno);
     }
     try {
-        survey();
+        learn(forced);
     } catch (...) {
         ::close(fd_);
         throw;
     }
 }
 
-TTextFileReader::TTextFileReader(TInMemoryText text)
-    : memory_(text.Bytes), wholeMemory_(text.Bytes) {
-    survey();
+TTextFileReader::TTextFileReader(TInMemoryText text, const charset::TCharacterSet& set,
+                                 std::optional<charset::TFileEncoding> forced)
+    : set_(&set), memory_(text.Bytes), wholeMemory_(text.Bytes) {
+    learn(forced);
 }
 
 TTextFileReader::~TTextFileReader() {
@@ -111,28 +116,58 @@ std::size_t TTextFileReader::readSource(char* dest, std::size_t capacity) {
 
 void TTextFileReader::rewind() {
     if (fd_ < 0) {
-        memory_ = wholeMemory_;
-    } else if (::lseek(fd_, 0, SEEK_SET) != 0) {
+        memory_ = wholeMemory_.substr(start_);
+    } else if (::lseek(fd_, static_cast<off_t>(start_), SEEK_SET) != static_cast<off_t>(start_)) {
         throw EInOutError(errno);
     }
 }
 
-void TTextFileReader::survey() {
-    // Whether the file ends its lines with LF alone can only be told once all of it is seen:
-    // a single CR anywhere makes it a file of the text-file rules.
-    std::uint64_t size = 0;
-    bool anyCr = false;
-    bool anyLf = false;
-    char last = 0;
+TTextFileReader::TSurvey TTextFileReader::survey() {
+    TSurvey found;
+    charset::TEncodingSniffer sniffer;
     while (const std::size_t got = readSource(buffer_.data(), buffer_.size())) {
         const std::string_view chunk(buffer_.data(), got);
-        anyCr = anyCr || chunk.find('\r') != std::string_view::npos;
-        anyLf = anyLf || chunk.find('\n') != std::string_view::npos;
-        last = chunk.back();
-        size += got;
+        sniffer.Feed(chunk);
+        found.AnyCr = found.AnyCr || chunk.find('\r') != std::string_view::npos;
+        found.AnyLf = found.AnyLf || chunk.find('\n') != std::string_view::npos;
+        found.Last = chunk.back();
+        found.Size += got;
     }
-    lineBreak_ = anyLf && !anyCr ? TLineBreak::Lf : TLineBreak::CrLf;
-    textLeft_ = size > 0 && last == kEndOfFileMark ? size - 1 : size;
+    found.Sniffed = sniffer.Result();
+    return found;
+}
+
+void TTextFileReader::convertUtf16() {
+    rewind();
+    std::string utf16;
+    while (const std::size_t got = readSource(buffer_.data(), buffer_.size())) {
+        utf16.append(buffer_.data(), got);
+    }
+    utf8_ = charset::Utf16ToUtf8(utf16, encoding_ == charset::TFileEncoding::Utf16Be);
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    memory_ = wholeMemory_ = utf8_;
+    start_ = 0;
+}
+
+void TTextFileReader::learn(std::optional<charset::TFileEncoding> forced) {
+    TSurvey found = survey();
+    const charset::TReadingEncoding reading = charset::ReadingEncoding(found.Sniffed, forced);
+    encoding_ = reading.Encoding;
+    start_ = reading.MarkLength;
+    if (charset::IsUtf16(encoding_)) {
+        // CR and LF bytes stand inside other UTF-16 characters too: the line ends are those
+        // of the converted text.
+        convertUtf16();
+        found = survey();
+    }
+    // Whether the file ends its lines with LF alone can only be told once all of it is seen:
+    // a single CR anywhere makes it a file of the text-file rules.
+    lineBreak_ = found.AnyLf && !found.AnyCr ? TLineBreak::Lf : TLineBreak::CrLf;
+    const std::uint64_t size = found.Size - start_;
+    textLeft_ = size > 0 && found.Last == kEndOfFileMark ? size - 1 : size;
     rewind();
 }
 
@@ -151,6 +186,17 @@ bool TTextFileReader::fill() {
 }
 
 bool TTextFileReader::ReadLine(std::string& line) {
+    if (!readFileLine(line)) {
+        return false;
+    }
+    ++lineNumber_;
+    if (encoding_ != charset::TFileEncoding::Bytes && !charset::IsAscii(line)) {
+        line = set_->FromUtf8(line, &replacements_, lineNumber_);
+    }
+    return true;
+}
+
+bool TTextFileReader::readFileLine(std::string& line) {
     line.clear();
     const char lineEnd = lineBreak_ == TLineBreak::Lf ? '\n' : '\r';
     bool any = false;
@@ -182,10 +228,13 @@ bool TTextFileReader::ReadLine(std::string& line) {
     }
 }
 
-TTextFileWriter::TTextFileWriter(const std::string& path) : file_(path) {
+TTextFileWriter::TTextFileWriter(const std::string& path, const charset::TCharacterSet& set,
+                                 charset::TFileEncoding encoding)
+    : file_(path), set_(&set), encoding_(encoding) {
     if (!file_.IsOpen()) {
         throw EInOutError(file_.Error());
     }
+    writeFileBytes(charset::ByteOrderMark(encoding));
 }
 
 void TTextFileWriter::flush() {
@@ -196,6 +245,16 @@ void TTextFileWriter::flush() {
 }
 
 void TTextFileWriter::Write(std::string_view bytes) {
+    if (encoding_ == charset::TFileEncoding::Bytes) {
+        writeFileBytes(bytes);
+        return;
+    }
+    encoded_.clear();
+    charset::AppendEncodedText(bytes, *set_, encoding_, encoded_);
+    writeFileBytes(encoded_);
+}
+
+void TTextFileWriter::writeFileBytes(std::string_view bytes) {
     while (!bytes.empty()) {
         if (used_ == buffer_.size()) {
             flush();

@@ -1,16 +1,21 @@
 // Plain text files as the editor reads and writes them: lines ended by CR (an LF after it
 // belongs to the line end) and written with CR LF, or LF throughout for a Linux text file; a
-// final Ctrl-Z dropped; the file names the editor derives; the input/output errors it raises.
+// final Ctrl-Z dropped; Unicode files converted into the document's character set and back;
+// the file names the editor derives; the input/output errors it raises.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "CharacterSet.h"
+#include "FileEncoding.h"
 #include "FileReplacement.h"
+#include "ReplacementLog.h"
 
 namespace tomery::editor {
 
@@ -47,50 +52,79 @@ struct TInMemoryText {
     std::string_view Bytes;  ///< kept alive by the caller while the reader reads
 };
 
-/// Reads a text file line by line through a 32,768-byte buffer. A file without CR but with
-/// an LF has LF line ends; any other file ends its lines at CR, an LF directly after the CR
-/// belonging to the line end and any other LF staying in the line. A byte 26 (the old end of
-/// file mark) is dropped when it is the file's very last byte and is an ordinary character
-/// anywhere else. Lines are returned whole, however long.
+/// Reads a text file line by line through a 32,768-byte buffer, in the bytes of a character
+/// set. A file without CR but with an LF has LF line ends; any other file ends its lines at CR,
+/// an LF directly after the CR belonging to the line end and any other LF staying in the line.
+/// A byte 26 (the old end of file mark) is dropped when it is the file's very last byte and is
+/// an ordinary character anywhere else. Lines are returned whole, however long. A Unicode file
+/// (see charset::ReadingEncoding) is read without its mark, its lines converted into the set;
+/// a UTF-16 file is first converted into UTF-8 in memory, where the rules above apply.
 class TTextFileReader {
   public:
     static constexpr std::size_t kBufferSize = 32768;
 
-    /// Opens the file and learns its line ends; raises EInOutError when it cannot.
-    explicit TTextFileReader(const std::string& path);
-    explicit TTextFileReader(TInMemoryText text);
+    /// Opens the file and learns its line ends and its encoding: `forced`, or the one its bytes
+    /// tell. Raises EInOutError when it cannot.
+    TTextFileReader(const std::string& path, const charset::TCharacterSet& set,
+                    std::optional<charset::TFileEncoding> forced = std::nullopt);
+    TTextFileReader(TInMemoryText text, const charset::TCharacterSet& set,
+                    std::optional<charset::TFileEncoding> forced = std::nullopt);
     ~TTextFileReader();
     TTextFileReader(const TTextFileReader&) = delete;
     TTextFileReader& operator=(const TTextFileReader&) = delete;
 
     TLineBreak LineBreak() const { return lineBreak_; }
+    charset::TFileEncoding Encoding() const { return encoding_; }
+    /// The characters of the lines read so far that the set lacks, lines numbered from 1.
+    const charset::TReplacementLog& Replacements() const { return replacements_; }
 
     /// The next line without its line end; false at the end of the text. Raises EInOutError
     /// when reading fails.
     bool ReadLine(std::string& line);
 
   private:
-    /// Reads the whole source once for its line ends and its last byte, then starts again
-    /// at its beginning.
-    void survey();
+    struct TSurvey {
+        std::uint64_t Size = 0;
+        bool AnyCr = false;
+        bool AnyLf = false;
+        char Last = 0;
+        charset::TFileEncoding Sniffed = charset::TFileEncoding::Bytes;
+    };
+
+    /// Learns the encoding, the line ends and the length of the text, then stands at its start.
+    void learn(std::optional<charset::TFileEncoding> forced);
+    /// Reads what is left of the source once.
+    TSurvey survey();
+    /// Reads the UTF-16 text after the mark and reads on from it as UTF-8 in memory.
+    void convertUtf16();
     /// Up to `capacity` bytes of the source; 0 at its end.
     std::size_t readSource(char* dest, std::size_t capacity);
+    /// Back to the first byte of the text, after the mark.
     void rewind();
     /// Refills the buffer from what is left of the text; false at its end.
     bool fill();
+    /// ReadLine before the conversion into the set.
+    bool readFileLine(std::string& line);
 
+    const charset::TCharacterSet* set_;
     int fd_ = -1;              ///< the file, or -1 when reading from memory
     std::string_view memory_;  ///< what is left of the text in memory
     std::string_view wholeMemory_;
+    std::string utf8_;  ///< a UTF-16 file's text as UTF-8
     std::array<char, kBufferSize> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::uint64_t start_ = 0;     ///< where the text starts: after the mark
     std::uint64_t textLeft_ = 0;  ///< bytes of the text not yet in the buffer
     TLineBreak lineBreak_ = TLineBreak::CrLf;
     bool skipLineFeed_ = false;  ///< the last line ended with CR, whose LF may follow
+    charset::TFileEncoding encoding_ = charset::TFileEncoding::Bytes;
+    charset::TReplacementLog replacements_;
+    std::int64_t lineNumber_ = 0;  ///< of the line read last
 };
 
-/// Writes a text file through an 8,192-byte buffer, creating it or emptying an existing one.
+/// Writes a text file through an 8,192-byte buffer, creating it or emptying an existing one,
+/// in an encoding: its mark first, then the bytes of a character set converted.
 class TTextFileWriter {
   public:
     static constexpr std::size_t kBufferSize = 8192;
@@ -98,19 +132,24 @@ class TTextFileWriter {
     /// Writes beside `path` and replaces the file only on Close, so that a failure leaves an
     /// existing file as it was. Raises EInOutError when the file cannot be created (a
     /// read-only file counts as one that cannot).
-    explicit TTextFileWriter(const std::string& path);
+    TTextFileWriter(const std::string& path, const charset::TCharacterSet& set,
+                    charset::TFileEncoding encoding);
     TTextFileWriter(const TTextFileWriter&) = delete;
     TTextFileWriter& operator=(const TTextFileWriter&) = delete;
 
-    /// Raises EInOutError when writing fails.
+    /// Writes bytes of the set. Raises EInOutError when writing fails.
     void Write(std::string_view bytes);
     /// Writes what is buffered and closes; raises EInOutError on failure.
     void Close();
 
   private:
+    void writeFileBytes(std::string_view bytes);
     void flush();
 
     FileReplacement file_;
+    const charset::TCharacterSet* set_;
+    charset::TFileEncoding encoding_;
+    std::string encoded_;  ///< the piece being written, in the file's encoding
     std::array<char, kBufferSize> buffer_;
     std::size_t used_ = 0;
 };

@@ -16,7 +16,7 @@ namespace {
 using Pos = std::pair<std::int32_t, std::int32_t>;
 
 /// XKB keycodes of the keys used below (the US layout's names).
-constexpr quint32 kKey2 = 11, kKey3 = 12, kKeyQ = 24, kKeyC = 54;
+constexpr quint32 kKey2 = 11, kKey3 = 12, kKey5 = 14, kKeyQ = 24, kKeyC = 54;
 
 class DesktopTest : public EditorTest {
   protected:
@@ -72,7 +72,7 @@ TEST_F(DesktopTest, CtrlTypesNoCharactersButLayoutSymbolsAreTyped) {
     Press(0xA7, Qt::ShiftModifier, kKey3, "\u00A7");         // Shift+3, German
     Press(Qt::Key_Eacute, Qt::NoModifier, kKey2, "\u00E9");  // 2, French
     Press(0x421, Qt::ShiftModifier, kKeyC, "\u0421");        // a Cyrillic letter
-    EXPECT_EQ(Editor().GetPara(1), "@\xA7\xE9");
+    EXPECT_EQ(Editor().GetPara(1), "@\xA7\xE9S");
 }
 
 TEST_F(DesktopTest, ComposedInputIsTypedInOneUndoStep) {
@@ -84,8 +84,8 @@ TEST_F(DesktopTest, ComposedInputIsTypedInOneUndoStep) {
     QApplication::sendEvent(&Editor(), &compose);
     EXPECT_EQ(Editor().GetPara(1),
               "ab\xE9\x80"
-              "cd");
-    EXPECT_EQ(Caret(), Pos(1, 6));
+              "lcd");
+    EXPECT_EQ(Caret(), Pos(1, 7));
     Run(ccUndo);
     EXPECT_EQ(Editor().GetPara(1), "abxd");
 
@@ -124,6 +124,63 @@ TEST_F(DesktopTest, ASelectionIsOfferedAndAMiddleClickPastesItAtTheClick) {
     Editor().SetReadOnly(true);
     QTest::mouseClick(Editor().viewport(), Qt::MiddleButton, Qt::NoModifier, CellCentre(2, 1));
     EXPECT_EQ(Editor().GetPara(2), "xworldyz");
+}
+
+TEST_F(DesktopTest, EnteredCharactersTheSetLacksAreReplacedAndReportedOncePerOperation) {
+    using namespace std::string_view_literals;
+    auto primary = std::make_shared<FakePrimarySelection>();
+    Editor().SetPrimarySelection(primary);
+    enum class TWay { Key, Paste, MiddleClick, Compose };
+    struct Case {
+        const char* set;
+        TWay way;
+        std::u16string_view text;
+        std::string para;
+        std::vector<std::size_t> reports;  ///< the replaced characters of each report
+    };
+    const Case cases[] = {
+        {"windows-1252", TWay::Key, u"\u0159", "r", {1}},  // ř on a Czech keyboard's 5 key
+        {"windows-1252", TWay::Paste, u"\u0416\u0443\u043A", "Zhuk", {3}},
+        {"windows-1252", TWay::MiddleClick, u"\u0416\u0443\u043A\0\u0416"sv, "Zhuk", {3}},
+        {"windows-1252", TWay::Compose, u"\u0159\u20AC\u0416\u0443\u043A", "r\x80Zhuk", {4}},
+        {"windows-1250", TWay::Key, u"\u0159", "\xF8", {}},
+        {"windows-1250", TWay::Paste, u"\u0159", "\xF8", {}},
+    };
+    std::vector<std::size_t> reports;
+    Editor().OnCharactersReplaced = [&reports](TOvcCustomEditor&,
+                                               const charset::TReplacementLog& log) {
+        reports.push_back(log.Count());
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.set) + " " + std::to_string(static_cast<int>(c.way)));
+        Editor().SetCharacterSet(*charset::FindCharacterSet(c.set));
+        SetLines({""});
+        reports.clear();
+        const QString text =
+            QString::fromUtf16(c.text.data(), static_cast<qsizetype>(c.text.size()));
+        switch (c.way) {
+            case TWay::Key:
+                Press(0x158, Qt::NoModifier, kKey5, text);
+                break;
+            case TWay::Paste:
+                QGuiApplication::clipboard()->setText(text);
+                Run(ccPaste);
+                break;
+            case TWay::MiddleClick:
+                primary->text = text;
+                QTest::mouseClick(Editor().viewport(), Qt::MiddleButton, Qt::NoModifier,
+                                  CellCentre(1, 1));
+                break;
+            case TWay::Compose: {
+                QInputMethodEvent compose;
+                compose.setCommitString(text);
+                QApplication::sendEvent(&Editor(), &compose);
+                break;
+            }
+        }
+        EXPECT_EQ(Editor().GetPara(1), c.para);
+        EXPECT_EQ(reports, c.reports);
+    }
 }
 
 TEST_F(DesktopTest, SmallWheelDeltasAddUpAndTheSidewaysWheelScrollsColumns) {

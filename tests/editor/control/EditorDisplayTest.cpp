@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "EditorFixture.h"
+#include "OvcCharset.h"
 
 namespace tomery::editor::testing {
 namespace {
@@ -228,14 +229,54 @@ TEST_F(DisplayTest, CopyingToTheEndOfAParagraphTakesNoLineBreak) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "def\r\n");
 }
 
-TEST_F(DisplayTest, CutRemovesTheSelectionAndPasteOfForeignTextDropsWhatHasNoByte) {
+TEST_F(DisplayTest, EverySetRoundTripsEveryByteThroughScreenTextAndTheClipboard) {
+    std::string all;
+    std::string line;  // a zero ends a paste, CR and LF end paragraphs
+    for (int byte = 0; byte < 256; ++byte) {
+        all += static_cast<char>(byte);
+        if (byte != 0 && byte != '\r' && byte != '\n') {
+            line += static_cast<char>(byte);
+        }
+    }
+    for (const charset::TCharacterSet* set : charset::AllCharacterSets()) {
+        SCOPED_TRACE(set->Name());
+        EXPECT_EQ(TextToBytes(BytesToText(all, *set), *set), all);
+        Editor().SetCharacterSet(*set);
+        SetLines({line});
+        Editor().SelectAll(true);
+        Editor().CopyToClipboard();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdU16String(),
+                  set->ToUtf16(line) + u"\r\n");
+        Editor().ResetText(true);
+        Editor().PasteFromClipboard();
+        EXPECT_EQ(Editor().GetPara(1), line);
+    }
+}
+
+TEST_F(DisplayTest, BytesArePaintedAsTheCharactersOfTheSet) {
+    const auto image = [this](const char* set, const std::string& bytes) {
+        Editor().SetCharacterSet(*charset::FindCharacterSet(set));
+        SetLines({bytes});
+        return Grab();
+    };
+    const QImage cyrillicA = image("windows-1251", "\xC0");
+    EXPECT_EQ(image("koi8-r", "\xE1"), cyrillicA);
+    EXPECT_NE(image("windows-1252", "\xC0"), cyrillicA);
+    Editor().SetCharacterSet(*charset::FindCharacterSet("windows-1251"));
+    EXPECT_EQ(Grab(), cyrillicA) << "the same bytes in another set";
+    // The soft hyphen shows as a hyphen; KOI8-R has a box-drawing piece at its byte.
+    EXPECT_EQ(image("windows-1251", "\xAD"), image("windows-1251", "-"));
+    EXPECT_NE(image("koi8-r", "\xAD"), image("koi8-r", "-"));
+}
+
+TEST_F(DisplayTest, CutRemovesTheSelectionAndPasteOfForeignTextReplacesWhatHasNoByte) {
     SetLines({"one two"});
     Editor().SetSelection(1, 4, 1, 8, true);
     Editor().CutToClipboard();
     EXPECT_EQ(Editor().GetPara(1), "one");
     QGuiApplication::clipboard()->setText(QString::fromUtf8(" \u4E2D\u2019s\nnext"));
     Editor().PasteFromClipboard();
-    EXPECT_EQ(Editor().GetPara(1), "one \x92s");
+    EXPECT_EQ(Editor().GetPara(1), "one zhong\x92s");
     EXPECT_EQ(Editor().GetPara(2), "next");
 }
 

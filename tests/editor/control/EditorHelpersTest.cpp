@@ -1,35 +1,15 @@
-// The control's helpers without a window: character set, scroll ranges, insertion chunks,
+// The control's helpers without a window: scroll ranges, insertion chunks,
 // word characters, tab expansion, selected text, file names and caret geometry.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "OvcCaret.h"
-#include "OvcCharset.h"
 #include "OvcEditCalc.h"
 #include "OvcTextFile.h"
 
 namespace tomery::editor {
 namespace {
-
-TEST(Charset, EveryByteSurvivesTheRoundTripThroughUnicode) {
-    std::string all;
-    for (int c = 0; c < 256; ++c) {
-        all.push_back(static_cast<char>(c));
-    }
-    EXPECT_EQ(Utf16ToCp1252(Cp1252ToUtf16(all)), all);
-}
-
-TEST(Charset, MapsTheWindowsCharactersAboveAsciiAndDropsWhatHasNoByte) {
-    EXPECT_EQ(Cp1252ToUnicode(0x80), u'\u20AC');
-    EXPECT_EQ(Cp1252ToUnicode(0x9F), u'\u0178');
-    EXPECT_EQ(Cp1252ToUnicode(0x81), u'\u0081');
-    EXPECT_EQ(Cp1252ToUnicode(0xE9), u'\u00E9');
-    EXPECT_EQ(Utf16ToCp1252(u"a\u20ACb\u4E2Dc\U0001F600d"),
-              "a\x80"
-              "bcd");
-    EXPECT_EQ(Utf16ToCp1252(u"\u0080\u2019"), "\x92");
-}
 
 TEST(VertScroll, HundredThousandLinesInThirtyRowsScaleBySix) {
     const TVertScroll scroll = ComputeVertScroll(100000, 30, true, false);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
+#include "FileEncoding.h"
 #include "OvcTextFile.h"
 #include "TempFolder.h"
 
@@ -82,6 +83,82 @@ TEST_F(TextFileEditorTest, LinuxTextFilesKeepTheirLineFeedsAndOthersGetCrLf) {
     EXPECT_EQ(Editor().LineBreak(), TLineBreak::CrLf);
 }
 
+TEST_F(TextFileEditorTest, UnicodeFilesAreSavedBackByteForByteInTheirEncodingAndLineEnds) {
+    using charset::TFileEncoding;
+    const std::string crLf = "\u201CCaf\u00E9\u201D \u2014 \u20AC\r\nline two\r\n";
+    const std::string lf = "caf\u00E9\nLF only\n";
+    struct Case {
+        std::string file;
+        TFileEncoding encoding;
+        TLineBreak lineBreak;
+    };
+    const Case cases[] = {
+        {crLf, TFileEncoding::Utf8, TLineBreak::CrLf},
+        {lf, TFileEncoding::Utf8, TLineBreak::Lf},
+        {"\xEF\xBB\xBF" + lf, TFileEncoding::Utf8Bom, TLineBreak::Lf},
+        {"\xFF\xFE" + charset::Utf8ToUtf16(crLf, false), TFileEncoding::Utf16Le, TLineBreak::CrLf},
+        {"\xFE\xFF" + charset::Utf8ToUtf16(lf, true), TFileEncoding::Utf16Be, TLineBreak::Lf},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(RoundTrip(c.file), c.file);
+        EXPECT_EQ(Editor().FileEncoding(), c.encoding);
+        EXPECT_EQ(Editor().LineBreak(), c.lineBreak);
+        EXPECT_TRUE(Editor().LoadReplacements().Empty());
+        EXPECT_EQ(Editor().GetPara(1), c.lineBreak == TLineBreak::Lf ? "caf\xE9"
+                                                                     : "\x93"
+                                                                       "Caf\xE9\x94 \x97 \x80");
+    }
+    Editor().NewFile("Untitled");
+    EXPECT_EQ(Editor().FileEncoding(), TFileEncoding::Bytes);
+}
+
+TEST_F(TextFileEditorTest, TypingAtTheStartOfAFileWithAMarkChangesOnlyTheText) {
+    const std::string body = "caf\u00E9 \u2019n\u2019 more\r\n";
+    WriteFile(folder_.Path("in.txt"), "\xEF\xBB\xBF" + body);
+    Editor().LoadFromFile(folder_.Path("in.txt"));
+    Editor().SetCaretPosition(1, 1);
+    QTest::keyClicks(&Editor(), QString::fromUtf8("\u00D8 "));
+    Editor().SaveToFile(folder_.Path("out.txt"));
+    EXPECT_EQ(ReadFile(folder_.Path("out.txt")), "\xEF\xBB\xBF\u00D8 " + body);
+}
+
+TEST_F(TextFileEditorTest, CharactersTheSetLacksAreTransliteratedAndLoggedWithTheirLines) {
+    WriteFile(folder_.Path("in.txt"), "plain\r\nt\u0159i \u017Eluv\r\n\u0416\u0443\u043A\r\n");
+    Editor().LoadFromFile(folder_.Path("in.txt"));
+    EXPECT_EQ(Paragraphs(), (std::vector<std::string>{"plain", "tri \x9Eluv", "Zhuk", ""}));
+    const charset::TReplacementLog& log = Editor().LoadReplacements();
+    EXPECT_EQ(log.Count(), 4u);
+    ASSERT_EQ(log.First().size(), 2u);
+    EXPECT_EQ(log.First()[0].Line, 2);
+    EXPECT_EQ(log.First()[1].Line, 3);
+    EXPECT_EQ(log.First()[1].Shown, "Zhuk");
+}
+
+TEST_F(TextFileEditorTest, AForcedEncodingWinsOverWhatTheBytesTell) {
+    using charset::TFileEncoding;
+    const std::string utf8 =
+        "\xEF\xBB\xBF"
+        "caf\u00E9\r\n";
+    WriteFile(folder_.Path("in.txt"), utf8);
+    Editor().LoadFromFileAs(folder_.Path("in.txt"), TFileEncoding::Bytes);
+    EXPECT_EQ(Editor().GetPara(1),
+              "\xEF\xBB\xBF"
+              "caf\xC3\xA9");
+    EXPECT_EQ(Editor().FileEncoding(), TFileEncoding::Bytes);
+    Editor().SaveToFile(folder_.Path("out.txt"));
+    EXPECT_EQ(ReadFile(folder_.Path("out.txt")), utf8);
+
+    Editor().LoadFromFileAs(folder_.Path("in.txt"), TFileEncoding::Utf8);
+    EXPECT_EQ(Editor().GetPara(1), "caf\xE9");
+    EXPECT_EQ(Editor().FileEncoding(), TFileEncoding::Utf8Bom);
+
+    WriteFile(folder_.Path("in.txt"), "caf\xE9\r\n");
+    Editor().LoadFromFileAs(folder_.Path("in.txt"), TFileEncoding::Utf8);
+    EXPECT_EQ(Editor().GetPara(1), "caf?");
+    EXPECT_EQ(Editor().LoadReplacements().Count(), 1u);
+}
+
 TEST_F(TextFileEditorTest, OnlyAFinalControlZEndsTheText) {
     EXPECT_EQ(RoundTrip("one\r\ntw\x1Ao\r\nthree\r\n"), "one\r\ntw\x1Ao\r\nthree\r\n");
     EXPECT_EQ(RoundTrip("one\r\n\x1A"), "one\r\n");
@@ -107,7 +184,7 @@ TEST_F(TextFileEditorTest, ABinaryFileKeepsEveryByteThatTheLineRulesAllow) {
     ASSERT_GT(bytes.size(), TTextFileReader::kBufferSize * 4);
     EXPECT_EQ(RoundTrip(bytes), bytes);
 
-    TTextFileReader reader(TInMemoryText{bytes});
+    TTextFileReader reader(TInMemoryText{bytes}, charset::DefaultCharacterSet());
     std::string line;
     std::size_t total = 0;
     while (reader.ReadLine(line)) {
@@ -139,8 +216,8 @@ TEST_F(TextFileEditorTest, AVeryLongLineIsKeptWholeAsSeveralParagraphs) {
     EXPECT_EQ(joined, line);
 }
 
-TEST_F(TextFileEditorTest, AFailedLoadLeavesTextAndNameAsTheyWere) {
-    WriteFile(folder_.Path("good.txt"), "precious\r\n");
+TEST_F(TextFileEditorTest, AFailedLoadLeavesTextNameAndEncodingAsTheyWere) {
+    WriteFile(folder_.Path("good.txt"), "pr\u00E9cieux \u0159\r\n");
     Editor().LoadFromFile(folder_.Path("good.txt"));
     try {
         Editor().LoadFromFile(folder_.Path("missing.txt"));
@@ -148,7 +225,9 @@ TEST_F(TextFileEditorTest, AFailedLoadLeavesTextAndNameAsTheyWere) {
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "File not found");
     }
-    EXPECT_EQ(Editor().GetPara(1), "precious");
+    EXPECT_EQ(Editor().GetPara(1),
+              "pr\xE9"
+              "cieux r");
     EXPECT_EQ(Editor().FileName(), folder_.Path("good.txt"));
     EXPECT_TRUE(Editor().IsOpen());
 
@@ -161,8 +240,12 @@ TEST_F(TextFileEditorTest, AFailedLoadLeavesTextAndNameAsTheyWere) {
         EXPECT_STREQ(error.what(),
                      "Current operation will exceed the maximum number of allowed paragraphs");
     }
-    EXPECT_EQ(Editor().GetPara(1), "precious");
+    EXPECT_EQ(Editor().GetPara(1),
+              "pr\xE9"
+              "cieux r");
     EXPECT_EQ(Editor().FileName(), folder_.Path("good.txt"));
+    EXPECT_EQ(Editor().FileEncoding(), charset::TFileEncoding::Utf8);
+    EXPECT_EQ(Editor().LoadReplacements().Count(), 1u);
 }
 
 TEST_F(TextFileEditorTest, SavingIntoAFolderThatIsNotThereRaisesFileNotFound) {
