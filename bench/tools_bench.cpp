@@ -107,7 +107,8 @@ void DumpFile(TOvcTextFileEditor& editor) {
 }
 
 void Append(TOvcTextFileEditor& editor) {
-    AppendTextFile(editor, TheWindow().dumpFile);
+    tomery::charset::TReplacementLog replaced;
+    AppendTextFile(editor, TheWindow().dumpFile, std::nullopt, replaced);
 }
 
 #define TOOL_BENCHMARK(name, tool)         \

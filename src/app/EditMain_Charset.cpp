@@ -83,7 +83,9 @@ void TEditForm::CharacterSetClick(const charset::TCharacterSet& set) {
         Editor1->SetCaretPosition(std::min(line, Editor1->LineCount()), 1);
     } else {
         Editor1->SetCharacterSet(set);
-        workflow_->UpdateCaption();
+        if (!Editor1->isHidden()) {
+            workflow_->UpdateCaption();
+        }
     }
     RefreshStatus();
 }

@@ -20,10 +20,7 @@ class TReplDlg : public QDialog {
     Q_OBJECT
   public:
     /// How the dialog closed, as its result().
-    enum TResult { Cancelled = QDialog::Rejected, OneByOne = QDialog::Accepted, ReplaceAll = 2 
-  private:
-    const charset::TCharacterSet* set_ = &charset::DefaultCharacterSet();
-};
+    enum TResult { Cancelled = QDialog::Rejected, OneByOne = QDialog::Accepted, ReplaceAll = 2 };
 
     explicit TReplDlg(QWidget* parent = nullptr);
 
@@ -48,6 +45,9 @@ class TReplDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+
+  private:
+    const charset::TCharacterSet* set_ = &charset::DefaultCharacterSet();
 };
 
 }  // namespace tomery::app

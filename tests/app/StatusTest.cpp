@@ -24,12 +24,15 @@ TEST(StatusPanels, ShowTheEditorsStateFromPanelOne) {
     EXPECT_EQ(panels.PanelText(3), "Col 0");
     EXPECT_EQ(panels.PanelText(4), "Tab Size 8");
     EXPECT_EQ(panels.PanelText(5), "Insert");
-    panels.ShowStatus({true, 12, 40, 4, false});
+    panels.ShowStatus({true, 12, 40, 4, false, EncodingStatusText("Windows-1251", "UTF-8", true)});
     EXPECT_EQ(panels.PanelText(1), "Modified");
     EXPECT_EQ(panels.PanelText(2), "Line 12");
     EXPECT_EQ(panels.PanelText(3), "Col 40");
     EXPECT_EQ(panels.PanelText(4), "Tab Size 4");
     EXPECT_EQ(panels.PanelText(5), "Overwrite");
+    EXPECT_EQ(panels.PanelText(TStatusPanels::kEncodingPanel),
+              "UTF-8 \u2192 Windows-1251 \u00B7 LF");
+    EXPECT_EQ(EncodingStatusText("Windows-1252", "", false), "Windows-1252 \u00B7 CR LF");
 }
 
 class MenuRules : public ::testing::Test {
