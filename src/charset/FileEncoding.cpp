@@ -63,7 +63,7 @@ std::string_view EncodingName(TFileEncoding encoding) {
         case TFileEncoding::Utf8:
             return "UTF-8";
         case TFileEncoding::Utf8Bom:
-            return "UTF-8 with BOM";
+            return "UTF-8 BOM";
         case TFileEncoding::Utf16Le:
             return "UTF-16 LE";
         case TFileEncoding::Utf16Be:

@@ -15,7 +15,7 @@ enum class TFileEncoding { Bytes, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
 /// The byte order mark written at the start of a file; empty for `Bytes` and `Utf8`.
 std::string_view ByteOrderMark(TFileEncoding encoding);
-/// "UTF-8", "UTF-8 with BOM", "UTF-16 LE", "UTF-16 BE"; empty for `Bytes`.
+/// "UTF-8", "UTF-8 BOM", "UTF-16 LE", "UTF-16 BE"; empty for `Bytes`.
 std::string_view EncodingName(TFileEncoding encoding);
 bool IsUtf16(TFileEncoding encoding);
 
