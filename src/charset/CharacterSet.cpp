@@ -203,13 +203,20 @@ std::string TCharacterSet::FromUtf8(std::string_view text, TReplacementLog* log,
                                     std::int64_t line) const {
     std::string bytes;
     bytes.reserve(text.size());
+    AppendFromUtf8(text, bytes, log, line);
+    return bytes;
+}
+
+void TCharacterSet::AppendFromUtf8(std::string_view text, std::string& out, TReplacementLog* log,
+                                   std::int64_t line) const {
+    const std::size_t first = out.size();
     std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            bytes += static_cast<char>(lead);
-            ++i;
-            continue;
+    for (;;) {
+        const std::size_t ascii = AsciiLength(text.substr(i));
+        out.append(text.data() + i, ascii);
+        i += ascii;
+        if (i == text.size()) {
+            return;
         }
         std::size_t start = i;
         const std::optional<char32_t> c = NextUtf8(text, i);
@@ -218,8 +225,8 @@ std::string TCharacterSet::FromUtf8(std::string_view text, TReplacementLog* log,
             // The rest goes the slow way, with the marks composed and the gaps transliterated;
             // a malformed byte there is U+FFFD, which no set has. The character before goes
             // too, as a combining mark here may belong to it.
-            if (!bytes.empty()) {
-                bytes.pop_back();
+            if (out.size() > first) {
+                out.pop_back();
                 do {
                     --start;
                 } while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80);
@@ -228,12 +235,11 @@ std::string TCharacterSet::FromUtf8(std::string_view text, TReplacementLog* log,
                                             icu::StringPiece(text.data() + start,
                                                              static_cast<int32_t>(text.size() - start)))
                                             .getTerminatedBuffer();
-            bytes += convertSlowly(rest, log, line);
-            return bytes;
+            out += convertSlowly(rest, log, line);
+            return;
         }
-        bytes += static_cast<char>(*byte);
+        out += static_cast<char>(*byte);
     }
-    return bytes;
 }
 
 std::string TCharacterSet::convertSlowly(std::u16string_view text, TReplacementLog* log,

@@ -62,6 +62,9 @@ class TCharacterSet {
                           std::int64_t line = 0) const;
     std::string FromUtf8(std::string_view text, TReplacementLog* log = nullptr,
                          std::int64_t line = 0) const;
+    /// FromUtf8 appending to `out`: one buffer serves a file's every line.
+    void AppendFromUtf8(std::string_view text, std::string& out, TReplacementLog* log = nullptr,
+                        std::int64_t line = 0) const;
 
   private:
     std::string convertSlowly(std::u16string_view text, TReplacementLog* log,

@@ -2,9 +2,6 @@
 
 #include "Utf8.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace tomery::charset {
 
 namespace {
@@ -12,23 +9,6 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-
-/// How many bytes from `i` on are below 0x80, eight at a time.
-std::size_t AsciiRun(std::string_view bytes, std::size_t i) {
-    const std::size_t start = i;
-    while (i + 8 <= bytes.size()) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if ((word & 0x8080808080808080ULL) != 0) {
-            break;
-        }
-        i += 8;
-    }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
-        ++i;
-    }
-    return i - start;
-}
 
 char16_t Unit(std::string_view bytes, std::size_t i, bool bigEndian) {
     const auto first = static_cast<unsigned char>(bytes[i]);
@@ -78,7 +58,7 @@ bool IsUtf16(TFileEncoding encoding) {
 }
 
 bool IsAscii(std::string_view bytes) {
-    return AsciiRun(bytes, 0) == bytes.size();
+    return AsciiLength(bytes) == bytes.size();
 }
 
 void TEncodingSniffer::Feed(std::string_view chunk) {
@@ -91,41 +71,37 @@ void TEncodingSniffer::Feed(std::string_view chunk) {
 }
 
 void TEncodingSniffer::feedUtf8(std::string_view chunk) {
-    std::size_t i = 0;
-    while (i < chunk.size()) {
-        if (pending_ == 0) {
-            i += AsciiRun(chunk, i);
-            if (i == chunk.size()) {
-                return;
-            }
-            const auto lead = static_cast<unsigned char>(chunk[i++]);
-            multiByte_ = true;
-            low_ = 0x80;
-            high_ = 0xBF;
-            if (lead >= 0xC2 && lead <= 0xDF) {
-                pending_ = 1;
-            } else if (lead >= 0xE0 && lead <= 0xEF) {
-                pending_ = 2;
-                low_ = lead == 0xE0 ? 0xA0 : 0x80;
-                high_ = lead == 0xED ? 0x9F : 0xBF;
-            } else if (lead >= 0xF0 && lead <= 0xF4) {
-                pending_ = 3;
-                low_ = lead == 0xF0 ? 0x90 : 0x80;
-                high_ = lead == 0xF4 ? 0x8F : 0xBF;
-            } else {
-                invalid_ = true;
-                return;
-            }
-            continue;
+    if (!partial_.empty()) {
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(partial_[0]));
+        const std::string_view rest = chunk.substr(0, length - partial_.size());
+        partial_ += rest;
+        chunk.remove_prefix(rest.size());
+        if (partial_.size() < length) {
+            return;
         }
-        const auto next = static_cast<unsigned char>(chunk[i++]);
-        if (next < low_ || next > high_) {
+        std::size_t start = 0;
+        if (!NextUtf8(partial_, start)) {
             invalid_ = true;
             return;
         }
-        --pending_;
-        low_ = 0x80;
-        high_ = 0xBF;
+        partial_.clear();
+    }
+    std::size_t i = 0;
+    for (;;) {
+        i += AsciiLength(chunk.substr(i));
+        if (i == chunk.size()) {
+            return;
+        }
+        multiByte_ = true;
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(chunk[i]));
+        if (length != 0 && i + length > chunk.size()) {
+            partial_ = chunk.substr(i);  // the piece ends inside the sequence
+            return;
+        }
+        if (!NextUtf8(chunk, i)) {
+            invalid_ = true;
+            return;
+        }
     }
 }
 
@@ -140,7 +116,7 @@ TFileEncoding TEncodingSniffer::Result() const {
     if (head.substr(0, 2) == kUtf16BeMark) {
         return TFileEncoding::Utf16Be;
     }
-    return multiByte_ && !invalid_ && pending_ == 0 ? TFileEncoding::Utf8 : TFileEncoding::Bytes;
+    return multiByte_ && !invalid_ && partial_.empty() ? TFileEncoding::Utf8 : TFileEncoding::Bytes;
 }
 
 TReadingEncoding ReadingEncoding(TFileEncoding sniffed, std::optional<TFileEncoding> forced) {

@@ -30,10 +30,8 @@ class TEncodingSniffer {
   private:
     void feedUtf8(std::string_view chunk);
 
-    std::string head_;  ///< the first three bytes, where a mark would stand
-    int pending_ = 0;   ///< continuation bytes the UTF-8 sequence under way still needs
-    unsigned char low_ = 0x80;  ///< the range of the next continuation byte, which rules
-    unsigned char high_ = 0xBF;  ///< out overlong forms and surrogates
+    std::string head_;     ///< the first three bytes, where a mark would stand
+    std::string partial_;  ///< a sequence the last piece ended in
     bool multiByte_ = false;
     bool invalid_ = false;
 };

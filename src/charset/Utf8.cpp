@@ -20,43 +20,4 @@ void AppendUtf8(char32_t c, std::string& out) {
     }
 }
 
-std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    std::size_t length;
-    char32_t c;
-    char32_t minimum;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, c = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, c = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, c = lead & 0x07, minimum = 0x10000;
-    } else {
-        ++i;
-        return std::nullopt;
-    }
-    if (i + length > text.size()) {
-        ++i;
-        return std::nullopt;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return std::nullopt;
-        }
-        c = c << 6 | (next & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++i;
-        return std::nullopt;
-    }
-    i += length;
-    return c;
-}
-
 }  // namespace tomery::charset

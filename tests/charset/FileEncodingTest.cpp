@@ -1,6 +1,7 @@
 // Telling a text file's encoding, and UTF-16 at the edge.
 #include "FileEncoding.h"
 #include "TextConversion.h"
+#include "Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -43,10 +44,25 @@ TEST(EncodingSniffer, AMarkOrValidMultiByteUtf8MakesAUnicodeFileWhateverThePiece
         {"\xED\xA0\x80", E::Bytes},
         {"\xF4\x90\x80\x80", E::Bytes},
         {"\xEF\xBB", E::Bytes},
+        {"\xE0\x9F\xBF", E::Bytes},
+        {"\xE2\x41\x41", E::Bytes},
     };
     for (const auto& [bytes, encoding] : cases) {
         EXPECT_EQ(SniffWhole(bytes), encoding) << ::testing::PrintToString(bytes);
         EXPECT_EQ(SniffByteByByte(bytes), encoding) << ::testing::PrintToString(bytes);
+    }
+}
+
+TEST(AsciiLength, EndsAtTheFirstHighByteWherever) {
+    for (std::size_t size = 0; size <= 40; ++size) {
+        for (std::size_t high = 0; high <= size; ++high) {
+            std::string bytes(size, 'a');
+            if (high < size) {
+                bytes[high] = static_cast<char>(0x80 + high);
+            }
+            EXPECT_EQ(AsciiLength(bytes), high) << size;
+            EXPECT_EQ(IsAscii(bytes), high == size) << size;
+        }
     }
 }
 

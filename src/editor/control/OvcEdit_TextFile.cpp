@@ -74,6 +74,9 @@ void TOvcCustomTextFileEditor::load(const std::string& name,
     const std::string normalized = NormalizeFileName(name);
     const TBusyCursor busy;
     std::unique_ptr<TParaList> list = NewParaList();
+    TLineBreak lineBreak;
+    charset::TFileEncoding encoding;
+    charset::TReplacementLog replacements;
     {
         TTextFileReader reader(normalized, CharacterSet(), forced);
         const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
@@ -83,12 +86,15 @@ void TOvcCustomTextFileEditor::load(const std::string& name,
                 throw EEditorError(LoadErrorCode(code));
             }
         }
-        lineBreak_ = reader.LineBreak();
-        fileEncoding_ = reader.Encoding();
-        loadReplacements_ = reader.Replacements();
+        lineBreak = reader.LineBreak();
+        encoding = reader.Encoding();
+        replacements = reader.Replacements();
     }
     SwapParaList(std::move(list));
     fileName_ = normalized;
+    lineBreak_ = lineBreak;
+    fileEncoding_ = encoding;
+    loadReplacements_ = std::move(replacements);
     isOpen_ = true;
     RefreshAll(true);
 }

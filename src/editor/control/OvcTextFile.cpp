@@ -186,22 +186,27 @@ bool TTextFileReader::fill() {
 }
 
 bool TTextFileReader::ReadLine(std::string& line) {
-    if (!readFileLine(line)) {
+    std::string_view read;
+    if (!nextLine(read)) {
         return false;
     }
     ++lineNumber_;
-    if (encoding_ != charset::TFileEncoding::Bytes && !charset::IsAscii(line)) {
-        line = set_->FromUtf8(line, &replacements_, lineNumber_);
+    if (encoding_ == charset::TFileEncoding::Bytes) {
+        line.assign(read);
+    } else {
+        line.clear();
+        set_->AppendFromUtf8(read, line, &replacements_, lineNumber_);
     }
     return true;
 }
 
-bool TTextFileReader::readFileLine(std::string& line) {
-    line.clear();
+bool TTextFileReader::nextLine(std::string_view& line) {
+    spill_.clear();
     const char lineEnd = lineBreak_ == TLineBreak::Lf ? '\n' : '\r';
     bool any = false;
     for (;;) {
         if (begin_ == end_ && !fill()) {
+            line = spill_;
             return any;
         }
         if (skipLineFeed_) {
@@ -216,14 +221,20 @@ bool TTextFileReader::readFileLine(std::string& line) {
         const char* const found = static_cast<const char*>(
             std::memchr(start, lineEnd, static_cast<std::size_t>(stop - start)));
         const char* const p = found != nullptr ? found : stop;
-        line.append(start, p);
         any = true;
         if (p == stop) {
+            spill_.append(start, p);
             begin_ = end_;
             continue;
         }
         begin_ = static_cast<std::size_t>(p - buffer_.data()) + 1;
         skipLineFeed_ = lineBreak_ == TLineBreak::CrLf;
+        if (spill_.empty()) {
+            line = std::string_view(start, static_cast<std::size_t>(p - start));
+        } else {
+            spill_.append(start, p);
+            line = spill_;
+        }
         return true;
     }
 }

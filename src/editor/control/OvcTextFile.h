@@ -103,14 +103,16 @@ class TTextFileReader {
     void rewind();
     /// Refills the buffer from what is left of the text; false at its end.
     bool fill();
-    /// ReadLine before the conversion into the set.
-    bool readFileLine(std::string& line);
+    /// ReadLine before the conversion into the set: a view into the buffer, or into spill_
+    /// for a line that went on after a refill; valid until the next call.
+    bool nextLine(std::string_view& line);
 
     const charset::TCharacterSet* set_;
     int fd_ = -1;              ///< the file, or -1 when reading from memory
     std::string_view memory_;  ///< what is left of the text in memory
     std::string_view wholeMemory_;
-    std::string utf8_;  ///< a UTF-16 file's text as UTF-8
+    std::string utf8_;   ///< a UTF-16 file's text as UTF-8
+    std::string spill_;  ///< the start of a line that a refill of the buffer went on with
     std::array<char, kBufferSize> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;

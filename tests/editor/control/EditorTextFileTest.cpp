@@ -113,6 +113,30 @@ TEST_F(TextFileEditorTest, UnicodeFilesAreSavedBackByteForByteInTheirEncodingAnd
     EXPECT_EQ(Editor().FileEncoding(), TFileEncoding::Bytes);
 }
 
+TEST_F(TextFileEditorTest, EveryByteOfEverySetSurvivesASaveInEachUnicodeEncoding) {
+    using charset::TFileEncoding;
+    std::string line;  // CR and LF end lines
+    for (int byte = 0; byte < 256; ++byte) {
+        if (byte != '\r' && byte != '\n') {
+            line += static_cast<char>(byte);
+        }
+    }
+    for (const charset::TCharacterSet* set : charset::AllCharacterSets()) {
+        for (const TFileEncoding encoding : {TFileEncoding::Utf8, TFileEncoding::Utf8Bom,
+                                             TFileEncoding::Utf16Le, TFileEncoding::Utf16Be}) {
+            SCOPED_TRACE(set->Name() + " " + std::string(charset::EncodingName(encoding)));
+            Editor().SetCharacterSet(*set);
+            SetLines({line});
+            Editor().SetFileEncoding(encoding);
+            Editor().SaveToFile(folder_.Path("out.txt"));
+            Editor().LoadFromFile(folder_.Path("out.txt"));
+            EXPECT_EQ(Editor().GetPara(1), line);
+            EXPECT_EQ(Editor().FileEncoding(), encoding);
+            EXPECT_TRUE(Editor().LoadReplacements().Empty());
+        }
+    }
+}
+
 TEST_F(TextFileEditorTest, TypingAtTheStartOfAFileWithAMarkChangesOnlyTheText) {
     const std::string body = "caf\u00E9 \u2019n\u2019 more\r\n";
     WriteFile(folder_.Path("in.txt"), "\xEF\xBB\xBF" + body);
