@@ -182,8 +182,8 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
     TInstallDlg* InstallDlg_ = nullptr;
-    TFindDlg* FindDlg_ = nullptr;    ///< created once; Find next reuses its contents
-    TReplDlg* ReplDlg_ = nullptr;    ///< created once, kept between showings
+    TFindDlg* FindDlg_ = nullptr;  ///< created once; Find next reuses its contents
+    TReplDlg* ReplDlg_ = nullptr;  ///< created once, kept between showings
     // The File Information dialog is created once; the printer with the print dialog's
     // choices and the help window at their first use. All are kept between showings.
     TStatistics1* Statistics1 = nullptr;

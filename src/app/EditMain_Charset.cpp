@@ -30,10 +30,11 @@ void TEditForm::ConnectCharsetCommands() {
         item->setData(QString::fromStdString(set->Name()));
         group->addAction(item);
     }
-    menus_->AppendItem("ReopenWith1", kUtf8Item, Guarded([this] {
-                           workflow_->ReopenWith({&Editor1->CharacterSet(),
-                                                  charset::TFileEncoding::Utf8});
-                       }))
+    menus_
+        ->AppendItem(
+            "ReopenWith1", kUtf8Item, Guarded([this] {
+                workflow_->ReopenWith({&Editor1->CharacterSet(), charset::TFileEncoding::Utf8});
+            }))
         ->setData(QString::fromLatin1(kUtf8Item));
     menus_->Menu("ReopenWith1")->addSeparator();
     for (const charset::TCharacterSet* set : charset::AllCharacterSets()) {

@@ -197,8 +197,9 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
         saveFolder_ = FolderPart(*chosen);
         target = *chosen;
         if (IsDocFile(target)) {
-            const auto typed = ui_.InputBox("Document Name", "Enter name:",
-                                            DocNameAsText(docName_, *editor_.CurrentReading().Set));
+            const auto typed =
+                ui_.InputBox("Document Name",
+                             "Enter name:", DocNameAsText(docName_, *editor_.CurrentReading().Set));
             if (typed) {
                 docName = DocNameFromInput(*typed);
             }

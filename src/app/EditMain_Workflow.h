@@ -46,7 +46,7 @@ class TDocumentEditor {
     /// Saves as SaveToFile does, but as the set's bytes with CR LF line breaks whatever file
     /// the text came from: the DOC writer's intermediate text.
     virtual void SaveConversionText(const std::string& path) = 0;
-    virtual void Close() = 0;                              ///< empties the editor
+    virtual void Close() = 0;  ///< empties the editor
     virtual void ShowAndFocus() = 0;
     virtual void Hide() = 0;
 };

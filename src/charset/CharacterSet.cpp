@@ -54,10 +54,10 @@ struct TAlias {
     const char* Name;
 };
 const TAlias kAliases[] = {
-    {"cp1252", "windows-1252"}, {"latin1", "iso-8859-1"},     {"cp1250", "windows-1250"},
-    {"cp1251", "windows-1251"}, {"cp1253", "windows-1253"},   {"cp1254", "windows-1254"},
-    {"cp1257", "windows-1257"}, {"koi8r", "koi8-r"},          {"koi8u", "koi8-u"},
-    {"latin2", "iso-8859-2"},   {"latin5", "iso-8859-9"},     {"latin9", "iso-8859-15"},
+    {"cp1252", "windows-1252"}, {"latin1", "iso-8859-1"},   {"cp1250", "windows-1250"},
+    {"cp1251", "windows-1251"}, {"cp1253", "windows-1253"}, {"cp1254", "windows-1254"},
+    {"cp1257", "windows-1257"}, {"koi8r", "koi8-r"},        {"koi8u", "koi8-u"},
+    {"latin2", "iso-8859-2"},   {"latin5", "iso-8859-9"},   {"latin9", "iso-8859-15"},
     {"palmos", "palmos-latin"}, {"palm", "palmos-latin"},
 };
 
@@ -103,8 +103,8 @@ class TSharedTransliterator {
         const std::lock_guard lock(mutex_);
         if (!transliterator_) {
             UErrorCode status = U_ZERO_ERROR;
-            transliterator_.reset(icu::Transliterator::createInstance(
-                kTransliteration, UTRANS_FORWARD, status));
+            transliterator_.reset(
+                icu::Transliterator::createInstance(kTransliteration, UTRANS_FORWARD, status));
             if (U_FAILURE(status)) {
                 transliterator_.reset();
                 return icu::UnicodeString();
@@ -131,8 +131,7 @@ TCharacterSet::TCharacterSet(const TDefinition& definition)
     UErrorCode status = U_ZERO_ERROR;
     UConverter* converter = ucnv_open(definition.IcuName, &status);
     if (U_FAILURE(status)) {
-        throw std::runtime_error(std::string("Character set not available: ") +
-                                 definition.IcuName);
+        throw std::runtime_error(std::string("Character set not available: ") + definition.IcuName);
     }
     for (int value = 0; value < 256; ++value) {
         const auto byte = static_cast<unsigned char>(value);
@@ -142,8 +141,8 @@ TCharacterSet::TCharacterSet(const TDefinition& definition)
             character = override <= 0x9F ? std::nullopt : std::optional<char16_t>(override);
         }
         defined_[byte] = character.has_value();
-        characters_[byte] = character.value_or(byte <= 0x9F ? char16_t(byte)
-                                                            : char16_t(kFirstPrivateByte + byte));
+        characters_[byte] =
+            character.value_or(byte <= 0x9F ? char16_t(byte) : char16_t(kFirstPrivateByte + byte));
     }
     ucnv_close(converter);
     // Each character leads back to its byte; where two bytes share one (none of the offered
@@ -157,7 +156,7 @@ std::string TCharacterSet::ShortName() const {
     const std::size_t open = caption_.find('(');
     const std::size_t close = caption_.rfind(')');
     return open == std::string::npos || close <= open ? caption_
-                                                       : caption_.substr(open + 1, close - open - 1);
+                                                      : caption_.substr(open + 1, close - open - 1);
 }
 
 std::u16string TCharacterSet::ToUtf16(std::string_view bytes) const {
@@ -231,10 +230,11 @@ void TCharacterSet::AppendFromUtf8(std::string_view text, std::string& out, TRep
                     --start;
                 } while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80);
             }
-            const std::u16string rest = icu::UnicodeString::fromUTF8(
-                                            icu::StringPiece(text.data() + start,
-                                                             static_cast<int32_t>(text.size() - start)))
-                                            .getTerminatedBuffer();
+            const std::u16string rest =
+                icu::UnicodeString::fromUTF8(
+                    icu::StringPiece(text.data() + start,
+                                     static_cast<int32_t>(text.size() - start)))
+                    .getTerminatedBuffer();
             out += convertSlowly(rest, log, line);
             return;
         }

@@ -11,7 +11,8 @@ std::string Utf8IntoSet(std::string_view utf8, const TCharacterSet& set, TReplac
     std::int64_t line = 1;
     while (!utf8.empty()) {
         const std::size_t end = utf8.find('\n');
-        const std::string_view piece = utf8.substr(0, end == std::string_view::npos ? utf8.size() : end + 1);
+        const std::string_view piece =
+            utf8.substr(0, end == std::string_view::npos ? utf8.size() : end + 1);
         if (IsAscii(piece)) {
             bytes += piece;
         } else {
@@ -42,9 +43,9 @@ TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
             break;
         case TFileEncoding::Utf16Le:
         case TFileEncoding::Utf16Be:
-            decoded.Bytes = Utf8IntoSet(
-                Utf16ToUtf8(body, decoded.Encoding == TFileEncoding::Utf16Be), set,
-                decoded.Replacements);
+            decoded.Bytes =
+                Utf8IntoSet(Utf16ToUtf8(body, decoded.Encoding == TFileEncoding::Utf16Be), set,
+                            decoded.Replacements);
             break;
     }
     return decoded;

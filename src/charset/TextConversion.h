@@ -13,8 +13,8 @@
 namespace tomery::charset {
 
 struct TDecodedText {
-    std::string Bytes;       ///< the text in the set, without a byte order mark
-    TFileEncoding Encoding;  ///< what the file was read as
+    std::string Bytes;             ///< the text in the set, without a byte order mark
+    TFileEncoding Encoding;        ///< what the file was read as
     TReplacementLog Replacements;  ///< lines counted by LF, from 1
 };
 

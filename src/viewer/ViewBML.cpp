@@ -1,6 +1,5 @@
 #include "ViewBML.h"
 
-
 #include <QListWidget>
 #include <QVBoxLayout>
 

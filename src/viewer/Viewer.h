@@ -45,8 +45,8 @@ class TViewBox : public QWidget {
     void SetCharacterSet(const charset::TCharacterSet& set);
     /// Shows a DOC file (decoded into "Conversion.txt", its bytes as they are, captioned with
     /// its document name) or any other file (read as its bytes tell, UTF-8 or the set's
-    /// bytes, captioned with its file name) as a document. Captions are UTF-8. A failed conversion or a
-    /// missing file is reported and leaves the viewer as it was.
+    /// bytes, captioned with its file name) as a document. Captions are UTF-8. A failed conversion
+    /// or a missing file is reported and leaves the viewer as it was.
     void LoadDocument(const std::string& path);
     /// Shows `path` in document mode, word wrap on, 400 x 400 at the screen's top left.
     /// False, after the " not found" message, when the file does not exist.

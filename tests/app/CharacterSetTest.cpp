@@ -92,20 +92,24 @@ TEST_F(CharacterSets, APastedCharacterTheSetLacksIsTransliteratedAndTold) {
 
 TEST_F(CharacterSets, AGutenbergUtf8TextSavedAsDocReachesTheHandheldInWindows1252) {
     // A UTF-8 e-book with a mark, curly quotes, a dash, accents and a letter 1252 lacks.
-    OpenText("\xEF\xBB\xBF\xE2\x80\x9CYou\xE2\x80\x99re late,\xE2\x80\x9D said "
-             "Ren\xC3\xA9" "e \xE2\x80\x94 in Plze\xC5\x88.\r\n");
+    OpenText(
+        "\xEF\xBB\xBF\xE2\x80\x9CYou\xE2\x80\x99re late,\xE2\x80\x9D said "
+        "Ren\xC3\xA9"
+        "e \xE2\x80\x94 in Plze\xC5\x88.\r\n");
     ui->fileAnswers.push_back(folder.Path("book.pdb"));
     ui->inputAnswers.push_back("Late");
     form->Click("SaveAs1");
     ASSERT_TRUE(std::filesystem::exists(folder.Path("book.pdb")));
-    const std::string expected = "\x93You\x92re late,\x94 said Ren\xE9" "e \x97 in Plzen.\n";
+    const std::string expected =
+        "\x93You\x92re late,\x94 said Ren\xE9"
+        "e \x97 in Plzen.\n";
     if (std::system("command -v txt2pdbdoc > /dev/null") != 0) {
         GTEST_SKIP() << "txt2pdbdoc is not installed";
     }
     const std::string decoded = folder.Path("decoded.txt");
-    ASSERT_EQ(std::system(("txt2pdbdoc -d '" + folder.Path("book.pdb") + "' '" + decoded + "'")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("txt2pdbdoc -d '" + folder.Path("book.pdb") + "' '" + decoded + "'").c_str()),
+        0);
     EXPECT_EQ(tomery::testing::ReadFile(decoded), expected);
 }
 

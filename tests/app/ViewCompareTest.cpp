@@ -2,8 +2,8 @@
 #include "Conversion.h"
 #include "EditComp.h"
 #include "EditMain.h"
-#include "MainWindowFixture.h"
 #include "EditMain_View.h"
+#include "MainWindowFixture.h"
 #include "OvcEdit.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
@@ -177,7 +177,9 @@ TEST_F(ViewCompare, MissingFileAsksAgainAndCancelEndsWithoutALog) {
 
 TEST_F(ViewCompare, AUtf8FileComparesAndShowsAsTheSameTextInTheDocumentsSet) {
     Open(Write("doc.txt", "caf\xE9 \x93q\x94\r\n"));
-    const std::string utf8 = Write("old.txt", "\xEF\xBB\xBF" "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D\n");
+    const std::string utf8 = Write("old.txt",
+                                   "\xEF\xBB\xBF"
+                                   "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D\n");
     Compare({utf8});
     EXPECT_EQ(Log().at(3), "  **** Both files are identical. ****");
     View(utf8);

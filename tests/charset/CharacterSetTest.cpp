@@ -51,10 +51,9 @@ TEST(CharacterSet, BytesStandForTheCharactersOfTheirSet) {
         {"iso-8859-2", 0xF8, u'ř', true},     {"windows-1251", 0xC6, u'Ж', true},
         {"koi8-r", 0xF6, u'Ж', true},         {"koi8-u", 0xA4, u'є', true},
         {"iso-8859-5", 0xB6, u'Ж', true},     {"windows-1253", 0xC1, u'Α', true},
-        {"iso-8859-7", 0xE1, u'α', true},
-        {"windows-1254", 0xF0, u'ğ', true},   {"iso-8859-9", 0xFD, u'ı', true},
-        {"windows-1257", 0xE8, u'č', true},   {"iso-8859-15", 0xA4, u'€', true},
-        {"iso-8859-1", 0xA4, u'¤', true},
+        {"iso-8859-7", 0xE1, u'α', true},     {"windows-1254", 0xF0, u'ğ', true},
+        {"iso-8859-9", 0xFD, u'ı', true},     {"windows-1257", 0xE8, u'č', true},
+        {"iso-8859-15", 0xA4, u'€', true},    {"iso-8859-1", 0xA4, u'¤', true},
     };
     for (const auto& c : cases) {
         const TCharacterSet& set = Set(c.set);
@@ -75,7 +74,10 @@ TEST(CharacterSet, CharactersASetLacksAreTransliteratedElseReplacedAndCounted) {
         {"windows-1252", "\u201c\u2014\u20ac\u201d", "\x93\x97\x80\x94", 0},
         {"windows-1252", "e\u0301", "\xE9", 0},
         {"windows-1252", "x\U0001F600y", "x?y", 1},
-        {"windows-1252", "a\xFF" "b", "a?b", 1},
+        {"windows-1252",
+         "a\xFF"
+         "b",
+         "a?b", 1},
         {"windows-1251", "\u0416\u0443\u043a", "\xC6\xF3\xEA", 0},
         {"windows-1251", "caf\u00e9", "cafe", 1},
         {"palmos-latin", "\u017d", "Z", 1},

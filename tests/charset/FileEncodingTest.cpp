@@ -74,7 +74,11 @@ TEST(Utf16, RoundTripsEveryPlaneInBothByteOrdersAndMarksWhatIsBroken) {
         EXPECT_EQ(Utf16ToUtf8(utf16, bigEndian), text);
     }
     EXPECT_EQ(Utf8ToUtf16("a", true), std::string("\0a", 2));
-    EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xD8" "a\0", 4), false), "\uFFFDa");
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xD8"
+                                      "a\0",
+                                      4),
+                          false),
+              "\uFFFDa");
     EXPECT_EQ(Utf16ToUtf8(std::string("a\0b", 3), false), "a\uFFFD");
     EXPECT_EQ(ByteOrderMark(TFileEncoding::Utf8Bom), "\xEF\xBB\xBF");
     EXPECT_TRUE(ByteOrderMark(TFileEncoding::Utf8).empty());
@@ -82,7 +86,9 @@ TEST(Utf16, RoundTripsEveryPlaneInBothByteOrdersAndMarksWhatIsBroken) {
 
 TEST(TextConversion, AFileRoundTripsThroughTheSetInEveryEncodingItWasReadIn) {
     const TCharacterSet& set = DefaultCharacterSet();
-    const std::string bytes = "\x93" "Caf\xE9\x94 \x97 \x80\r\nline two\r\n";
+    const std::string bytes =
+        "\x93"
+        "Caf\xE9\x94 \x97 \x80\r\nline two\r\n";
     for (const TFileEncoding encoding :
          {TFileEncoding::Utf8, TFileEncoding::Utf8Bom, TFileEncoding::Utf16Le,
           TFileEncoding::Utf16Be, TFileEncoding::Bytes}) {
@@ -103,7 +109,10 @@ TEST(TextConversion, ReplacementsAreLoggedWithTheirLinesAndAForcedReadingWins) {
     EXPECT_EQ(decoded.Replacements.First()[0].Line, 2);
     EXPECT_EQ(decoded.Replacements.First()[1].Line, 3);
     EXPECT_EQ(DecodeText("caf\xC3\xA9", set, TFileEncoding::Bytes).Bytes, "caf\xC3\xA9");
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "a", set, TFileEncoding::Utf8).Encoding,
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                         "a",
+                         set, TFileEncoding::Utf8)
+                  .Encoding,
               TFileEncoding::Utf8Bom);
     EXPECT_EQ(DecodeText("caf\xE9", set, TFileEncoding::Utf8).Bytes, "caf?");
     EXPECT_EQ(DecodeText(std::string("h\0i\0", 4), set, TFileEncoding::Utf16Le).Bytes, "hi");

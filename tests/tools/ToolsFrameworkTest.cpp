@@ -79,8 +79,8 @@ TEST_F(ToolsFramework, AppendsAFilesLinesAfterTheLastParagraphThatHoldsText) {
     EXPECT_EQ(replaced.Count(), 1u);
     AppendTextFile(editor_, folder.Path("utf8.txt"), charset::TFileEncoding::Bytes, replaced);
     ReadLines(editor_, lines_);
-    EXPECT_EQ(lines_, (TWorkLines{"one", "two", "three", "four", "caf\xE9 r",
-                                  "caf\xC3\xA9 \xC5\x99"}));
+    EXPECT_EQ(lines_,
+              (TWorkLines{"one", "two", "three", "four", "caf\xE9 r", "caf\xC3\xA9 \xC5\x99"}));
     EXPECT_TRUE(replaced.Empty());
 
     EXPECT_THROW(AppendTextFile(editor_, folder.Path("missing.txt"), std::nullopt, replaced),
