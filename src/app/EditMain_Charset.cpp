@@ -98,11 +98,12 @@ std::string TEditForm::EncodingText() const {
 }
 
 void TEditForm::ShowReplacedNotice(const charset::TReplacementLog& log) {
-    std::string notice = log.CountText();
+    // The panel is narrow: the count and the first replacement; the tool tip has the rest.
+    std::string notice = log.Count() == 1 ? "Replaced" : "Replaced " + std::to_string(log.Count());
     if (!log.First().empty()) {
         notice += ": " + log.First().front().Original + " \u2192 " + log.First().front().Shown;
     }
-    status_->ShowNotice(notice);
+    status_->ShowNotice(notice, log.Details());
 }
 
 }  // namespace tomery::app

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace tomery::app {
 
@@ -17,8 +18,15 @@ TStatusPanels::TStatusPanels(QStatusBar* statusBar) {
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar->addWidget(panels_[i]);
     }
-    panels_[kNoticePanel] = new QLabel(statusBar);
-    statusBar->addWidget(panels_[kNoticePanel], 1);
+    // The first panel, which the status leaves empty, shows a notice for a while: a notice in
+    // a panel of its own would sit beyond the window's usual width.
+    noticeTimer_ = new QTimer(statusBar);
+    noticeTimer_->setSingleShot(true);
+    noticeTimer_->setInterval(kNoticeMilliseconds);
+    QObject::connect(noticeTimer_, &QTimer::timeout, panels_[kNoticePanel], [this] {
+        panels_[kNoticePanel]->clear();
+        panels_[kNoticePanel]->setToolTip(QString());
+    });
 }
 
 std::string EncodingStatusText(const std::string& setName, const std::string& fileEncoding,
@@ -27,8 +35,10 @@ std::string EncodingStatusText(const std::string& setName, const std::string& fi
     return text + " \u00B7 " + (lineFeedOnly ? "LF" : "CR LF");
 }
 
-void TStatusPanels::ShowNotice(const std::string& text) {
+void TStatusPanels::ShowNotice(const std::string& text, const std::string& details) {
     panels_[kNoticePanel]->setText(QString::fromStdString(text));
+    panels_[kNoticePanel]->setToolTip(QString::fromStdString(details));
+    noticeTimer_->start();
 }
 
 void TStatusPanels::ShowStatus(const TStatusFacts& facts) {

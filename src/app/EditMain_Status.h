@@ -1,5 +1,5 @@
-// The main window's status bar (six panels, then the text's character set and line end, and
-// a notice of characters replaced) and the rules that enable the menu items when
+// The main window's status bar (six panels, then the text's character set and line end; the
+// first panel carries passing notices) and the rules that enable the menu items when
 // their menu opens.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 class QLabel;
 class QStatusBar;
+class QTimer;
 
 namespace tomery::app {
 
@@ -27,22 +28,23 @@ struct TStatusFacts {
 class TStatusPanels {
   public:
     static constexpr std::array<int, 7> kWidths = {150, 60, 75, 75, 90, 75, 230};
+    static constexpr std::size_t kNoticePanel = 0;
     static constexpr std::size_t kEncodingPanel = 6;
-    static constexpr std::size_t kNoticePanel = 7;
+    static constexpr int kNoticeMilliseconds = 8000;
 
-    /// Adds the panels and the notice to `statusBar` (Qt owns them through it).
+    /// Adds the panels to `statusBar` (Qt owns them through it).
     explicit TStatusPanels(QStatusBar* statusBar);
 
-    /// Panels 1 to 6 as the facts say; panel 0 stays empty.
+    /// Panels 1 to 6 as the facts say; panel 0 is left to the notices.
     void ShowStatus(const TStatusFacts& facts);
-    /// A passing notice after the panels ("2 characters were replaced: ..."), until the next
-    /// one; empty clears it.
-    void ShowNotice(const std::string& text);
-    /// A panel's text; kNoticePanel is the notice.
+    /// A passing notice ("Replaced 2: ř → r ...") in panel 0 with `details` as its tool tip,
+    /// for kNoticeMilliseconds or until the next one.
+    void ShowNotice(const std::string& text, const std::string& details);
     std::string PanelText(std::size_t panel) const;
 
   private:
-    std::array<QLabel*, 8> panels_{};
+    std::array<QLabel*, 7> panels_{};
+    QTimer* noticeTimer_ = nullptr;
 };
 
 /// "Windows-1252 · CR LF" for a text held as it is; "UTF-8 → Windows-1252 · LF" for one

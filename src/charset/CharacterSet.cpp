@@ -3,7 +3,9 @@
 #include "TextCase.h"
 #include "Utf8.h"
 
+#include <unicode/locid.h>
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/translit.h>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
@@ -273,7 +275,14 @@ std::string TCharacterSet::convertSlowly(std::u16string_view text, TReplacementL
             ++characters;
         }
         const icu::UnicodeString run = composed.tempSubStringBetween(i, end);
-        const icu::UnicodeString latin = Transliterator().Transliterate(run);
+        icu::UnicodeString latin = Transliterator().Transliterate(run);
+        // A capital typed alone is more often a word's first letter than part of a word in
+        // capitals: Ж becomes Zh, where the transliteration, which cannot tell, writes ZH.
+        if (characters == 1 && u_isupper(run.char32At(0)) && latin.length() > 1) {
+            icu::UnicodeString rest = latin.tempSubString(1);
+            latin.truncate(1);
+            latin += rest.toLower(icu::Locale::getRoot());
+        }
         std::string shown;
         for (int32_t k = 0; k < latin.length();) {
             const UChar32 d = latin.char32At(k);

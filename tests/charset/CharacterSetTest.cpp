@@ -73,6 +73,8 @@ TEST(CharacterSet, CharactersASetLacksAreTransliteratedElseReplacedAndCounted) {
         {"windows-1252", "\u0416\u0443\u043a!", "Zhuk!", 3},
         {"windows-1252", "\u201c\u2014\u20ac\u201d", "\x93\x97\x80\x94", 0},
         {"windows-1252", "e\u0301", "\xE9", 0},
+        {"windows-1252", "\u0416", "Zh", 1},
+        {"windows-1252", "\u0416\u0423\u041a", "ZHUK", 3},
         {"windows-1252", "x\U0001F600y", "x?y", 1},
         {"windows-1252",
          "a\xFF"
