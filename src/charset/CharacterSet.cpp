@@ -5,8 +5,8 @@
 
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
-#include <unicode/uchar.h>
 #include <unicode/translit.h>
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
