@@ -12,12 +12,18 @@
 namespace tomery::app {
 
 TStatusPanels::TStatusPanels(QStatusBar* statusBar) {
-    for (std::size_t i = 0; i < kWidths.size(); ++i) {
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
         panels_[i] = new QLabel(statusBar);
-        panels_[i]->setFixedWidth(kWidths[i]);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusBar->addWidget(panels_[i]);
+        if (i < kWidths.size()) {
+            panels_[i]->setFixedWidth(kWidths[i]);
+            statusBar->addWidget(panels_[i]);
+        }
     }
+    // The set and line end take what room the window leaves after the six panels, so that a
+    // narrow window never squeezes those into each other; the tool tip has the whole text.
+    panels_[kEncodingPanel]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar->addWidget(panels_[kEncodingPanel], 1);
     // The first panel, which the status leaves empty, shows a notice for a while: a notice in
     // a panel of its own would sit beyond the window's usual width.
     noticeTimer_ = new QTimer(statusBar);
@@ -48,6 +54,7 @@ void TStatusPanels::ShowStatus(const TStatusFacts& facts) {
     panels_[4]->setText(QStringLiteral("Tab Size %1").arg(facts.tabSize));
     panels_[5]->setText(facts.insertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
     panels_[kEncodingPanel]->setText(QString::fromStdString(facts.encoding));
+    panels_[kEncodingPanel]->setToolTip(QString::fromStdString(facts.encoding));
 }
 
 std::string TStatusPanels::PanelText(std::size_t panel) const {

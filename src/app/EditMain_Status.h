@@ -27,7 +27,7 @@ struct TStatusFacts {
 
 class TStatusPanels {
   public:
-    static constexpr std::array<int, 7> kWidths = {150, 60, 75, 75, 90, 75, 230};
+    static constexpr std::array<int, 6> kWidths = {150, 60, 75, 75, 90, 75};
     static constexpr std::size_t kNoticePanel = 0;
     static constexpr std::size_t kEncodingPanel = 6;
     static constexpr int kNoticeMilliseconds = 8000;

@@ -2,6 +2,8 @@
 #include "EditMain_Status.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,6 +35,24 @@ TEST(StatusPanels, ShowTheEditorsStateFromPanelOne) {
     EXPECT_EQ(panels.PanelText(TStatusPanels::kEncodingPanel),
               "UTF-8 \u2192 Windows-1251 \u00B7 LF");
     EXPECT_EQ(EncodingStatusText("Windows-1252", "", false), "Windows-1252 \u00B7 CR LF");
+}
+
+TEST(StatusPanels, TheSetPanelNeverSqueezesTheOthersInTheFirstRunsWindow) {
+    QMainWindow window;
+    TStatusPanels panels(window.statusBar());
+    panels.ShowStatus(
+        {false, 1, 1, 8, true, EncodingStatusText("Windows-1252", "UTF-8 BOM", false)});
+    window.resize(600, 400);
+    window.show();
+    QApplication::processEvents();
+    int right = 0;
+    for (QLabel* panel : window.statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (!panel->isVisible()) {
+            continue;
+        }
+        EXPECT_GE(panel->x(), right) << panel->text().toStdString();
+        right = panel->x() + panel->width();
+    }
 }
 
 class MenuRules : public ::testing::Test {
