@@ -152,6 +152,10 @@ TCharacterSet::TCharacterSet(const TDefinition& definition)
     for (int byte = 255; byte >= 0; --byte) {
         bytes_[characters_[static_cast<std::size_t>(byte)]] = static_cast<std::int16_t>(byte);
     }
+    for (std::size_t byte = 0; byte < upperCase_.size(); ++byte) {
+        const auto upper = Byte(static_cast<char32_t>(u_toupper(characters_[byte])));
+        upperCase_[byte] = defined_[byte] && upper ? *upper : static_cast<unsigned char>(byte);
+    }
 }
 
 std::string TCharacterSet::ShortName() const {

@@ -40,6 +40,9 @@ class TCharacterSet {
     char16_t Character(unsigned char byte) const { return characters_[byte]; }
     /// Whether the set gives the byte a character of its own.
     bool Defines(unsigned char byte) const { return defined_[byte]; }
+    /// The byte of each byte's upper-case character; the byte itself where the set has no
+    /// upper case for it (ß, and µ in Windows-1252, whose capitals it lacks).
+    const std::array<unsigned char, 256>& UpperCase() const { return upperCase_; }
     /// The byte of a character; nothing when the set has none.
     std::optional<unsigned char> Byte(char32_t character) const {
         if (character > 0xFFFF) {
@@ -74,6 +77,7 @@ class TCharacterSet {
     std::string caption_;
     std::array<char16_t, 256> characters_{};
     std::array<bool, 256> defined_{};
+    std::array<unsigned char, 256> upperCase_{};
     std::vector<std::int16_t> bytes_;  ///< per BMP character: its byte, or -1
 };
 

@@ -38,7 +38,8 @@ std::int32_t TOvcCustomEditor::Search(std::string_view searchString,
     const std::string_view newText = CutToSearchLength(replacement.value_or(std::string_view()));
     const auto places = [this] { return TSearchPlaces{caretPos(), selBegin_, selEnd_}; };
     std::int32_t replaced = 0;
-    if (replaceMode && SelectionMatches(*paraList_, places(), searchString, options)) {
+    const TCaseTable& upperCase = CharacterSet().UpperCase();
+    if (replaceMode && SelectionMatches(*paraList_, places(), searchString, options, &upperCase)) {
         if (const TEditorErrorCode code = InsertString(newText)) {
             DoOnError(code);
             return code;
@@ -65,7 +66,8 @@ std::int32_t TOvcCustomEditor::Search(std::string_view searchString,
             };
             const TDeferredFollowing deferred(*this);
             outcome = SearchParagraphs(
-                *paraList_, {searchString, newText, options, WordDelimiterChars()}, places());
+                *paraList_, {searchString, newText, options, WordDelimiterChars(), &upperCase},
+                places());
         }
         if (outcome.Stop == TSearchStop::Found) {
             selectParaRange(outcome.MatchBegin, outcome.MatchEnd, outcome.CaretAtEnd);

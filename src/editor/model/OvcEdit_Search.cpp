@@ -59,7 +59,7 @@ class TParagraphSearch {
     TParagraphSearch(TParaList& list, const TSearchRequest& request, std::string_view search,
                      TSearchOutcome& outcome)
         : list_(list),
-          matcher_(search, (request.Options & seMatchCase) != 0),
+          matcher_(search, (request.Options & seMatchCase) != 0, request.UpperCase),
           delimiters_(MakeDelimiters(request.WordDelimiters)),
           replacement_(CutToSearchLength(request.Replacement)),
           wholeWord_((request.Options & seWholeWord) != 0),
@@ -219,16 +219,20 @@ unsigned char UpperCase1252(unsigned char c) {
     return kUpperCase[c];
 }
 
-bool SearchTextsEqual(std::string_view a, std::string_view b, bool matchCase) {
+bool SearchTextsEqual(std::string_view a, std::string_view b, bool matchCase,
+                      const TCaseTable* upperCase) {
     if (matchCase) {
         return a == b;
     }
+    const TCaseTable& upper = upperCase != nullptr ? *upperCase : kUpperCase;
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return kUpperCase[Byte(x)] == kUpperCase[Byte(y)]; });
+                      [&upper](char x, char y) { return upper[Byte(x)] == upper[Byte(y)]; });
 }
 
-TSkipMatcher::TSkipMatcher(std::string_view pattern, bool matchCase)
-    : fold_(matchCase ? kIdentity.data() : kUpperCase.data()) {
+TSkipMatcher::TSkipMatcher(std::string_view pattern, bool matchCase, const TCaseTable* upperCase)
+    : fold_(matchCase              ? kIdentity.data()
+            : upperCase != nullptr ? upperCase->data()
+                                   : kUpperCase.data()) {
     pattern = CutToSearchLength(pattern);
     length_ = pattern.size();
     for (std::size_t i = 0; i < length_; ++i) {
@@ -324,7 +328,7 @@ TSearchRange SearchedRange(TSearchOptions options, const TSearchPlaces& places, 
 }
 
 bool SelectionMatches(TParaList& list, const TSearchPlaces& places, std::string_view searchString,
-                      TSearchOptions options) {
+                      TSearchOptions options, const TCaseTable* upperCase) {
     const std::string_view search = CutToSearchLength(searchString);
     const TParaPos begin = places.SelBegin;
     const TParaPos end = places.SelEnd;
@@ -337,7 +341,7 @@ bool SelectionMatches(TParaList& list, const TSearchPlaces& places, std::string_
     }
     const std::string_view selected =
         node->Text().substr(static_cast<std::size_t>(begin.Pos - 1), search.size());
-    return SearchTextsEqual(selected, search, (options & seMatchCase) != 0);
+    return SearchTextsEqual(selected, search, (options & seMatchCase) != 0, upperCase);
 }
 
 TSearchOutcome SearchParagraphs(TParaList& list, const TSearchRequest& request,

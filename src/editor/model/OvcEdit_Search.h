@@ -29,21 +29,28 @@ inline constexpr std::size_t kMaxSearchLength = 255;
 /// The first kMaxSearchLength characters of `text` (a view into it).
 std::string_view CutToSearchLength(std::string_view text);
 
+/// The upper case of every byte of an 8-bit character set, which the text's set gives.
+using TCaseTable = std::array<unsigned char, 256>;
+
 /// Upper case of an 8-bit character as Windows-1252 defines it: ASCII letters, the Latin-1
 /// letters 0xE0-0xFE except the division sign 0xF7, and 0x9A, 0x9C, 0x9E, 0xFF to 0x8A, 0x8C,
 /// 0x8E, 0x9F. Every other character is its own upper case (0xDF and 0xB5 among them).
 unsigned char UpperCase1252(unsigned char c);
 
-/// Whether two texts are equal, exactly or, without `matchCase`, under UpperCase1252.
-bool SearchTextsEqual(std::string_view a, std::string_view b, bool matchCase);
+/// Whether two texts are equal, exactly or, without `matchCase`, under `upperCase`
+/// (UpperCase1252 when none is given).
+bool SearchTextsEqual(std::string_view a, std::string_view b, bool matchCase,
+                      const TCaseTable* upperCase = nullptr);
 
 /// The skip-table matcher for one search string. The string (cut to kMaxSearchLength) is
 /// upper-cased once without `matchCase`; text characters are upper-cased one at a time as
 /// they are compared. Build it once per search and run it on paragraph texts in place.
 class TSkipMatcher {
   public:
-    /// `pattern` is copied; it may be empty, which never matches.
-    TSkipMatcher(std::string_view pattern, bool matchCase);
+    /// `pattern` is copied; it may be empty, which never matches. Without `matchCase`
+    /// characters compare under `upperCase` (UpperCase1252 when none is given), which must
+    /// outlive the matcher.
+    TSkipMatcher(std::string_view pattern, bool matchCase, const TCaseTable* upperCase = nullptr);
 
     /// Length of the (cut) search string, 0 to kMaxSearchLength.
     std::size_t Length() const { return length_; }
@@ -89,7 +96,8 @@ struct TSearchRequest {
     std::string_view SearchString;  ///< cut to kMaxSearchLength
     std::string_view Replacement;   ///< cut to kMaxSearchLength; used with seReplaceAll
     TSearchOptions Options = 0;
-    std::string_view WordDelimiters;  ///< the characters that end a word, for seWholeWord
+    std::string_view WordDelimiters;        ///< the characters that end a word, for seWholeWord
+    const TCaseTable* UpperCase = nullptr;  ///< the text's set's; Windows-1252's when none
 };
 
 /// Why a search stopped.
@@ -132,7 +140,7 @@ TSearchRange SearchedRange(TSearchOptions options, const TSearchPlaces& places, 
 /// search string (cut to kMaxSearchLength) under the case rule of `options`. A selection
 /// reaching past the paragraph's end never matches.
 bool SelectionMatches(TParaList& list, const TSearchPlaces& places, std::string_view searchString,
-                      TSearchOptions options);
+                      TSearchOptions options, const TCaseTable* upperCase = nullptr);
 
 /// Searches `list` from the start point through the searched range, paragraph by paragraph
 /// (an occurrence never spans a line break). With seReplaceAll every occurrence in the range

@@ -31,6 +31,24 @@ TEST_F(FindTest, AForwardFindSelectsTheOccurrenceWithTheCaretAtItsEnd) {
     EXPECT_EQ(Selection(), (Sel{2, 7, 2, 10}));  // nothing found: the selection stays
 }
 
+TEST_F(FindTest, WithoutMatchCaseLettersFoldByTheTextsOwnSet) {
+    // Windows-1252's table is the one the search always had.
+    const charset::TCharacterSet& western = charset::DefaultCharacterSet();
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(western.UpperCase()[byte], UpperCase1252(static_cast<unsigned char>(byte)))
+            << byte;
+    }
+    // я and Я (0xFF and 0xDF in Windows-1251), ж and Ж (0xD6 and 0xF6 in KOI8-R).
+    const std::pair<const char*, std::string> cases[] = {{"windows-1251", "\xDF"},
+                                                         {"koi8-r", "\xF6"}};
+    for (const auto& [name, capital] : cases) {
+        Editor().SetCharacterSet(*charset::FindCharacterSet(name));
+        SetLines({std::string("x") + (name[0] == 'w' ? "\xFF" : "\xD6")});
+        EXPECT_TRUE(Editor().FindText(capital, seGlobal)) << name;
+        EXPECT_FALSE(Editor().FindText(capital, seGlobal | seMatchCase)) << name;
+    }
+}
+
 TEST_F(FindTest, ABackwardFindPutsTheCaretAtTheStartSoThatRepeatedFindsMoveOn) {
     SetLines({"ab ab ab"});
     Editor().SetCaretPosition(1, 8);  // inside the last occurrence
