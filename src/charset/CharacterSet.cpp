@@ -87,6 +87,14 @@ std::optional<char16_t> IcuCharacter(UConverter* converter, unsigned char byte) 
     return static_cast<char16_t>(out[0]);
 }
 
+/// "Windows-1252" of "Western (Windows-1252)": the caption's part in brackets.
+std::string ShortNameOf(const std::string& caption) {
+    const std::size_t open = caption.find('(');
+    const std::size_t close = caption.rfind(')');
+    return open == std::string::npos || close <= open ? caption
+                                                      : caption.substr(open + 1, close - open - 1);
+}
+
 std::string Utf8Of(const icu::UnicodeString& text) {
     std::string utf8;
     text.toUTF8String(utf8);
@@ -129,7 +137,10 @@ TSharedTransliterator& Transliterator() {
 }  // namespace
 
 TCharacterSet::TCharacterSet(const TDefinition& definition)
-    : name_(definition.Name), caption_(definition.Caption), bytes_(0x10000, -1) {
+    : name_(definition.Name),
+      caption_(definition.Caption),
+      shortName_(ShortNameOf(caption_)),
+      bytes_(0x10000, -1) {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* converter = ucnv_open(definition.IcuName, &status);
     if (U_FAILURE(status)) {
@@ -156,13 +167,6 @@ TCharacterSet::TCharacterSet(const TDefinition& definition)
         const auto upper = Byte(static_cast<char32_t>(u_toupper(characters_[byte])));
         upperCase_[byte] = defined_[byte] && upper ? *upper : static_cast<unsigned char>(byte);
     }
-}
-
-std::string TCharacterSet::ShortName() const {
-    const std::size_t open = caption_.find('(');
-    const std::size_t close = caption_.rfind(')');
-    return open == std::string::npos || close <= open ? caption_
-                                                      : caption_.substr(open + 1, close - open - 1);
 }
 
 std::u16string TCharacterSet::ToUtf16(std::string_view bytes) const {

@@ -34,8 +34,9 @@ class TCharacterSet {
 
     const std::string& Name() const { return name_; }
     const std::string& Caption() const { return caption_; }
-    /// The part of the caption after its script, "Windows-1252": for the status bar.
-    std::string ShortName() const;
+    /// The part of the caption after its script, "Windows-1252": for the status bar, which
+    /// shows it at every move of the caret.
+    const std::string& ShortName() const { return shortName_; }
 
     char16_t Character(unsigned char byte) const { return characters_[byte]; }
     /// Whether the set gives the byte a character of its own.
@@ -75,6 +76,7 @@ class TCharacterSet {
 
     std::string name_;
     std::string caption_;
+    std::string shortName_;
     std::array<char16_t, 256> characters_{};
     std::array<bool, 256> defined_{};
     std::array<unsigned char, 256> upperCase_{};

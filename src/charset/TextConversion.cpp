@@ -13,11 +13,7 @@ std::string Utf8IntoSet(std::string_view utf8, const TCharacterSet& set, TReplac
         const std::size_t end = utf8.find('\n');
         const std::string_view piece =
             utf8.substr(0, end == std::string_view::npos ? utf8.size() : end + 1);
-        if (IsAscii(piece)) {
-            bytes += piece;
-        } else {
-            bytes += set.FromUtf8(piece, &log, line);
-        }
+        set.AppendFromUtf8(piece, bytes, &log, line);
         utf8.remove_prefix(piece.size());
         ++line;
     }
@@ -28,8 +24,9 @@ std::string Utf8IntoSet(std::string_view utf8, const TCharacterSet& set, TReplac
 
 TDecodedText DecodeText(std::string_view file, const TCharacterSet& set,
                         std::optional<TFileEncoding> forced) {
+    // A forced reading only asks the sniffer about a mark, which the first bytes tell.
     TEncodingSniffer sniffer;
-    sniffer.Feed(file);
+    sniffer.Feed(forced ? file.substr(0, ByteOrderMark(TFileEncoding::Utf8Bom).size()) : file);
     const TReadingEncoding reading = ReadingEncoding(sniffer.Result(), forced);
     TDecodedText decoded{{}, reading.Encoding, {}};
     const std::string_view body = file.substr(reading.MarkLength);
