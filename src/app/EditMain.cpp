@@ -9,6 +9,7 @@
 #include "EditMain_Shortcuts.h"
 #include "EditMain_View.h"
 #include "EditMain_Window.h"
+#include "EditMain_WorkGuard.h"
 #include "EditRepl.h"
 #include "EditStat.h"
 #include "ErrorHandler.h"
@@ -37,6 +38,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <functional>
 
 namespace tomery::app {
@@ -64,6 +66,7 @@ class TEditorDocument : public TDocumentEditor {
 
     void SetFileName(const std::string& path) override { editor_.SetFileName(path); }
     bool Modified() const override { return editor_.Modified(); }
+    std::uint64_t ChangeCount() const override { return editor_.ParaList().ChangeCount(); }
     void SetModified(bool modified) override { editor_.SetModified(modified); }
     std::int64_t TextLength() const override { return editor_.TextLength(); }
     void NewFile(const std::string& name, const charset::TCharacterSet& set) override {
@@ -103,21 +106,20 @@ class TEditorDocument : public TDocumentEditor {
     }
     void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
     void SaveConversionText(const std::string& path) override {
-        // A text loaded from an LF-only or a UTF-8 file keeps its line ends and encoding for
-        // its own file; the DOC road reads the set's bytes with CR LF.
-        const editor::TLineBreak loaded = editor_.LineBreak();
-        const charset::TFileEncoding encoding = editor_.FileEncoding();
-        editor_.SetLineBreak(editor::TLineBreak::CrLf);
-        editor_.SetFileEncoding(charset::TFileEncoding::Bytes);
-        try {
-            editor_.SaveToFile(path);
-        } catch (...) {
-            editor_.SetLineBreak(loaded);
-            editor_.SetFileEncoding(encoding);
-            throw;
+        AsConversionText([&] { editor_.SaveToFile(path); });
+    }
+    std::string TextBytes(bool conversionText) override {
+        std::string bytes;
+        if (conversionText) {
+            AsConversionText([&] { bytes = editor_.FileBytes(); });
+        } else {
+            bytes = editor_.FileBytes();
         }
-        editor_.SetLineBreak(loaded);
-        editor_.SetFileEncoding(encoding);
+        return bytes;
+    }
+    std::int32_t CaretParagraph() const override { return editor_.CaretPara(); }
+    void MoveCaretToParagraph(std::int32_t para) override {
+        editor_.MoveCaretToPara(std::clamp(para, 1, editor_.ParaCount()), 1, false);
     }
     void Close() override {
         // After New or a Save As the editor's file name is new and it no longer counts as open,
@@ -134,6 +136,26 @@ class TEditorDocument : public TDocumentEditor {
     void Hide() override { editor_.hide(); }
 
   private:
+    /// Runs `write` with the editor writing the DOC road's text: a text loaded from an
+    /// LF-only or a UTF-8 file keeps its line ends and encoding for its own file, but the DOC
+    /// road reads the set's bytes with CR LF.
+    template <typename Write>
+    void AsConversionText(Write write) {
+        const editor::TLineBreak loaded = editor_.LineBreak();
+        const charset::TFileEncoding encoding = editor_.FileEncoding();
+        editor_.SetLineBreak(editor::TLineBreak::CrLf);
+        editor_.SetFileEncoding(charset::TFileEncoding::Bytes);
+        try {
+            write();
+        } catch (...) {
+            editor_.SetLineBreak(loaded);
+            editor_.SetFileEncoding(encoding);
+            throw;
+        }
+        editor_.SetLineBreak(loaded);
+        editor_.SetFileEncoding(encoding);
+    }
+
     /// Ends an unwrapped load: the editor wraps to its window, or, where it cannot tell the
     /// window's width, at the column it had.
     void WrapToTheWindow() {
@@ -235,6 +257,8 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
         *ui_, *document_, *menus_, "Tomery", programValues_.BackupPath,
         [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); },
         [this] { ShowStatus(0, 0); });
+    workGuard_ = std::make_unique<TUnsavedWorkGuard>(*this, *workflow_, *document_, *ui_);
+    workflow_->SetOnSettled([this] { workGuard_->Settled(); });
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
@@ -332,6 +356,7 @@ void TEditForm::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
     RunGuarded(*ui_, [&] { mayClose = workflow_->SavePrompt(); });
     if (mayClose) {
+        workGuard_->WindowClosing();
         event->accept();
     } else {
         event->ignore();
@@ -374,6 +399,10 @@ void TEditForm::DropFiles(const std::vector<std::string>& paths) {
         raise();
         activateWindow();
     }
+}
+
+void TEditForm::OfferLeftWork() {
+    workGuard_->OfferLeftCopies();
 }
 
 void TEditForm::OpenNamedFile(const std::string& path) {

@@ -44,6 +44,7 @@ class TReplDlg;
 class THelpWindow;
 class TStatistics1;
 class TLogErrorBox;
+class TUnsavedWorkGuard;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
@@ -79,12 +80,16 @@ class TEditForm : public QMainWindow {
     viewer::TViewBox& ViewBox() { return *ViewBox_; }
     TCompareDlg& CompareDlg() { return *CompareDlg_; }
     TViewerCommands& ViewerCommands() { return *viewerCommands_; }
+    TUnsavedWorkGuard& WorkGuard() { return *workGuard_; }
 
     /// Chooses a menu item as a user does: the menus above it open (their handlers run), then
     /// the item runs if it is enabled.
     void Click(const std::string& item);
     /// Opens a file named at start as File > Open opens a chosen one.
     void OpenNamedFile(const std::string& path);
+    /// At start: offers the work an earlier session left unsaved, and removes what its
+    /// killed saves left.
+    void OfferLeftWork();
     /// Opens a dropped file as the drop hook does; only the first of `paths` counts.
     void DropFiles(const std::vector<std::string>& paths);
 
@@ -179,6 +184,7 @@ class TEditForm : public QMainWindow {
     std::unique_ptr<TStatusPanels> status_;
     std::unique_ptr<TEditorDocument> document_;
     std::unique_ptr<TDocumentWorkflow> workflow_;
+    std::unique_ptr<TUnsavedWorkGuard> workGuard_;
     std::unique_ptr<TIniFile> IniFile;
     TAboutBox* AboutBox_ = nullptr;  ///< created once, kept between showings
     TInstallDlg* InstallDlg_ = nullptr;

@@ -94,6 +94,9 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) 
     menus_.Item("InstallPDA1")->setEnabled(false);
     // The backup belongs to the document that was left.
     menus_.Item("Revert1")->setEnabled(false);
+    documentOpen_ = true;
+    RememberDiskFile();
+    Settled();
     ReportLoadReplacements();
     return true;
 }
@@ -149,6 +152,9 @@ void TDocumentWorkflow::New1Click() {
     currentFile_ = kUntitled;
     docName_.clear();
     lossy_ = false;
+    documentOpen_ = true;
+    RememberDiskFile();
+    Settled();
     UpdateCaption();
     editor_.ShowAndFocus();
     EnableDocumentMenus(true);
@@ -210,6 +216,9 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
             return saveAsInstead && Save1Click(true);
         }
     }
+    if (target == currentFile_ && !MayOverwriteDiskFile()) {
+        return false;
+    }
     // The document takes the new name only once its text reached the file: a save that does
     // not save renames nothing and leaves the modified flag as it was.
     const bool wasModified = editor_.Modified();
@@ -240,6 +249,8 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
     docName_ = docName;
     // The file no longer holds the backed-up text, so bringing that text back is a change.
     savedModified_ = true;
+    RememberDiskFile();
+    Settled();
     UpdateCaption();
     ShowSaveDocNotice();
     return true;
@@ -289,6 +300,9 @@ void TDocumentWorkflow::Close1Click() {
     editor_.SetModified(false);
     editor_.Close();
     lossy_ = false;
+    documentOpen_ = false;
+    RememberDiskFile();
+    Settled();
     setCaption_(baseCaption_);
     EnableDocumentMenus(false);
     menus_.Item("InstallPDA1")->setEnabled(false);

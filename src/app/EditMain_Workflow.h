@@ -6,10 +6,13 @@
 #include "CharacterSet.h"
 #include "EditMain_Reopen.h"
 #include "FileEncoding.h"
+#include "FileIdentity.h"
 #include "ModalUi.h"
+#include "StateFile.h"
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -32,6 +35,8 @@ class TDocumentEditor {
     virtual ~TDocumentEditor() = default;
     virtual void SetFileName(const std::string& path) = 0;
     virtual bool Modified() const = 0;
+    /// Differs from an earlier reading when the text changed since.
+    virtual std::uint64_t ChangeCount() const = 0;
     virtual void SetModified(bool modified) = 0;
     virtual std::int64_t TextLength() const = 0;  ///< bytes, a paragraph break counting two
     /// Empties the text and names it `name`; the text is held in `set`.
@@ -46,6 +51,12 @@ class TDocumentEditor {
     /// Saves as SaveToFile does, but as the set's bytes with CR LF line breaks whatever file
     /// the text came from: the DOC writer's intermediate text.
     virtual void SaveConversionText(const std::string& path) = 0;
+    /// What SaveToFile (or, for `conversionText`, SaveConversionText) would write.
+    virtual std::string TextBytes(bool conversionText) = 0;
+    virtual std::int32_t CaretParagraph() const = 0;
+    /// Puts the caret at the start of paragraph `para`, or of the last one when there are
+    /// fewer.
+    virtual void MoveCaretToParagraph(std::int32_t para) = 0;
     virtual void Close() = 0;  ///< empties the editor
     virtual void ShowAndFocus() = 0;
     virtual void Hide() = 0;
@@ -106,6 +117,27 @@ class TDocumentWorkflow {
     /// The Open and Save dialogs' remembered folder and file name.
     void SetDialogStart(const std::string& folder, const std::string& fileName);
 
+    /// Looks whether another program changed, replaced or deleted the document's file since
+    /// it was opened or saved: an unmodified document is read again quietly, keeping the
+    /// caret's paragraph; a modified one asks whether to reload it; a deleted file is reported
+    /// once and its text counts as modified. Run when the window regains the focus and when
+    /// the file or its folder changes.
+    void CheckDiskFile();
+    /// The document's file, for the watcher: "" while the document has no file of its own.
+    std::string DiskFile() const;
+    /// Called whenever the document's text may have reached its file or been let go: after
+    /// saves, opens, New, Close, and when its file disappeared.
+    void SetOnSettled(std::function<void()> onSettled) { onSettled_ = std::move(onSettled); }
+
+    /// The fields a recovery copy of the document keeps beside its text.
+    std::map<std::string, std::string> RecoveryFields() const;
+    /// The text a recovery copy keeps: what saving the document would write.
+    std::string RecoveryText();
+    /// Opens a copy left behind as the document, modified, under its file's name: a recovery
+    /// copy's text, or an interrupted in-place save's old contents (`inPlace`). Asks about
+    /// unsaved changes first; false when the document stayed.
+    bool OpenLeftCopy(const TStateFile& copy, bool inPlace);
+
     /// The Open dialog's remembered folder and file name, which Append and Dump File share.
     const std::string& OpenFolder() const { return openFolder_; }
     const std::string& OpenFileName() const { return openFileName_; }
@@ -124,6 +156,15 @@ class TDocumentWorkflow {
     std::string DocNameFromInput(const std::string& typed);
     void EnableDocumentMenus(bool enabled);
     std::string ConversionTextPath() const;
+    /// The document's file is as it is on disk now: later changes by others are noticed.
+    void RememberDiskFile();
+    void Settled();
+    /// Before a save writes over the document's own file: when another program changed it,
+    /// asks whether to overwrite it, reload it or cancel. True to go on saving.
+    bool MayOverwriteDiskFile();
+    /// Reads the document's file again, after asking about unsaved changes, keeping the
+    /// caret's paragraph.
+    void ReloadFromDisk(bool askAboutChanges);
 
     TModalUi& ui_;
     TDocumentEditor& editor_;
@@ -138,6 +179,13 @@ class TDocumentWorkflow {
     bool savedModified_ = false;
     bool saveDocCard_ = true;
     bool lossy_ = false;
+    bool documentOpen_ = false;  ///< a document shows, between New or Open and Close
+    TFileIdentity disk_;  ///< the document's file when it was last read or written
+    /// The file as it was when the user chose to keep the window's text over it.
+    std::optional<TFileIdentity> keptOver_;
+    bool deletionReported_ = false;
+    bool checkingDisk_ = false;
+    std::function<void()> onSettled_;
     const charset::TCharacterSet* defaultSet_ = &charset::DefaultCharacterSet();
     TReopenList reopen_;
     std::string openFolder_;  ///< Open dialog: initial folder and file name

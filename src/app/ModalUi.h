@@ -16,7 +16,20 @@ namespace tomery::app {
 enum class TMsgIcon { Information, Warning, Error, Confirmation };
 /// Save and SaveAs read "Save Anyway" and "Save As...": for the question before a save
 /// that would change the file's characters.
-enum class TMsgButton { Ok, Cancel, Yes, No, Save, SaveAs };
+enum class TMsgButton {
+    Ok,
+    Cancel,
+    Yes,
+    No,
+    Save,
+    SaveAs,
+    Overwrite,  ///< write over a file another program changed
+    Reload,     ///< read the file again from disk
+    Keep,       ///< keep the text as it is in the window
+    Recover,    ///< open a recovery copy
+    Discard,    ///< remove a recovery copy
+    Later,      ///< leave a recovery copy for the next start
+};
 
 /// What a file dialog starts with. `filter` uses the shell's notation of alternating
 /// descriptions and patterns: "Doc Files (*.pdb; *.prc)|*.pdb;*.prc|Text Files ...".

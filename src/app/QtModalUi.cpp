@@ -34,22 +34,36 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QMessageBox::StandardButton StandardButtonOf(TMsgButton button) {
-    switch (button) {
-        case TMsgButton::Ok:
-            return QMessageBox::Ok;
-        case TMsgButton::Cancel:
-            return QMessageBox::Cancel;
-        case TMsgButton::Yes:
-            return QMessageBox::Yes;
-        case TMsgButton::No:
-            return QMessageBox::No;
-        case TMsgButton::Save:
-            return QMessageBox::Save;
-        case TMsgButton::SaveAs:
-            return QMessageBox::SaveAll;
+/// How a button shows in a message box: the standard button that stands for it (its role
+/// decides Enter and Escape) and the caption it takes instead of the standard one, if any.
+struct TButtonLook {
+    TMsgButton button;
+    QMessageBox::StandardButton standard;
+    const char* caption;
+};
+
+constexpr TButtonLook kButtonLooks[] = {
+    {TMsgButton::Ok, QMessageBox::Ok, nullptr},
+    {TMsgButton::Cancel, QMessageBox::Cancel, nullptr},
+    {TMsgButton::Yes, QMessageBox::Yes, nullptr},
+    {TMsgButton::No, QMessageBox::No, nullptr},
+    {TMsgButton::Save, QMessageBox::Save, "&Save Anyway"},
+    {TMsgButton::SaveAs, QMessageBox::SaveAll, "Save &As..."},
+    {TMsgButton::Overwrite, QMessageBox::YesToAll, "&Overwrite"},
+    {TMsgButton::Reload, QMessageBox::Retry, "&Reload"},
+    {TMsgButton::Keep, QMessageBox::Abort, "&Keep My Text"},
+    {TMsgButton::Recover, QMessageBox::Open, "&Recover"},
+    {TMsgButton::Discard, QMessageBox::Discard, "&Discard"},
+    {TMsgButton::Later, QMessageBox::Close, "Decide &Later"},
+};
+
+const TButtonLook& LookOf(TMsgButton button) {
+    for (const TButtonLook& look : kButtonLooks) {
+        if (look.button == button) {
+            return look;
+        }
     }
-    return QMessageBox::Ok;
+    return kButtonLooks[0];
 }
 
 QMessageBox::Icon IconOf(TMsgIcon icon) {
@@ -198,16 +212,15 @@ TMsgButton TQtModalUi::MessageBox(const std::string& caption, const std::string&
                                   TMsgIcon icon, const std::vector<TMsgButton>& buttons) {
     QMessageBox box(IconOf(icon), Q(caption), Q(text), QMessageBox::NoButton, parent_);
     for (const TMsgButton button : buttons) {
-        QPushButton* added = box.addButton(StandardButtonOf(button));
-        if (button == TMsgButton::Save) {
-            added->setText(QStringLiteral("&Save Anyway"));
-        } else if (button == TMsgButton::SaveAs) {
-            added->setText(QStringLiteral("Save &As..."));
+        const TButtonLook& look = LookOf(button);
+        QPushButton* added = box.addButton(look.standard);
+        if (look.caption != nullptr) {
+            added->setText(QString::fromLatin1(look.caption));
         }
     }
     const int pressed = box.exec();
     for (const TMsgButton button : buttons) {
-        if (pressed == StandardButtonOf(button)) {
+        if (pressed == LookOf(button).standard) {
             return button;
         }
     }

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     if (!request.fileToOpen.empty()) {
         window.OpenNamedFile(request.fileToOpen);
     }
+    window.OfferLeftWork();
     const int status = tomery::app::TApplication::exec();
     application.SetErrorUi(nullptr);
     return status;

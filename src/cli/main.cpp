@@ -230,7 +230,7 @@ bool WriteOutput(const std::string& output, std::string_view text) {
     }
     std::cerr << "tomery-doc: cannot write " << output;
     if (file.Error() != 0) {
-        std::cerr << ": " << std::strerror(file.Error());
+        std::cerr << ": " << file.ErrorText();
     }
     std::cerr << '\n';
     return false;

@@ -1,9 +1,14 @@
 #include "FileReplacement.h"
 
+#include "ProgramFolder.h"
+#include "StateFile.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include <dirent.h>
@@ -97,6 +102,41 @@ std::string TemporaryNamePrefix(const std::string& fileName) {
     return "." + fileName.substr(0, kMaxNamePart) + ".tomery-";
 }
 
+/// Removes the temporary file `name` in the folder `folder` (a descriptor) when its writer is
+/// gone: a writer holds its lock until its rename, so a free lock means it ended. True when
+/// the file is gone.
+bool RemoveIfUnlocked(int folder, const char* name) {
+    const int descriptor = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == ENOENT;
+    }
+    struct stat status {};
+    bool removed = false;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+        ::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        removed = ::unlinkat(folder, name, 0) == 0;
+    }
+    ::close(descriptor);
+    return removed;
+}
+
+std::string SavingNotesFolder() {
+    return StateFolder() + "saving";
+}
+
+/// Notes the temporary file `temporary` in the state folder, so that a start after a kill
+/// finds it; returns the note's path, "" when the state folder takes none.
+std::string NoteTemporary(const std::string& temporary) {
+    std::error_code error;
+    const std::string folder = SavingNotesFolder();
+    fs::create_directories(folder, error);
+    const std::string note = (fs::path(folder) / (std::to_string(::getpid()) + "-" +
+                                                  fs::path(temporary).filename().string()))
+                                 .string();
+    const std::string absolute = fs::absolute(temporary, error).string();
+    return !error && ::symlink(absolute.c_str(), note.c_str()) == 0 ? note : std::string();
+}
+
 /// Removes the temporary files of earlier saves of `destination` whose writers are gone; a
 /// save still running holds a lock on its file and keeps it.
 void RemoveStaleTemporaries(const std::string& destination) {
@@ -111,23 +151,55 @@ void RemoveStaleTemporaries(const std::string& destination) {
             !IsRandomPart(entry->d_name + prefix.size())) {
             continue;
         }
-        const int descriptor =
-            ::openat(::dirfd(listing), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (descriptor < 0) {
-            continue;
-        }
-        struct stat status {};
-        // A writer holds its lock until its rename: a free lock means the writer is gone.
-        if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
-            ::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
-            ::unlinkat(::dirfd(listing), entry->d_name, 0);
-        }
-        ::close(descriptor);
+        RemoveIfUnlocked(::dirfd(listing), entry->d_name);
     }
     ::closedir(listing);
 }
 
+/// Whether `name` is one this class gives its temporary files: ".NAME.tomery-" and six
+/// letters and digits.
+bool IsTemporaryName(const std::string& name) {
+    const std::size_t marker = name.rfind(".tomery-");
+    return name.size() > 1 && name.front() == '.' && marker != std::string::npos &&
+           marker > 0 && IsRandomPart(name.c_str() + marker + 8);
+}
+
+/// The whole file, or the system error number when it cannot be read.
+int ReadWhole(const std::string& path, std::string& contents) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        return errno != 0 ? errno : EIO;
+    }
+    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? EIO : 0;
+}
+
 }  // namespace
+
+void RemoveStaleSaveTemporaries() {
+    const std::string folder = SavingNotesFolder();
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path note = entry->path();
+        std::error_code linkError;
+        const fs::path temporary = fs::read_symlink(note, linkError);
+        if (linkError || !IsTemporaryName(temporary.filename().string())) {
+            fs::remove(note, linkError);  // not a note this program wrote
+            continue;
+        }
+        const int parent = ::open(temporary.parent_path().c_str(),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool gone =
+            parent < 0 || RemoveIfUnlocked(parent, temporary.filename().c_str());
+        if (parent >= 0) {
+            ::close(parent);
+        }
+        if (gone) {
+            fs::remove(note, linkError);
+        }
+    }
+}
 
 FileReplacement::FileReplacement(const std::string& destination) {
     target_ = ResolveLinks(destination, error_);
@@ -175,6 +247,7 @@ bool FileReplacement::OpenTemporary(const std::string& folder) {
     temporary_ = name.data();
     // Held until the rename, so that the stale-file sweep of another save passes it by.
     ::flock(descriptor_, LOCK_EX);
+    temporaryNote_ = NoteTemporary(temporary_);
     if (existed_) {
         KeepOwnership();
     }
@@ -223,8 +296,8 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
     return true;
 }
 
-bool FileReplacement::CommitInPlace() {
-    const auto size = static_cast<off_t>(pending_.size());
+bool FileReplacement::Overwrite(const std::string& contents) {
+    const auto size = static_cast<off_t>(contents.size());
     // Reserving the space first turns a full disk into a failure before the first byte of
     // the old contents is overwritten. File systems without the call are written regardless.
     if (::fallocate(descriptor_, 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS &&
@@ -233,7 +306,7 @@ bool FileReplacement::CommitInPlace() {
         return false;
     }
     if (::lseek(descriptor_, 0, SEEK_SET) != 0 ||
-        !WriteAll(descriptor_, pending_.data(), pending_.size(), error_) ||
+        !WriteAll(descriptor_, contents.data(), contents.size(), error_) ||
         ::ftruncate(descriptor_, size) != 0 || ::fsync(descriptor_) != 0) {
         if (error_ == 0) {
             error_ = errno;
@@ -241,6 +314,35 @@ bool FileReplacement::CommitInPlace() {
         return false;
     }
     return true;
+}
+
+bool FileReplacement::CommitInPlace() {
+    // A kill during the rewrite would leave a mix of old and new contents: first a whole copy
+    // of the old ones goes to the state folder, offered back at the next start if it stays.
+    std::string old;
+    if (const int error = ReadWhole(target_, old)) {
+        error_ = error;
+        refusedWithoutCopy_ = true;
+        return false;
+    }
+    const std::string copy = NewStateFileName(StateFolder(), kInPlaceCopyPrefix);
+    if (const int error = WriteStateFile(copy, {{kCopyOfField, target_}}, old)) {
+        error_ = error;
+        refusedWithoutCopy_ = true;
+        return false;
+    }
+    if (Overwrite(pending_)) {
+        ::unlink(copy.c_str());
+        return true;
+    }
+    // The rewrite failed part way: the old contents go back, and the copy stays unless
+    // they did.
+    const int rewriteError = error_;
+    if (Overwrite(old)) {
+        ::unlink(copy.c_str());
+    }
+    error_ = rewriteError;
+    return false;
 }
 
 bool FileReplacement::Commit() {
@@ -265,6 +367,7 @@ bool FileReplacement::Commit() {
         return false;
     }
     temporary_.clear();
+    ForgetTemporaryNote();
     const bool closed = ::close(descriptor_) == 0;
     descriptor_ = -1;
     if (!closed) {
@@ -276,11 +379,29 @@ bool FileReplacement::Commit() {
     return true;
 }
 
+void FileReplacement::ForgetTemporaryNote() {
+    if (!temporaryNote_.empty()) {
+        ::unlink(temporaryNote_.c_str());
+        temporaryNote_.clear();
+    }
+}
+
+std::string FileReplacement::ErrorText() const {
+    if (refusedWithoutCopy_) {
+        return "The folder " + FolderOf(target_) +
+               " takes no new files, so the file is rewritten in place, but no copy of its "
+               "old contents could be kept in " + StateFolder() + " (" +
+               std::strerror(error_) + "): not saved, to keep the old contents safe.";
+    }
+    return std::strerror(error_);
+}
+
 void FileReplacement::Discard() {
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
         temporary_.clear();
     }
+    ForgetTemporaryNote();
     if (descriptor_ >= 0) {
         ::close(descriptor_);
         descriptor_ = -1;

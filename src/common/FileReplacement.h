@@ -1,5 +1,7 @@
 // Writing a file so that its old contents survive every failure: a temporary file in the
-// same folder that is renamed over the destination only when everything was written.
+// same folder that is renamed over the destination only when everything was written. Where
+// the folder takes no new file, the file is rewritten in place, after a whole copy of its old
+// contents went to the state folder.
 #pragma once
 
 #include <sys/types.h>
@@ -7,6 +9,15 @@
 #include <string>
 
 namespace tomery {
+
+/// The state files that hold a file's old contents while it is rewritten in place; one left
+/// behind means the rewrite was interrupted. The field kCopyOfField names the file.
+inline constexpr const char* kInPlaceCopyPrefix = "in-place-";
+inline constexpr const char* kCopyOfField = "file";
+
+/// Removes the temporary files that killed saves left behind anywhere, once no save holds
+/// them any more. Every save notes its temporary file in the state folder until it ends.
+void RemoveStaleSaveTemporaries();
 
 class FileReplacement {
   public:
@@ -27,6 +38,12 @@ class FileReplacement {
     int Error() const { return error_; }
     /// True when no temporary file could be made and Commit() overwrites the destination.
     bool WritesInPlace() const { return inPlace_; }
+    /// True when an in-place rewrite was refused because no copy of the old contents could
+    /// be kept in the state folder.
+    bool RefusedWithoutCopy() const { return refusedWithoutCopy_; }
+    /// The last failure for the user: the system's text for Error(), or why an in-place
+    /// rewrite was refused, naming the folders.
+    std::string ErrorText() const;
 
     /// Appends bytes; false (and the replacement is spoilt) when the write fails.
     bool Write(const void* data, std::size_t size);
@@ -41,15 +58,19 @@ class FileReplacement {
     bool OpenTemporary(const std::string& folder);
     bool OpenInPlace();
     bool CommitInPlace();
+    bool Overwrite(const std::string& contents);
     void KeepOwnership();
+    void ForgetTemporaryNote();
     void Discard();
 
     std::string target_;
     std::string temporary_;
+    std::string temporaryNote_;  ///< the state folder's note of the temporary file
     int descriptor_ = -1;
     bool failed_ = false;
     int error_ = 0;
     bool inPlace_ = false;
+    bool refusedWithoutCopy_ = false;
     std::string pending_;  ///< in place, the whole new content until Commit()
     bool existed_ = false;
     mode_t mode_ = 0;

@@ -87,6 +87,20 @@ std::string ProgramFilePath(const std::string& fileName) {
     return ProgramFolder() + fileName;
 }
 
+std::string StateFolder() {
+    const std::string state = Environment("XDG_STATE_HOME");
+    const std::string folder =
+        WithSlash(!state.empty() && state.front() == '/' ? state
+                                                         : WithSlash(HomeFolder()) + ".local/state") +
+        "tomery/";
+    std::error_code error;
+    if (std::filesystem::create_directories(folder, error)) {
+        // Recovery copies hold the user's texts: nobody else reads them.
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
+    }
+    return folder;
+}
+
 std::string InstalledFilePath(const std::string& fileName) {
     std::string path = ProgramFilePath(fileName);
     if (Exists(path)) {

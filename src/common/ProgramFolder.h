@@ -28,6 +28,12 @@ std::string ProgramFolder();
 /// ProgramFolder() followed by `fileName`.
 std::string ProgramFilePath(const std::string& fileName);
 
+/// Where the program keeps what must outlive a crash: recovery copies of unsaved texts and
+/// the old contents of a file being rewritten in place. "tomery" in XDG_STATE_HOME when that is
+/// an absolute path, else in the home folder's ".local/state". Created (for the user only) when
+/// it does not exist yet; always ends with '/'.
+std::string StateFolder();
+
 /// A file the program was installed with (the help text): the program folder's copy when it
 /// has one, else the one in the installed data folder beside the executable's folder
 /// (../share/tomery/). The program folder's path when neither exists.

@@ -117,6 +117,9 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     if (!out.Write(front.data(), front.size()) || !spool.CopyTo(out) || !out.Commit()) {
         log.EmptyLine();
         log.Line("problem writing destination file " + destination);
+        if (out.RefusedWithoutCopy()) {
+            log.Line(out.ErrorText());
+        }
         return false;
     }
     return true;

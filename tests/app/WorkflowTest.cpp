@@ -33,9 +33,11 @@ class FakeEditor : public TDocumentEditor {
     bool visible = false;
     TReading reading{&charset::DefaultCharacterSet(), charset::TFileEncoding::Bytes};
     charset::TReplacementLog replaced;
+    std::int32_t caretParagraph = 1;
 
     void SetFileName(const std::string& path) override { fileName = path; }
     bool Modified() const override { return modified; }
+    std::uint64_t ChangeCount() const override { return std::hash<std::string>{}(text); }
     void SetModified(bool value) override { modified = value; }
     std::int64_t TextLength() const override { return static_cast<std::int64_t>(text.size()); }
     void NewFile(const std::string& name, const charset::TCharacterSet& set) override {
@@ -68,6 +70,11 @@ class FakeEditor : public TDocumentEditor {
         WriteFile(path, text);
         modified = false;
     }
+    std::string TextBytes(bool conversionText) override {
+        return conversionText ? text : charset::EncodeText(text, *reading.Set, *reading.Encoding);
+    }
+    std::int32_t CaretParagraph() const override { return caretParagraph; }
+    void MoveCaretToParagraph(std::int32_t para) override { caretParagraph = para; }
     void Close() override { text.clear(); }
     void ShowAndFocus() override { visible = true; }
     void Hide() override { visible = false; }

@@ -2,15 +2,21 @@
 // files, symbolic links that point nowhere, files that belong to someone else.
 #include "ChildProcess.h"
 #include "FileReplacement.h"
+#include "ProgramFolder.h"
+#include "StateFile.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <iostream>
+#include <random>
 #include <set>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace tomery {
 namespace {
@@ -19,6 +25,7 @@ namespace fs = std::filesystem;
 using testing::ReadFile;
 using testing::RunInChildProcess;
 using testing::RunUnprivileged;
+using testing::StartChildProcess;
 using testing::TempFolder;
 using testing::WriteFile;
 
@@ -69,33 +76,126 @@ TEST_F(Replacement, ASaveSweepsAwayWhatKilledSavesOfTheSameFileLeft) {
                                      "book.txt.tomery-abcdef", ".book.txt.tomery-abcdefg"}));
 }
 
-TEST_F(Replacement, AFolderThatRefusesNewFilesStillLetsAWritableFileBeSaved) {
-    const std::string locked = folder.Path("locked");
-    const std::string file = locked + "/book.txt";
-    const std::string absent = locked + "/new.txt";
-    fs::create_directory(locked);
-    WriteFile(file, std::string("old contents, longer than the new"));
-    ::chmod(folder.Root().c_str(), 0755);
-    ::chmod(file.c_str(), 0666);
-    ::chmod(locked.c_str(), 0555);
+TEST_F(Replacement, StartUpSweepsTheTemporariesOfKilledSavesInAnyFolder) {
+    fs::create_directory(folder.Path("far"));
+    const std::string far = folder.Path("far/book.txt");
+    ASSERT_EQ(RunInChildProcess([&] {
+                  auto* killed = new FileReplacement(far);  // never destroyed: a kill
+                  return killed->Write("half", 4) ? 0 : 1;
+              }),
+              0);
+    FileReplacement running(book);  // a save still in progress keeps its file and its note
+    ASSERT_TRUE(running.IsOpen());
+    const std::string notes = StateFolder() + "saving";
+    ASSERT_EQ(FileNames(notes).size(), 2U);
+
+    RemoveStaleSaveTemporaries();
+    EXPECT_TRUE(FileNames(folder.Path("far")).empty());
+    EXPECT_EQ(FileNames(folder.Root()).size(), 2U);  // far and the running temporary
+    EXPECT_EQ(FileNames(notes).size(), 1U);
+    ASSERT_TRUE(running.Write("x", 1) && running.Commit());
+    EXPECT_TRUE(FileNames(notes).empty());
+}
+
+class InPlace : public Replacement {
+  protected:
+    // A folder that takes no new files holding a file its user may write; the state folder
+    // open to the unprivileged user the saves run as.
+    void SetUp() override {
+        fs::create_directory(locked);
+        fs::create_directories(StateFolder());
+        for (const std::string& open : {folder.Root(), StateFolder(), folder.StateHome()}) {
+            ::chmod(open.c_str(), 0777);
+        }
+        WriteFile(file, oldText);
+        ::chmod(file.c_str(), 0666);
+        ::chmod(locked.c_str(), 0555);
+    }
+    void TearDown() override { ::chmod(locked.c_str(), 0755); }
+
+    std::vector<std::string> Copies() const {
+        return StateFiles(StateFolder(), kInPlaceCopyPrefix);
+    }
+
+    std::string locked = folder.Path("locked");
+    std::string file = locked + "/book.txt";
+    std::string oldText = std::string(3 << 20, 'o');
+    std::string newText = std::string(2 << 20, 'n') + "end";
+};
+
+TEST_F(InPlace, AWritableFileIsRewrittenWhereItIsAndNothingIsLeftBehind) {
     struct stat before {};
     ::stat(file.c_str(), &before);
-
     const int result = RunUnprivileged([&] {
         FileReplacement replacement(file);
         if (!replacement.WritesInPlace() || !replacement.Write("new", 3) || !replacement.Commit()) {
             return 1;
         }
-        FileReplacement refused(absent);  // nothing to write in place
+        FileReplacement refused(locked + "/new.txt");  // nothing to write in place
         return refused.IsOpen() || refused.Error() != EACCES ? 2 : 0;
     });
-    ::chmod(locked.c_str(), 0755);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(file), "new");
     struct stat after {};
     ::stat(file.c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(FileNames(locked), std::set<std::string>{"book.txt"});
+    EXPECT_TRUE(Copies().empty());
+}
+
+TEST_F(InPlace, AKilledRewriteAlwaysLeavesTheFileWholeOrAWholeCopyOfTheOld) {
+    std::mt19937 random(24);
+    int interrupted = 0;
+    for (int round = 0; round < 40; ++round) {
+        const pid_t saver = StartChildProcess(
+            [&] {
+                FileReplacement replacement(file);
+                return replacement.WritesInPlace() &&
+                               replacement.Write(newText.data(), newText.size()) &&
+                               replacement.Commit()
+                           ? 0
+                           : 1;
+            },
+            true);
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 40000)(random));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+        const std::string now = ReadFile(file);
+        const std::vector<std::string> copies = Copies();
+        if (now != oldText && now != newText) {
+            ++interrupted;
+            ASSERT_EQ(copies.size(), 1U) << "a mixed file without its copy, round " << round;
+        }
+        for (const std::string& copy : copies) {
+            const auto kept = ReadStateFile(copy);
+            ASSERT_TRUE(kept.has_value());
+            EXPECT_EQ(kept->Field(kCopyOfField), file);
+            EXPECT_EQ(kept->Body, oldText);
+            fs::remove(copy);
+        }
+        WriteFile(file, oldText);
+    }
+    std::cout << interrupted << " of 40 kills interrupted a rewrite\n";
+}
+
+TEST_F(InPlace, NoRoomForTheCopyRefusesTheSaveAndNamesTheFolders) {
+    ::chmod(StateFolder().c_str(), 0555);
+    const int result = RunUnprivileged([&] {
+        FileReplacement replacement(file);
+        if (!replacement.Write("new", 3) || replacement.Commit() ||
+            !replacement.RefusedWithoutCopy()) {
+            return 1;
+        }
+        const std::string message = replacement.ErrorText();
+        return message.find(locked) != std::string::npos &&
+                       message.find(StateFolder()) != std::string::npos
+                   ? 0
+                   : 2;
+    });
+    ::chmod(StateFolder().c_str(), 0777);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(file), oldText);
+    EXPECT_TRUE(Copies().empty());
 }
 
 TEST_F(Replacement, DanglingLinksAreWrittenThroughOrRefused) {

@@ -13,9 +13,9 @@ namespace tomery::testing {
 
 constexpr uid_t kNobody = 65534;
 
-/// Runs `body` in a child process that ends with its result and no destructors or exit
-/// handlers; returns that result, or -1 when the child did not exit normally.
-inline int RunInChildProcess(const std::function<int()>& body, bool dropRoot = false) {
+/// Starts `body` in a child process that ends with its result and no destructors or exit
+/// handlers, as the user nobody when `dropRoot` and the test runs as root.
+inline pid_t StartChildProcess(const std::function<int()>& body, bool dropRoot = false) {
     const pid_t child = ::fork();
     if (child == 0) {
         if (dropRoot && ::geteuid() == 0 &&
@@ -24,6 +24,13 @@ inline int RunInChildProcess(const std::function<int()>& body, bool dropRoot = f
         }
         ::_exit(body());
     }
+    return child;
+}
+
+/// Runs StartChildProcess's child to its end; returns its result, or -1 when it did not exit
+/// normally.
+inline int RunInChildProcess(const std::function<int()>& body, bool dropRoot = false) {
+    const pid_t child = StartChildProcess(body, dropRoot);
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -1,4 +1,6 @@
-// A fresh temporary folder per test, also used as the program folder (TOMERY_HOME).
+// A fresh temporary folder per test, also used as the program folder (TOMERY_HOME), and a
+// sibling folder for the state folder (XDG_STATE_HOME), so that the recovery copies and notes
+// of saves stay out of the folder's listing.
 #pragma once
 
 #include <cstdint>
@@ -18,18 +20,22 @@ class TempFolder {
             (std::filesystem::temp_directory_path() / "tomery-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
         ::setenv("TOMERY_HOME", path_.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", StateHome().c_str(), 1);
     }
     ~TempFolder() {
         std::error_code error;
         // Tests may leave read-only files behind; removal needs the folder writable only.
         std::filesystem::remove_all(path_, error);
+        std::filesystem::remove_all(StateHome(), error);
         ::unsetenv("TOMERY_HOME");
+        ::unsetenv("XDG_STATE_HOME");
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string Path(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Root() const { return path_; }
+    std::string StateHome() const { return path_ + "-state"; }
 
   private:
     std::string path_;

@@ -514,11 +514,14 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     /// empty last one is not written) and clears Modified. Raises EInOutError on failure. An
     /// empty name does nothing.
     virtual void SaveToFile(const std::string& name);
+    /// The bytes SaveToFile would write, Modified left as it is.
+    std::string FileBytes();
     /// Empties the text and names it `name`; it will be saved as bytes with CR LF.
     void NewFile(const std::string& name);
 
   private:
     void load(const std::string& name, std::optional<charset::TFileEncoding> forced);
+    void writeText(TTextFileWriter& writer);
 
     std::string backupExt_ = "BAK";
     std::string fileName_;

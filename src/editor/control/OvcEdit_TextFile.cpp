@@ -112,6 +112,18 @@ void TOvcCustomTextFileEditor::SaveToFile(const std::string& name) {
         }
     }
     TTextFileWriter writer(name, CharacterSet(), fileEncoding_);
+    writeText(writer);
+    SetModified(false);
+}
+
+std::string TOvcCustomTextFileEditor::FileBytes() {
+    std::string bytes;
+    TTextFileWriter writer(bytes, CharacterSet(), fileEncoding_);
+    writeText(writer);
+    return bytes;
+}
+
+void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer) {
     TParaList& list = ParaList();
     const std::int32_t count = list.ParaCount();
     for (std::int32_t para = 1; para <= count; ++para) {
@@ -123,7 +135,6 @@ void TOvcCustomTextFileEditor::SaveToFile(const std::string& name) {
         writer.Write(LineBreakBytes(lineBreak_));
     }
     writer.Close();
-    SetModified(false);
 }
 
 void TOvcCustomTextFileEditor::NewFile(const std::string& name) {

@@ -21,6 +21,9 @@ constexpr char kEndOfFileMark = 26;
 EInOutError::EInOutError(int errorCode)
     : std::runtime_error(InOutErrorMessage(errorCode)), errorCode_(errorCode) {}
 
+EInOutError::EInOutError(int errorCode, const std::string& message)
+    : std::runtime_error(message), errorCode_(errorCode) {}
+
 std::string InOutErrorMessage(int errorCode) {
     switch (errorCode) {
         case ENOENT:
@@ -241,16 +244,24 @@ bool TTextFileReader::nextLine(std::string_view& line) {
 
 TTextFileWriter::TTextFileWriter(const std::string& path, const charset::TCharacterSet& set,
                                  charset::TFileEncoding encoding)
-    : file_(path), set_(&set), encoding_(encoding) {
-    if (!file_.IsOpen()) {
-        throw EInOutError(file_.Error());
+    : file_(std::in_place, path), set_(&set), encoding_(encoding) {
+    if (!file_->IsOpen()) {
+        throw EInOutError(file_->Error());
     }
     writeFileBytes(charset::ByteOrderMark(encoding));
 }
 
+TTextFileWriter::TTextFileWriter(std::string& memory, const charset::TCharacterSet& set,
+                                 charset::TFileEncoding encoding)
+    : memory_(&memory), set_(&set), encoding_(encoding) {
+    writeFileBytes(charset::ByteOrderMark(encoding));
+}
+
 void TTextFileWriter::flush() {
-    if (used_ > 0 && !file_.Write(buffer_.data(), used_)) {
-        throw EInOutError(file_.Error());
+    if (memory_ != nullptr) {
+        memory_->append(buffer_.data(), used_);
+    } else if (used_ > 0 && !file_->Write(buffer_.data(), used_)) {
+        throw EInOutError(file_->Error());
     }
     used_ = 0;
 }
@@ -279,9 +290,13 @@ void TTextFileWriter::writeFileBytes(std::string_view bytes) {
 
 void TTextFileWriter::Close() {
     flush();
-    if (!file_.Commit()) {
-        throw EInOutError(file_.Error());
+    if (memory_ != nullptr || file_->Commit()) {
+        return;
     }
+    if (file_->RefusedWithoutCopy()) {
+        throw EInOutError(file_->Error(), file_->ErrorText());
+    }
+    throw EInOutError(file_->Error());
 }
 
 }  // namespace tomery::editor

@@ -24,6 +24,7 @@ namespace tomery::editor {
 class EInOutError : public std::runtime_error {
   public:
     explicit EInOutError(int errorCode);
+    EInOutError(int errorCode, const std::string& message);
     int ErrorCode() const { return errorCode_; }
 
   private:
@@ -136,6 +137,9 @@ class TTextFileWriter {
     /// read-only file counts as one that cannot).
     TTextFileWriter(const std::string& path, const charset::TCharacterSet& set,
                     charset::TFileEncoding encoding);
+    /// Writes the file's bytes at the end of `memory` instead, which Close leaves there.
+    TTextFileWriter(std::string& memory, const charset::TCharacterSet& set,
+                    charset::TFileEncoding encoding);
     TTextFileWriter(const TTextFileWriter&) = delete;
     TTextFileWriter& operator=(const TTextFileWriter&) = delete;
 
@@ -148,7 +152,8 @@ class TTextFileWriter {
     void writeFileBytes(std::string_view bytes);
     void flush();
 
-    FileReplacement file_;
+    std::optional<FileReplacement> file_;
+    std::string* memory_ = nullptr;  ///< written here instead when set
     const charset::TCharacterSet* set_;
     charset::TFileEncoding encoding_;
     std::string encoded_;  ///< the piece being written, in the file's encoding

@@ -1011,6 +1011,7 @@ void TParaList::RefreshViews() {
 
 template <typename AdjustMarker, typename Notify>
 void TParaList::report(AdjustMarker adjustMarker, Notify notify) {
+    ++changeCount_;
     if (!reportChanges_) {
         return;
     }

@@ -95,6 +95,9 @@ class TParaList {
     std::int64_t ByteCount() const { return byteCount_; }
     std::int32_t LineCount() const { return lineCount_; }
     bool Modified() const { return modified_; }
+    /// Counts the changes to the text since the store was made: one that differs from an
+    /// earlier reading means the text changed since.
+    std::uint64_t ChangeCount() const { return changeCount_; }
     /// Clearing the flag (after a save) marks every undo record as made on modified text.
     void SetModified(bool modified);
     bool Replaying() const { return replaying_; }
@@ -244,6 +247,7 @@ class TParaList {
     std::int32_t wrapColumn_ = 80;
     std::uint8_t tabSize_ = 8;
     bool modified_ = false;
+    std::uint64_t changeCount_ = 0;
     bool reportChanges_ = true;
     std::array<TParaPos, kMarkerCount> markers_{};
     std::unique_ptr<TUndoBuffer> undo_;
