@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
@@ -144,20 +145,32 @@ TEST_F(InPlace, AWritableFileIsRewrittenWhereItIsAndNothingIsLeftBehind) {
 }
 
 TEST_F(InPlace, AKilledRewriteAlwaysLeavesTheFileWholeOrAWholeCopyOfTheOld) {
+    const auto save = [&] {
+        FileReplacement replacement(file);
+        return replacement.WritesInPlace() && replacement.Write(newText.data(), newText.size()) &&
+                       replacement.Commit()
+                   ? 0
+                   : 1;
+    };
+    // The kills land anywhere in a whole save's time, measured once.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunUnprivileged(save), 0);
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+    WriteFile(file, oldText);
     std::mt19937 random(24);
     int interrupted = 0;
-    for (int round = 0; round < 40; ++round) {
-        const pid_t saver = StartChildProcess(
-            [&] {
-                FileReplacement replacement(file);
-                return replacement.WritesInPlace() &&
-                               replacement.Write(newText.data(), newText.size()) &&
-                               replacement.Commit()
-                           ? 0
-                           : 1;
-            },
-            true);
-        ::usleep(std::uniform_int_distribution<useconds_t>(0, 40000)(random));
+    int copiesLeft = 0;
+    constexpr int kRounds = 40;
+    for (int round = 0; round < kRounds; ++round) {
+        const pid_t saver = StartChildProcess(save, true);
+        // Every other kill waits for the copy to appear, to land during the rewrite itself.
+        for (int wait = 0; round % 2 == 1 && wait < 20000 && Copies().empty(); ++wait) {
+            ::usleep(100);
+        }
+        const long span = round % 2 == 1 ? 3000 : static_cast<long>(whole);
+        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long>(0, span)(random)));
         ::kill(saver, SIGKILL);
         ::waitpid(saver, nullptr, 0);
         const std::string now = ReadFile(file);
@@ -166,6 +179,7 @@ TEST_F(InPlace, AKilledRewriteAlwaysLeavesTheFileWholeOrAWholeCopyOfTheOld) {
             ++interrupted;
             ASSERT_EQ(copies.size(), 1U) << "a mixed file without its copy, round " << round;
         }
+        copiesLeft += static_cast<int>(copies.size());
         for (const std::string& copy : copies) {
             const auto kept = ReadStateFile(copy);
             ASSERT_TRUE(kept.has_value());
@@ -175,7 +189,9 @@ TEST_F(InPlace, AKilledRewriteAlwaysLeavesTheFileWholeOrAWholeCopyOfTheOld) {
         }
         WriteFile(file, oldText);
     }
-    std::cout << interrupted << " of 40 kills interrupted a rewrite\n";
+    std::cout << interrupted << " of " << kRounds << " kills left a mixed file, " << copiesLeft
+              << " a copy (a whole save takes " << whole << " microseconds)\n";
+    EXPECT_GT(copiesLeft, 0) << "no kill landed while a copy was kept: the test proves nothing";
 }
 
 TEST_F(InPlace, NoRoomForTheCopyRefusesTheSaveAndNamesTheFolders) {
