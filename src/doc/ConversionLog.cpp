@@ -28,11 +28,16 @@ std::string ConversionLogPath() {
     return ProgramFilePath("Conversion.log");
 }
 
-ConversionLog::ConversionLog() {
-    const std::string path = ConversionLogPath();
-    out_.open(path, std::ios::binary | std::ios::trunc);
+ConversionLog::ConversionLog() : path_(ConversionLogPath()) {
+    out_.open(path_, std::ios::binary | std::ios::trunc);
     if (!out_.is_open()) {
-        Reporter()("Error creating log file: " + path);
+        Reporter()("Error creating log file: " + path_);
+    }
+}
+
+ConversionLog::~ConversionLog() {
+    if (out_.is_open() && !out_.flush()) {
+        Reporter()("Error writing log file: " + path_);
     }
 }
 

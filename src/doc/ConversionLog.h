@@ -33,12 +33,18 @@ class ConversionLog final : public LogLines {
     /// Creates the log, replacing the last one. When that fails, reports
     /// "Error creating log file: " and the path, and IsOpen() is false.
     ConversionLog();
+    /// Writes what is buffered; when the log could not be written whole (a full disk), reports
+    /// "Error writing log file: " and the path.
+    ~ConversionLog() override;
+    ConversionLog(const ConversionLog&) = delete;
+    ConversionLog& operator=(const ConversionLog&) = delete;
 
     bool IsOpen() const { return out_.is_open(); }
 
     void Line(const std::string& text) override;
 
   private:
+    std::string path_;
     std::ofstream out_;
 };
 

@@ -1,5 +1,6 @@
 #include "Conversion.h"
 #include "ConversionLog.h"
+#include "ChildProcess.h"
 #include "DocFileBuilder.h"
 #include "TempFolder.h"
 
@@ -7,6 +8,9 @@
 
 #include <filesystem>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace tomery::doc {
@@ -199,6 +203,22 @@ TEST_F(DocReader, ReportsALogThatCannotBeCreatedThroughTheReporter) {
               "Error creating log file: " + folder.Path("missing-folder") + "/Conversion.log");
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_FALSE(std::filesystem::exists(folder.Path("out.pdb")));
+}
+
+TEST_F(DocReader, ReportsALogThatCannotBeWrittenWhole) {
+    DocFileBuilder builder;
+    WriteFile(source, builder.Build());
+    // A disk that fills up after the log's first bytes.
+    const int result = tomery::testing::RunInChildProcess([&] {
+        std::string reported;
+        SetLogErrorReporter([&](const std::string& message) { reported = message; });
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{8, 8};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        ConvertDocToText(source, output, docName);
+        return reported == "Error writing log file: " + folder.Path("Conversion.log") ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(DocReader, DecodesOnlyTheTextRecordsWhenBookmarksFollow) {
