@@ -40,17 +40,21 @@ class ByteFileNames : public testing::MainWindowTest {
         form->Click("Save1");
     }
 
-    /// The document is the file and holds `text`; its name shows readable; no file named
-    /// with the replacement character was made beside it.
-    void ExpectSavedUnderItsOwnName(const std::string& text) {
+    /// The document is the file and holds the edit; its name shows readable.
+    void ExpectSavedUnderItsOwnName() {
         EXPECT_EQ(form->Workflow().CurrentFile(), path);
-        EXPECT_EQ(ReadFile(path), text);
+        EXPECT_EQ(ReadFile(path), "new old\r\n");
         EXPECT_EQ(form->windowTitle(), QString::fromUtf16(u"Tomery [caf\uFFFD.txt]"));
-        for (const auto& entry : std::filesystem::directory_iterator(folder.Root())) {
-            EXPECT_EQ(entry.path().filename().string().find("\xEF\xBF\xBD"), std::string::npos)
+        ExpectNoNameWithTheReplacementCharacter();
+        EXPECT_TRUE(ui->boxes.empty()) << ui->boxes.front().text;
+    }
+
+    /// A name that lost its byte on the way through Qt would name a new file.
+    void ExpectNoNameWithTheReplacementCharacter() {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Root())) {
+            EXPECT_EQ(entry.path().string().find("\xEF\xBF\xBD"), std::string::npos)
                 << entry.path();
         }
-        EXPECT_TRUE(ui->boxes.empty()) << ui->boxes.front().text;
     }
 
     const std::string path = folder.Path("caf\xE9.txt");
@@ -62,7 +66,7 @@ TEST_F(ByteFileNames, OpenFromTheCommandLine) {
     ASSERT_EQ(request.fileToOpen, path);
     form->OpenNamedFile(request.fileToOpen);
     EditAndSave();
-    ExpectSavedUnderItsOwnName("new old\r\n");
+    ExpectSavedUnderItsOwnName();
     const TFileInformation information = CollectFileInformation(path, "", form->Editor());
     EXPECT_EQ(information.FileName, QString::fromUtf16(u"caf\uFFFD.txt"));
 }
@@ -74,7 +78,7 @@ TEST_F(ByteFileNames, OpenAndSaveAsThroughTheDialogs) {
     ui->fileAnswers.push_back(path);
     form->Click("SaveAs1");
     EXPECT_EQ(ui->fileRequests.back().fileName, path) << "Save As starts with the exact name";
-    ExpectSavedUnderItsOwnName("new old\r\n");
+    ExpectSavedUnderItsOwnName();
 }
 
 TEST_F(ByteFileNames, DropOnTheWindow) {
@@ -84,7 +88,7 @@ TEST_F(ByteFileNames, DropOnTheWindow) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject*>(form.get())->event(&drop);
     EditAndSave();
-    ExpectSavedUnderItsOwnName("new old\r\n");
+    ExpectSavedUnderItsOwnName();
 }
 
 TEST_F(ByteFileNames, TheSettingsFileRemembersTheFileForTheNextRun) {
@@ -98,7 +102,7 @@ TEST_F(ByteFileNames, TheSettingsFileRemembersTheFileForTheNextRun) {
     ui->fileAnswers.push_back(ui->fileRequests[0].fileName);
     form->Click("Open1");
     EditAndSave();
-    ExpectSavedUnderItsOwnName("new old\r\n");
+    ExpectSavedUnderItsOwnName();
 }
 
 TEST_F(ByteFileNames, CompareBrowsesToTheFile) {
@@ -128,39 +132,45 @@ QAbstractButton* AcceptButton(QFileDialog& dialog) {
 }
 
 TEST_F(ByteFileNames, QtsFileDialogsTakeTheNameTheyStartWith) {
+    const std::string inByteFolder = folder.Path("caf\xE9/caf\xE9.txt");
+    std::filesystem::create_directory(folder.Path("caf\xE9"));
+    WriteFile(inByteFolder, std::string("old\r\n"));
     TQtModalUi qt(nullptr);
-    TFileDialogRequest open;
-    open.initialDir = folder.Root();
-    open.fileName = path;
-    open.pathMustExist = open.fileMustExist = true;
-    bool openEnabled = false;
-    WhenTheDialogShows([&](QFileDialog& dialog) {
-        openEnabled = AcceptButton(dialog)->isEnabled();
-        if (openEnabled) {
-            AcceptButton(dialog)->click();
-        } else {
-            dialog.reject();
-        }
-    });
-    EXPECT_EQ(qt.OpenFileName(open), path);
-    EXPECT_TRUE(openEnabled) << "Qt itself cannot find the file";
-
-    TFileDialogRequest save = open;
-    save.fileMustExist = false;
-    save.overwritePrompt = true;
-    QString question;
-    WhenTheDialogShows([&](QFileDialog& dialog) {
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            question = box->text();
-            box->button(QMessageBox::Yes)->click();
+    for (const std::string& start : {path, inByteFolder}) {
+        TFileDialogRequest open;
+        open.initialDir = std::filesystem::path(start).parent_path().string();
+        open.fileName = start;
+        open.pathMustExist = open.fileMustExist = true;
+        bool openEnabled = false;
+        WhenTheDialogShows([&](QFileDialog& dialog) {
+            openEnabled = AcceptButton(dialog)->isEnabled();
+            if (openEnabled) {
+                AcceptButton(dialog)->click();
+            } else {
+                dialog.reject();
+            }
         });
-        AcceptButton(dialog)->click();
-    });
-    EXPECT_EQ(qt.SaveFileName(save), path);
-    EXPECT_TRUE(question.startsWith(QString::fromUtf16(u"caf\uFFFD.txt already exists")))
-        << question.toStdString();
+        EXPECT_EQ(qt.OpenFileName(open), start);
+        EXPECT_TRUE(openEnabled) << "Qt itself cannot find the file";
+
+        TFileDialogRequest save = open;
+        save.fileMustExist = false;
+        save.overwritePrompt = true;
+        QString question;
+        WhenTheDialogShows([&](QFileDialog& dialog) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                question = box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+            AcceptButton(dialog)->click();
+        });
+        EXPECT_EQ(qt.SaveFileName(save), start);
+        EXPECT_TRUE(question.startsWith(QString::fromUtf16(u"caf\uFFFD.txt already exists")))
+            << question.toStdString();
+    }
+    ExpectNoNameWithTheReplacementCharacter();
 }
 
 }  // namespace
