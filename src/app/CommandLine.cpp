@@ -68,7 +68,10 @@ TCommandLineRequest ParseCommandLine(const QStringList& arguments, bool qtOption
     }
     if (!files.isEmpty()) {
         const std::filesystem::path named = PathFromQt(files.front());
-        request.fileToOpen = std::filesystem::absolute(named).lexically_normal().string();
+        // Without a current folder (removed under the program) the name stays as typed.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(named, error);
+        request.fileToOpen = (error ? named : absolute).lexically_normal().string();
     }
     return request;
 }
