@@ -1,7 +1,10 @@
 #include "CommandLine.h"
 
+#include "PathText.h"
+
 #include <QCommandLineParser>
-#include <QFileInfo>
+
+#include <filesystem>
 
 namespace tomery::app {
 
@@ -14,6 +17,14 @@ std::string UsageError(const QString& problem) {
 }
 
 }  // namespace
+
+QStringList ArgumentsOf(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << PathToQt(argv[i]);
+    }
+    return arguments;
+}
 
 TCommandLineRequest ParseCommandLine(const QStringList& arguments, bool qtOptionsRemoved) {
     QCommandLineParser parser;
@@ -56,7 +67,11 @@ TCommandLineRequest ParseCommandLine(const QStringList& arguments, bool qtOption
         return request;
     }
     if (!files.isEmpty()) {
-        request.fileToOpen = QFileInfo(files.front()).absoluteFilePath().toStdString();
+        const std::filesystem::path named = PathFromQt(files.front());
+        // Without a current folder (removed under the program) the name stays as typed.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(named, error);
+        request.fileToOpen = (error ? named : absolute).lexically_normal().string();
     }
     return request;
 }

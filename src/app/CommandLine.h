@@ -15,6 +15,10 @@ struct TCommandLineRequest {
     std::string fileToOpen;  ///< absolute path; empty when no file was named
 };
 
+/// The program's arguments as the parser reads them. Arguments are bytes, and a file's name
+/// need not be UTF-8: each argument keeps its exact bytes for the path it may name.
+QStringList ArgumentsOf(int argc, const char* const* argv);
+
 /// Reads `arguments` (the program's name first). Before the application has taken its own
 /// options (-platform, -style ...) only --help and --version are answered, so that they work
 /// without a display; `qtOptionsRemoved` asks for the full reading.

@@ -1,6 +1,7 @@
 #include "EditComp.h"
 
 #include "EditMain_Document.h"
+#include "PathText.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -53,11 +54,11 @@ TCompareDlg::TCompareDlg(TModalUi& ui, QWidget* parent)
 }
 
 std::string TCompareDlg::FileName() const {
-    return Edit1->text().toStdString();
+    return PathFromQt(Edit1->text());
 }
 
 void TCompareDlg::SetFileName(const std::string& name) {
-    Edit1->setText(QString::fromStdString(name));
+    Edit1->setText(PathToQt(name));
 }
 
 bool TCompareDlg::IgnoreCase() const {

@@ -1,8 +1,8 @@
 #include "EditHelp.h"
 
+#include "FileAccess.h"
 #include "ProgramFolder.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -57,11 +57,13 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void THelpWindow::LoadFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Read by its bytes: the program folder's path need not be UTF-8.
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) {
         throw std::runtime_error("Cannot open the help file " + path);
     }
-    const QString contents = QString::fromUtf8(file.readAll());
+    const QString contents = QString::fromUtf8(reinterpret_cast<const char*>(bytes->data()),
+                                               static_cast<qsizetype>(bytes->size()));
     if (Qt::mightBeRichText(contents)) {
         text_->setHtml(contents);
     } else {

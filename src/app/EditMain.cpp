@@ -17,6 +17,7 @@
 #include "OvcBase.h"
 #include "OvcCmd.h"
 #include "OvcEdit.h"
+#include "PathText.h"
 #include "ProgramFolder.h"
 #include "QtModalUi.h"
 
@@ -26,7 +27,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -377,8 +377,8 @@ void TEditForm::dropEvent(QDropEvent* event) {
     }
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            paths.push_back(url.toLocalFile().toStdString());
+        if (std::string path = PathFromUrl(url); !path.empty()) {
+            paths.push_back(std::move(path));
         }
     }
     DropFiles(paths);

@@ -20,11 +20,21 @@ bool TReopenList::Add(const std::string& path) {
 }
 
 std::string TReopenList::Caption(std::size_t index) const {
-    return "&" + std::to_string(index) + " " + paths_.at(index);
+    // A menu takes "&" for its accelerator mark; "&&" shows one "&" of the path.
+    std::string caption = "&" + std::to_string(index) + " ";
+    for (const char c : paths_.at(index)) {
+        caption += c == '&' ? "&&" : std::string(1, c);
+    }
+    return caption;
 }
 
 std::string PathOfReopenCaption(const std::string& caption) {
-    return caption.size() > 3 ? caption.substr(3) : std::string();
+    std::string path;
+    for (std::size_t i = 3; i < caption.size(); ++i) {
+        path += caption[i];
+        i += caption[i] == '&' ? 1 : 0;
+    }
+    return path;
 }
 
 }  // namespace tomery::app

@@ -18,7 +18,8 @@ class TReopenList {
     bool Add(const std::string& path);
 
     std::size_t Count() const { return paths_.size(); }
-    /// The menu caption of entry `index`: "&" + its number + " " + its path.
+    /// The menu caption of entry `index`: "&" + its number + " " + its path, each "&" of the
+    /// path doubled so that the menu shows it instead of taking it for an accelerator mark.
     std::string Caption(std::size_t index) const;
     const std::string& Path(std::size_t index) const { return paths_.at(index); }
 
@@ -26,7 +27,8 @@ class TReopenList {
     std::vector<std::string> paths_;
 };
 
-/// The path an entry's caption stands for: the caption from its fourth character on.
+/// The path an entry's caption stands for: the caption from its fourth character on, with
+/// its doubled "&" single again.
 std::string PathOfReopenCaption(const std::string& caption);
 
 }  // namespace tomery::app

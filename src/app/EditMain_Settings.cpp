@@ -4,6 +4,7 @@
 #include "FileAccess.h"
 #include "FileReplacement.h"
 #include "IniText.h"
+#include "PathText.h"
 #include "ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -89,7 +90,7 @@ std::string SettingsFilePath() {
     const QString program = QCoreApplication::instance() != nullptr
                                 ? QFileInfo(QCoreApplication::applicationFilePath()).baseName()
                                 : QStringLiteral("tomery");
-    return ProgramFilePath(program.toStdString() + ".INI");
+    return ProgramFilePath(PathFromQt(program) + ".INI");
 }
 
 TFormSettings ReadFormSettings(const TIniFile& ini) {

@@ -5,10 +5,9 @@
 #include "EditMain_Reopen.h"
 #include "OvcCharset.h"
 #include "OvcEdit.h"
+#include "PathText.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -16,8 +15,11 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <fstream>
 #include <stdexcept>
 #include <string_view>
+
+#include <sys/stat.h>
 
 namespace tomery::app {
 
@@ -59,10 +61,6 @@ QString LongTimeFormat(const QLocale& locale) {
         }
     }
     return kept.simplified();
-}
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -110,21 +108,25 @@ std::int64_t CountWords(editor::TOvcCustomEditor& editor) {
 TFileInformation CollectFileInformation(const std::string& currentFile, const std::string& docName,
                                         editor::TOvcCustomEditor& editor) {
     TFileInformation information;
-    information.FileName = FromUtf8(FileNamePart(currentFile));
-    information.FilePath = FromUtf8(FolderPart(currentFile));
+    information.FileName = PathForDisplay(FileNamePart(currentFile));
+    information.FilePath = PathForDisplay(FolderPart(currentFile));
     if (IsDocFile(currentFile)) {
         // Document names are the handheld's 8-bit characters, in the document's set.
         information.DocTitle = editor::BytesToText(docName, editor.CharacterSet());
     }
-    const QFileInfo file(FromUtf8(currentFile));
+    // The file is asked for by its bytes: Qt's file functions miss a name that is not UTF-8.
+    struct stat file {};
     // An untitled document has no file, whatever may be called "Untitled" in the folder.
-    if (currentFile == kUntitled || !file.exists() || !file.isFile()) {
+    if (currentFile == kUntitled || ::stat(currentFile.c_str(), &file) != 0 ||
+        !S_ISREG(file.st_mode)) {
         throw std::runtime_error("The file " + currentFile + " does not exist");
     }
     const QLocale locale;
-    information.LastModified = TimeStampText(file.lastModified(), locale);
-    QFile readable(file.filePath());
-    if (!readable.open(QIODevice::ReadOnly)) {
+    information.LastModified =
+        TimeStampText(QDateTime::fromMSecsSinceEpoch(std::int64_t{file.st_mtim.tv_sec} * 1000 +
+                                                     file.st_mtim.tv_nsec / 1'000'000),
+                      locale);
+    if (!std::ifstream(currentFile, std::ios::binary).is_open()) {
         throw std::runtime_error("The file " + currentFile + " cannot be read");
     }
     information.FileSize = KiloBytesText(FileSizeKB(currentFile));

@@ -1,11 +1,14 @@
 #include "QtModalUi.h"
 
+#include "EditMain_Document.h"
+#include "PathText.h"
+
 #include <algorithm>
+#include <filesystem>
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -13,6 +16,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -93,6 +97,12 @@ class TWritableFilesOnly : public QSortFilterProxyModel {
     }
 };
 
+/// Whether Qt's own file functions reach the file: they know names in UTF-8 only, so a name
+/// of other bytes is neither listed nor found by them, though the dialog can still return it.
+bool QtReaches(const std::string& path) {
+    return PathFromQt(PathForDisplay(path)) == path;
+}
+
 /// A file dialog that keeps asking while the chosen file breaks the request's options.
 class TCheckedFileDialog : public QFileDialog {
   public:
@@ -104,20 +114,63 @@ class TCheckedFileDialog : public QFileDialog {
         if (request.noReadOnlyReturn) {
             setProxyModel(new TWritableFilesOnly);
         }
+        // The dialog disables its accept button for a name it cannot find itself; a file
+        // whose name is not UTF-8 (the document's own, given as the start) may still be taken.
+        if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            connect(name, &QLineEdit::textChanged, this, [this] { EnableForBytesOnlyName(); });
+        }
     }
 
     void accept() override {
         const QStringList files = selectedFiles();
-        if (!files.isEmpty()) {
-            if (const auto refusal = FileChoiceRefusal(request_, files.first().toStdString())) {
-                QMessageBox::warning(this, windowTitle(), Q(*refusal));
-                return;
-            }
+        if (files.isEmpty()) {
+            return;
         }
-        QFileDialog::accept();
+        const std::string path = PathFromQt(files.first());
+        if (const auto refusal = FileChoiceRefusal(request_, path)) {
+            QMessageBox::warning(this, windowTitle(), PathForDisplay(*refusal));
+            return;
+        }
+        std::error_code error;
+        if (QtReaches(path)) {
+            QFileDialog::accept();
+        } else if (!std::filesystem::is_directory(path, error) && !ReplacementRefused(path)) {
+            QDialog::accept();  // Qt's own checks would not find the file
+        }
     }
 
   private:
+    void EnableForBytesOnlyName() {
+        const QStringList files = selectedFiles();
+        auto* buttons = findChild<QDialogButtonBox*>();
+        if (files.isEmpty() || buttons == nullptr) {
+            return;
+        }
+        const std::string path = PathFromQt(files.first());
+        std::error_code error;
+        if (!QtReaches(path) && std::filesystem::is_regular_file(path, error)) {
+            for (QAbstractButton* button : buttons->buttons()) {
+                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+                    button->setEnabled(true);
+                }
+            }
+        }
+    }
+
+    /// Asks before an existing file is replaced, as the dialog itself does for names it finds.
+    bool ReplacementRefused(const std::string& path) {
+        std::error_code error;
+        if (!request_.overwritePrompt || acceptMode() != AcceptSave ||
+            !std::filesystem::exists(path, error)) {
+            return false;
+        }
+        const QString question = QFileDialog::tr("%1 already exists.\nDo you want to replace it?")
+                                     .arg(PathForDisplay(FileNamePart(path)));
+        return QMessageBox::warning(this, windowTitle(), question,
+                                    QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::No) != QMessageBox::Yes;
+    }
+
     TFileDialogRequest request_;
 };
 
@@ -133,10 +186,10 @@ void Prepare(QFileDialog& dialog, const TFileDialogRequest& request) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }
     if (!request.initialDir.empty()) {
-        dialog.setDirectory(Q(request.initialDir));
+        dialog.setDirectory(PathToQt(request.initialDir));
     }
     if (!request.fileName.empty()) {
-        dialog.selectFile(Q(request.fileName));
+        dialog.selectFile(PathToQt(request.fileName));
     }
     dialog.setDefaultSuffix(Q(request.defaultExt));
 }
@@ -160,25 +213,30 @@ std::optional<std::string> Run(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().first().toStdString();
+    return PathFromQt(dialog.selectedFiles().first());
 }
 
 }  // namespace
 
 std::optional<std::string> FileChoiceRefusal(const TFileDialogRequest& request,
                                              const std::string& path) {
-    const QFileInfo file(Q(path));
-    if (file.isDir()) {
+    // The checks read the path's bytes: Qt's file functions would miss a name that is not UTF-8.
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) {
         return std::nullopt;  // the dialog browses into a chosen folder
     }
-    if (request.pathMustExist && !file.absoluteDir().exists()) {
+    const fs::path folder = fs::absolute(path, error).parent_path();
+    if (request.pathMustExist && !fs::is_directory(folder, error)) {
         return path + "\nPath does not exist.\nCheck the path and try again.";
     }
-    if (request.fileMustExist && !file.isFile()) {
+    if (request.fileMustExist && !fs::is_regular_file(status)) {
         return path + "\nFile not found.\nCheck the file name and try again.";
     }
     // Read-only is the owner's write bit, whoever runs the program.
-    if (request.noReadOnlyReturn && file.isFile() && !file.permission(QFile::WriteOwner)) {
+    if (request.noReadOnlyReturn && fs::is_regular_file(status) &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
         return path + "\nThis file is set to read-only.\nTry again with a different file name.";
     }
     return std::nullopt;

@@ -7,14 +7,6 @@
 
 namespace {
 
-QStringList Arguments(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    return arguments;
-}
-
 int Finish(const tomery::app::TCommandLineRequest& request) {
     (request.exitCode == 0 ? std::cout : std::cerr) << request.message;
     return request.exitCode;
@@ -24,14 +16,16 @@ int Finish(const tomery::app::TCommandLineRequest& request) {
 
 int main(int argc, char** argv) {
     // Help and version are answered before the application needs a display.
-    if (const auto early = tomery::app::ParseCommandLine(Arguments(argc, argv), false);
+    if (const auto early =
+            tomery::app::ParseCommandLine(tomery::app::ArgumentsOf(argc, argv), false);
         early.exitNow) {
         return Finish(early);
     }
     tomery::app::TApplication application(argc, argv);
     tomery::app::TApplication::setApplicationName(QStringLiteral("Tomery"));
-    const auto request =
-        tomery::app::ParseCommandLine(tomery::app::TApplication::arguments(), true);
+    // The application has taken its own options out of argv; its arguments() would read the
+    // rest as UTF-8 and lose the bytes of a file name that is not.
+    const auto request = tomery::app::ParseCommandLine(tomery::app::ArgumentsOf(argc, argv), true);
     if (request.exitNow) {
         return Finish(request);
     }

@@ -12,6 +12,10 @@ TEST(ReopenList, NumbersEntriesFromZeroInOrderOfAddition) {
     EXPECT_EQ(list.Caption(0), "&0 /books/first.pdb");
     EXPECT_EQ(list.Caption(1), "&1 /notes/second.txt");
     EXPECT_EQ(PathOfReopenCaption(list.Caption(1)), "/notes/second.txt");
+    // A menu would take a lone "&" for an accelerator mark and not show it.
+    EXPECT_TRUE(list.Add("/notes/Tom & Jerry&co/caf\xE9.txt"));
+    EXPECT_EQ(list.Caption(2), "&2 /notes/Tom && Jerry&&co/caf\xE9.txt");
+    EXPECT_EQ(PathOfReopenCaption(list.Caption(2)), list.Path(2));
 }
 
 TEST(ReopenList, KeepsTheFirstTenFiles) {

@@ -60,6 +60,21 @@ TEST_F(Tool, RoundTripsATextThroughEncodeAndDecode) {
     EXPECT_TRUE(std::filesystem::exists(folder.Path("Conversion.log")));
 }
 
+TEST_F(Tool, KeepsTheBytesOfFileNamesThatAreNotUtf8) {
+    WriteFile(folder.Path("caf\xE9.txt"), std::string("Une tasse.\r\n"));
+    const ToolRun encode = Run("encode " + Quoted("caf\xE9.txt") + " " + Quoted("caf\xE9.pdb"));
+    ASSERT_EQ(encode.status, 0) << encode.err;
+    EXPECT_EQ(Run("info " + Quoted("caf\xE9.pdb")).status, 0);
+    const ToolRun decode = Run("decode " + Quoted("caf\xE9.pdb") + " " + Quoted("caf\xE9 2.txt"));
+    ASSERT_EQ(decode.status, 0) << decode.err;
+    // The name's byte is the DOC's Windows-1252 "\xE9", shown in the terminal's UTF-8.
+    EXPECT_EQ(decode.out, "caf\xC3\xA9\n");
+    EXPECT_EQ(ReadFile(folder.Path("caf\xE9 2.txt")), "Une tasse.\r\n");
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Root())) {
+        EXPECT_EQ(entry.path().string().find("\xEF\xBF\xBD"), std::string::npos) << entry.path();
+    }
+}
+
 TEST_F(Tool, TakesTheDocumentNameFromTheNameOption) {
     WriteFile(folder.Path("a.txt"), std::string("x"));
     ASSERT_EQ(
