@@ -15,7 +15,9 @@ namespace tomery::app {
 
 namespace {
 
-QString PathToQt(const std::string& path) {
+/// The path as Qt's file watcher names files. A name that is not UTF-8 cannot be watched;
+/// the look at the file when the window gets the focus back still finds its changes.
+QString WatchedPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
@@ -111,7 +113,7 @@ void TUnsavedWorkGuard::WatchDiskFile() {
     }
     // The folder too: a program that saves by renaming a new file over the old one leaves
     // the watch on a file that is gone.
-    const QString path = PathToQt(file);
+    const QString path = WatchedPath(file);
     watcher_.addPath(QFileInfo(path).absolutePath());
     if (QFileInfo::exists(path)) {
         watcher_.addPath(path);
@@ -119,7 +121,7 @@ void TUnsavedWorkGuard::WatchDiskFile() {
 }
 
 void TUnsavedWorkGuard::DiskEntryChanged() {
-    const QString path = PathToQt(watchedFile_);
+    const QString path = WatchedPath(watchedFile_);
     if (!watchedFile_.empty() && !watcher_.files().contains(path) && QFileInfo::exists(path)) {
         watcher_.addPath(path);  // the file came back, under a new identity
     }
