@@ -17,6 +17,9 @@ inline constexpr std::size_t kDatabaseHeaderSize = 78;
 inline constexpr std::size_t kRecordEntrySize = 8;
 inline constexpr std::size_t kDocHeaderRecordSize = 16;
 inline constexpr std::size_t kNameFieldSize = 32;
+inline constexpr std::size_t kCreationDateOffset = 36;
+inline constexpr std::size_t kModificationDateOffset = 40;
+inline constexpr std::size_t kBackupDateOffset = 44;
 inline constexpr std::size_t kTypeOffset = 60;
 inline constexpr std::size_t kCreatorOffset = 64;
 inline constexpr std::size_t kRecordCountOffset = 76;
@@ -24,6 +27,7 @@ inline constexpr std::size_t kTextRecordSize = 4096;
 inline constexpr std::size_t kCompressionOffset = 0;        ///< in record 0
 inline constexpr std::size_t kTextLengthOffset = 4;         ///< in record 0
 inline constexpr std::size_t kStoredTextRecordsOffset = 8;  ///< in record 0
+inline constexpr std::size_t kRecordSizeOffset = 10;        ///< in record 0
 /// The header's record count is 16 bits and also counts record 0.
 inline constexpr std::size_t kMaxTextRecords = 65534;
 inline constexpr std::uint32_t kFixedDate = 0x06D144AE;

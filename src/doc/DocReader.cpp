@@ -1,5 +1,6 @@
 #include "DocReader.h"
 
+#include "DocBookmarks.h"
 #include "DocDecoder.h"
 #include "DocFormat.h"
 
@@ -59,6 +60,34 @@ void LogSkippedRecords(LogLines& log, std::uint16_t headerRecordCount, std::size
              " after the " + to_string(textRecords) + " text records that record 0 counts");
 }
 
+/// What the decoded text says about the text length that record 0 declares.
+struct TextTally {
+    std::uint64_t bytes = 0;
+    std::uint64_t lineFeeds = 0;
+    bool shortRecordBeforeLast = false;  ///< a record but the last held less than a record's size
+
+    void Add(ByteView text, bool last, std::size_t recordSize) {
+        bytes += text.size();
+        lineFeeds += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+        shortRecordBeforeLast = shortRecordBeforeLast || (!last && text.size() < recordSize);
+    }
+};
+
+/// Whether the text ends before the length record 0 declares. Other converters declare the
+/// text's own length and fill every record but the last; this program's writer declares the
+/// length of the CR LF text it was given, which a text with line ends decodes short of by up
+/// to a CR for each LF. So a text whose earlier records are not full is measured with a CR
+/// before each LF.
+bool EndsBeforeDeclaredLength(const TextTally& tally, std::uint32_t declared, std::size_t n) {
+    if (tally.bytes >= declared) {
+        return false;
+    }
+    if (n > 1 && !tally.shortRecordBeforeLast) {
+        return true;
+    }
+    return tally.bytes + tally.lineFeeds < declared;
+}
+
 /// Collects the text of the records and writes it to the sink in large pieces.
 class TextChunks {
   public:
@@ -96,7 +125,8 @@ class TextChunks {
 /// the sink's Commit reports it.
 bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView front,
                      std::uint16_t compression, std::size_t n, TextSink& out,
-                     const ConversionOptions& options) {
+                     const ConversionOptions& options, std::size_t recordSize, TextTally& tally,
+                     BookmarkPlacer& placer) {
     const std::size_t fileSize = source.Size();
     const std::size_t listEnd = RecordListEnd(layout.recordCount);
     std::size_t previousOffset = RecordOffset(front, 0);
@@ -129,6 +159,8 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
             }
             text = decoder.Text();
         }
+        tally.Add(text, k == n, recordSize);
+        placer.Follow(text);
         if (options.binaryMode) {
             std::copy(text.begin(), text.end(), chunks.Room(text.size()));
             chunks.Add(text.size());
@@ -149,7 +181,7 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
 }  // namespace
 
 bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& docName,
-                 const ConversionOptions& options) {
+                 const ConversionOptions& options, DocTextFindings* findings) {
     const std::size_t fileSize = source.Size();
     const ByteView header = source.Read(0, kDatabaseHeaderSize);
     if (source.Failed()) {
@@ -193,6 +225,8 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     }
     const std::uint16_t compression = ReadUInt16(docHeader, kCompressionOffset);
     const std::uint16_t storedTextRecords = ReadUInt16(docHeader, kStoredTextRecordsOffset);
+    const std::uint32_t declaredLength = ReadUInt32(docHeader, kTextLengthOffset);
+    const std::uint16_t recordSize = ReadUInt16(docHeader, kRecordSizeOffset);
     log.Line("bCompressed = " + to_string(compression));
     log.Line("Next file pos = " + to_string(record0 + kDocHeaderRecordSize));
     if (compression != kCompressionPlain && compression != kCompressionCompressed) {
@@ -211,12 +245,26 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     log.Line("nRecs = " + to_string(n));
     LogSkippedRecords(log, layout->recordCount, n);
 
-    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options)) {
+    BookmarkPlacer placer(findings != nullptr ? ReadStoredBookmarks(source)
+                                              : std::vector<TStoredBookmark>{});
+    TextTally tally;
+    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options,
+                         recordSize == 0 ? kTextRecordSize : recordSize, tally, placer)) {
         return false;
     }
     if (!out.Commit()) {
         LogProblem(log, "problem writing output file " + out.Name());
         return false;
+    }
+    const bool cutShort = EndsBeforeDeclaredLength(tally, declaredLength, n);
+    if (cutShort) {
+        log.Line("WARNING: the text ends before the length record 0 declares (" +
+                 to_string(tally.bytes) + " of " + to_string(declaredLength) +
+                 " bytes decoded): the file may be cut short");
+    }
+    if (findings != nullptr) {
+        findings->bookmarks = placer.Places();
+        findings->cutShort = cutShort;
     }
     docName = layout->name;
     return true;
