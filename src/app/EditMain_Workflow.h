@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CharacterSet.h"
+#include "Conversion.h"
 #include "EditMain_Reopen.h"
 #include "FileEncoding.h"
 #include "ModalUi.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tomery::app {
 
@@ -46,6 +48,15 @@ class TDocumentEditor {
     /// Saves as SaveToFile does, but as the set's bytes with CR LF line breaks whatever file
     /// the text came from: the DOC writer's intermediate text.
     virtual void SaveConversionText(const std::string& path) = 0;
+    /// The bookmarks a DOC file stores, placed in the text just loaded; an editor that keeps
+    /// none ignores them.
+    virtual void SetStoredBookmarks(const std::vector<doc::TBookmarkPlace>& places) {
+        static_cast<void>(places);
+    }
+    /// The stored bookmarks' lines and columns now.
+    virtual std::vector<doc::TBookmarkPlace> StoredBookmarkPlaces() { return {}; }
+    /// The stored bookmarks where they now stand in the text SaveConversionText writes.
+    virtual std::vector<doc::TBookmarkToStore> StoredBookmarksToSave() { return {}; }
     virtual void Close() = 0;  ///< empties the editor
     virtual void ShowAndFocus() = 0;
     virtual void Hide() = 0;
