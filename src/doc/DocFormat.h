@@ -27,7 +27,6 @@ inline constexpr std::size_t kTextRecordSize = 4096;
 inline constexpr std::size_t kCompressionOffset = 0;        ///< in record 0
 inline constexpr std::size_t kTextLengthOffset = 4;         ///< in record 0
 inline constexpr std::size_t kStoredTextRecordsOffset = 8;  ///< in record 0
-inline constexpr std::size_t kRecordSizeOffset = 10;        ///< in record 0
 /// The header's record count is 16 bits and also counts record 0.
 inline constexpr std::size_t kMaxTextRecords = 65534;
 inline constexpr std::uint32_t kFixedDate = 0x06D144AE;

@@ -64,28 +64,19 @@ void LogSkippedRecords(LogLines& log, std::uint16_t headerRecordCount, std::size
 struct TextTally {
     std::uint64_t bytes = 0;
     std::uint64_t lineFeeds = 0;
-    bool shortRecordBeforeLast = false;  ///< a record but the last held less than a record's size
 
-    void Add(ByteView text, bool last, std::size_t recordSize) {
+    void Add(ByteView text) {
         bytes += text.size();
         lineFeeds += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
-        shortRecordBeforeLast = shortRecordBeforeLast || (!last && text.size() < recordSize);
     }
 };
 
 /// Whether the text ends before the length record 0 declares. Other converters declare the
-/// text's own length and fill every record but the last; this program's writer declares the
-/// length of the CR LF text it was given, which a text with line ends decodes short of by up
-/// to a CR for each LF. So a text whose earlier records are not full is measured with a CR
-/// before each LF.
-bool EndsBeforeDeclaredLength(const TextTally& tally, std::uint32_t declared, std::size_t n) {
-    if (tally.bytes >= declared) {
-        return false;
-    }
-    if (n > 1 && !tally.shortRecordBeforeLast) {
-        return true;
-    }
-    return tally.bytes + tally.lineFeeds < declared;
+/// text's own length. This program's writer, whose files carry its fixed dates, declares the
+/// length of the CR LF text it was given, which the text decodes short of by a CR for each LF.
+bool EndsBeforeDeclaredLength(const TextTally& tally, std::uint32_t declared,
+                              bool declaresCrLfLength) {
+    return tally.bytes + (declaresCrLfLength ? tally.lineFeeds : 0) < declared;
 }
 
 /// Collects the text of the records and writes it to the sink in large pieces.
@@ -125,8 +116,7 @@ class TextChunks {
 /// the sink's Commit reports it.
 bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView front,
                      std::uint16_t compression, std::size_t n, TextSink& out,
-                     const ConversionOptions& options, std::size_t recordSize, TextTally& tally,
-                     BookmarkPlacer& placer) {
+                     const ConversionOptions& options, TextTally& tally, BookmarkPlacer& placer) {
     const std::size_t fileSize = source.Size();
     const std::size_t listEnd = RecordListEnd(layout.recordCount);
     std::size_t previousOffset = RecordOffset(front, 0);
@@ -159,7 +149,7 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
             }
             text = decoder.Text();
         }
-        tally.Add(text, k == n, recordSize);
+        tally.Add(text);
         placer.Follow(text);
         if (options.binaryMode) {
             std::copy(text.begin(), text.end(), chunks.Room(text.size()));
@@ -193,6 +183,8 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
         LogProblem(log, "file is shorter than its header: " + to_string(fileSize) + " bytes");
         return false;
     }
+    const bool declaresCrLfLength = ReadUInt32(header, kCreationDateOffset) == kFixedDate &&
+                                    ReadUInt32(header, kModificationDateOffset) == kFixedDate;
     log.Line("file pos = " + to_string(kDatabaseHeaderSize));
     log.Line("Name = " + layout->name);
     log.Line("Creator = " + FourCharText(layout->creator));
@@ -226,7 +218,6 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     const std::uint16_t compression = ReadUInt16(docHeader, kCompressionOffset);
     const std::uint16_t storedTextRecords = ReadUInt16(docHeader, kStoredTextRecordsOffset);
     const std::uint32_t declaredLength = ReadUInt32(docHeader, kTextLengthOffset);
-    const std::uint16_t recordSize = ReadUInt16(docHeader, kRecordSizeOffset);
     log.Line("bCompressed = " + to_string(compression));
     log.Line("Next file pos = " + to_string(record0 + kDocHeaderRecordSize));
     if (compression != kCompressionPlain && compression != kCompressionCompressed) {
@@ -248,15 +239,15 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     BookmarkPlacer placer(findings != nullptr ? ReadStoredBookmarks(source)
                                               : std::vector<TStoredBookmark>{});
     TextTally tally;
-    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options,
-                         recordSize == 0 ? kTextRecordSize : recordSize, tally, placer)) {
+    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options, tally,
+                         placer)) {
         return false;
     }
     if (!out.Commit()) {
         LogProblem(log, "problem writing output file " + out.Name());
         return false;
     }
-    const bool cutShort = EndsBeforeDeclaredLength(tally, declaredLength, n);
+    const bool cutShort = EndsBeforeDeclaredLength(tally, declaredLength, declaresCrLfLength);
     if (cutShort) {
         log.Line("WARNING: the text ends before the length record 0 declares (" +
                  to_string(tally.bytes) + " of " + to_string(declaredLength) +

@@ -40,6 +40,7 @@ class StoredBookmarks : public testing::MainWindowTest {
         }
         DocFileBuilder builder;
         builder.compression = doc::kCompressionPlain;
+        builder.date = 0xC1A2B3C4;  // not this program's fixed date
         for (std::size_t at = 0; at < text.size(); at += doc::kTextRecordSize) {
             builder.textRecords.push_back(BytesOf(text.substr(at, doc::kTextRecordSize)));
         }
