@@ -3,6 +3,7 @@
 #include "EditAbout.h"
 #include "EditFind.h"
 #include "EditInst.h"
+#include "EditMain_Bookmarks.h"
 #include "EditMain_Compare.h"
 #include "EditMain_Document.h"
 #include "EditMain_Logo.h"
@@ -120,6 +121,15 @@ class TEditorDocument : public TDocumentEditor {
     std::int32_t CaretParagraph() const override { return editor_.CaretPara(); }
     void MoveCaretToParagraph(std::int32_t para) override {
         editor_.MoveCaretToPara(std::clamp(para, 1, editor_.ParaCount()), 1, false);
+    }
+    void SetStoredBookmarks(const std::vector<doc::TBookmarkPlace>& places) override {
+        editor_.ParaList().SetStoredBookmarks(StoredBookmarksAt(places));
+    }
+    std::vector<doc::TBookmarkPlace> StoredBookmarkPlaces() override {
+        return PlacesOfStoredBookmarks(editor_.ParaList());
+    }
+    std::vector<doc::TBookmarkToStore> StoredBookmarksToSave() override {
+        return BookmarksToStore(editor_.ParaList());
     }
     void Close() override {
         // After New or a Save As the editor's file name is new and it no longer counts as open,
@@ -253,6 +263,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     Editor1->installEventFilter(new TEditorKeyGuard(commands, Editor1));
 
     document_ = std::make_unique<TEditorDocument>(*Editor1);
+    storedBookmarks_ = std::make_unique<TStoredBookmarksCommand>(*ui_, *Editor1, this);
     workflow_ = std::make_unique<TDocumentWorkflow>(
         *ui_, *document_, *menus_, "Tomery", programValues_.BackupPath,
         [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); },
@@ -445,6 +456,7 @@ void TEditForm::ConnectCommands() {
         {"FindNext1", [this] { FindNext1Click(); }},
         {"Replace1", [this] { Replace1Click(); }},
         {"GoToLine1", [this] { GotoLine1Click(); }},
+        {"Bookmarks1", [this] { storedBookmarks_->Bookmarks1Click(); }},
         {"AutoIndentation1", [this] { AutoIndentation1Click(); }},
         {"Font1", [this] { Font1Click(); }},
         {"Filled1", [this] { TabTypeClick("Filled1"); }},
@@ -482,6 +494,7 @@ void TEditForm::Edit1Click() {
 
 void TEditForm::Search1Click() {
     ApplySearchMenuRules(*menus_, Editor1->TextLength(), FindDlg_->SearchText());
+    menus_->Item("Bookmarks1")->setEnabled(storedBookmarks_->Available());
 }
 
 void TEditForm::About1Click() {

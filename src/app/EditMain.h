@@ -38,6 +38,7 @@ class TInstallDlg;
 class TEditorDocument;
 class TCompareDlg;
 class TCompareCommand;
+class TStoredBookmarksCommand;
 class TViewerCommands;
 class TFindDlg;
 class TReplDlg;
@@ -204,6 +205,7 @@ class TEditForm : public QMainWindow {
     TCompareDlg* CompareDlg_ = nullptr;
     std::unique_ptr<TViewerCommands> viewerCommands_;
     std::unique_ptr<TCompareCommand> compareCommand_;
+    std::unique_ptr<TStoredBookmarksCommand> storedBookmarks_;
     std::unique_ptr<TLogErrorBox> logErrors_;
 };
 

@@ -8,6 +8,7 @@
 #include "ProgramFolder.h"
 #include "RecoveryCopies.h"
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +27,35 @@ std::optional<charset::TFileEncoding> EncodingNamed(const std::string& name) {
         }
     }
     return std::nullopt;
+}
+
+constexpr char kBookmarkField[] = "bookmark-";
+
+/// A stored bookmark as a field of its own, in order: "LINE,COLUMN,NAME".
+void AddBookmarkFields(const std::vector<doc::TBookmarkPlace>& places,
+                       std::map<std::string, std::string>& fields) {
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        char index[24];
+        std::snprintf(index, sizeof index, "%05zu", i);
+        fields[kBookmarkField + std::string(index)] = std::to_string(places[i].Line) + "," +
+                                                      std::to_string(places[i].Column) + "," +
+                                                      places[i].Name;
+    }
+}
+
+std::vector<doc::TBookmarkPlace> BookmarkFields(const TStateFile& copy) {
+    std::vector<doc::TBookmarkPlace> places;
+    for (const auto& [name, value] : copy.Fields) {
+        unsigned long line = 0;
+        unsigned long column = 0;
+        int used = 0;
+        if (name.rfind(kBookmarkField, 0) == 0 &&
+            std::sscanf(value.c_str(), "%lu,%lu,%n", &line, &column, &used) == 2 && used > 0) {
+            places.push_back({value.substr(static_cast<std::size_t>(used)),
+                              static_cast<std::uint32_t>(line), static_cast<std::uint32_t>(column)});
+        }
+    }
+    return places;
 }
 
 std::string LocalTimeNow() {
@@ -137,10 +167,10 @@ void TDocumentWorkflow::CheckDiskFile() {
     }
 }
 
-std::map<std::string, std::string> TDocumentWorkflow::RecoveryFields() const {
+std::map<std::string, std::string> TDocumentWorkflow::RecoveryFields() {
     const TReading reading = editor_.CurrentReading();
     const bool isDoc = IsDocFile(currentFile_);
-    return {{recovery::kFile, currentFile_},
+    std::map<std::string, std::string> fields{{recovery::kFile, currentFile_},
             {recovery::kDocName, docName_},
             {recovery::kSet, reading.Set->Name()},
             {recovery::kEncoding,
@@ -148,6 +178,8 @@ std::map<std::string, std::string> TDocumentWorkflow::RecoveryFields() const {
                                                      : reading.Encoding.value_or(
                                                            charset::TFileEncoding::Bytes)))},
             {recovery::kKeptAt, LocalTimeNow()}};
+    AddBookmarkFields(editor_.StoredBookmarkPlaces(), fields);
+    return fields;
 }
 
 std::string TDocumentWorkflow::RecoveryText() {
@@ -184,6 +216,7 @@ bool TDocumentWorkflow::OpenLeftCopy(const TStateFile& copy, bool inPlace) {
     if (opened) {
         if (!inPlace) {
             docName_ = copy.Field(recovery::kDocName);
+            editor_.SetStoredBookmarks(BookmarkFields(copy));
         }
         currentFile_ = file.empty() ? std::string(kUntitled) : file;
         editor_.SetFileName(currentFile_);

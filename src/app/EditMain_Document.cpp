@@ -38,6 +38,12 @@ std::string CaptionFor(const std::string& baseCaption, const std::string& curren
     return caption + "]";
 }
 
+std::string CutShortText(const std::string& path) {
+    return FileNamePart(path) +
+           " looks cut short: its text ends before the length the file declares. The text it "
+           "holds was opened; the rest is missing (see the conversion log).";
+}
+
 std::string SavePromptText(const std::string& currentFile) {
     return FileNamePart(currentFile) + " has changed. Save?";
 }

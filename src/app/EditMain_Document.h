@@ -39,6 +39,9 @@ std::string ReplacedOnReadingText(const std::string& path, const charset::TChara
 std::string CaptionFor(const std::string& baseCaption, const std::string& currentFile,
                        const std::string& docName);
 
+/// The warning after opening a DOC file whose text ends before the length it declares.
+std::string CutShortText(const std::string& path);
+
 /// "notes.txt has changed. Save?"
 std::string SavePromptText(const std::string& currentFile);
 

@@ -56,6 +56,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"FindNext1", "Search1", "Find &next", "F3", kOff},
     {"N7", "Search1", "-"},
     {"GoToLine1", "Search1", "&Go to line...", "F4", kOff},
+    {"Bookmarks1", "Search1", "Boo&kmarks...", "", kOff},
 
     {"Tools1", "", "&Tools", "", kOff},
     {"Backup1", "Tools1", "&Backup"},

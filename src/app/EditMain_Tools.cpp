@@ -112,7 +112,7 @@ class TToolCommand {
                     workflow_.Backup1Click();
                     break;
                 case Tool:
-                    tool(argument);
+                    RunKeepingStoredBookmarks(tool, argument);
                     break;
             }
         }
@@ -120,6 +120,19 @@ class TToolCommand {
     }
 
   private:
+    /// A tool writes the text anew; the stored bookmarks keep their lines and columns.
+    void RunKeepingStoredBookmarks(const std::function<void(std::int32_t)>& tool,
+                                   std::int32_t argument) {
+        std::vector<editor::TStoredBookmark> bookmarks = editor_.ParaList().StoredBookmarks();
+        try {
+            tool(argument);
+        } catch (...) {
+            editor_.ParaList().SetStoredBookmarks(std::move(bookmarks));
+            throw;
+        }
+        editor_.ParaList().SetStoredBookmarks(std::move(bookmarks));
+    }
+
     editor::TOvcCustomEditor& editor_;
     TDocumentWorkflow& workflow_;
     TModalUi& ui_;

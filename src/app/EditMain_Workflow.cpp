@@ -74,9 +74,10 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) 
     // The reader empties the name it is given when a file fails late, so it converts into a
     // name of its own: a failed open must leave the current document's name as it was.
     std::string docName;
+    doc::DocTextFindings findings;
     if (IsDocFile(path)) {
         textPath = ConversionTextPath();
-        if (!doc::ConvertDocToText(path, textPath, docName)) {
+        if (!doc::ConvertDocToText(path, textPath, docName, findings)) {
             ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
             return false;
         }
@@ -86,6 +87,7 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) 
     // Loading replaces the text only when it succeeds, so a failed open leaves the document,
     // the caption and the menus as they were.
     editor_.LoadFromFile(textPath, reading);
+    editor_.SetStoredBookmarks(findings.bookmarks);
     currentFile_ = path;
     docName_ = std::move(docName);
     UpdateCaption();
@@ -98,6 +100,9 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) 
     RememberDiskFile();
     Settled();
     ReportLoadReplacements();
+    if (findings.cutShort) {
+        ui_.MessageBox("Warning", CutShortText(path), TMsgIcon::Warning, {TMsgButton::Ok});
+    }
     return true;
 }
 
@@ -233,7 +238,8 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
         editor_.SetModified(wasModified);
         throw;
     }
-    if (isDoc && !doc::ConvertTextToDoc(ConversionTextPath(), target, docName)) {
+    if (isDoc && !doc::ConvertTextToDoc(ConversionTextPath(), target, docName,
+                                        editor_.StoredBookmarksToSave())) {
         // The text reached only the intermediate file, not the DOC file.
         editor_.SetModified(wasModified);
         ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
@@ -321,8 +327,11 @@ void TDocumentWorkflow::Backup1Click() {
 }
 
 void TDocumentWorkflow::Revert1Click() {
-    // The backup was written in the document's own encoding, which it keeps.
+    // The backup was written in the document's own encoding, which it keeps, and it is this
+    // document's text: the stored bookmarks stay at their lines and columns.
+    const std::vector<doc::TBookmarkPlace> bookmarks = editor_.StoredBookmarkPlaces();
     editor_.LoadFromFile(backupPath_, editor_.CurrentReading());
+    editor_.SetStoredBookmarks(bookmarks);
     editor_.SetModified(savedModified_);
     menus_.Item("Revert1")->setEnabled(false);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CharacterSet.h"
+#include "Conversion.h"
 #include "EditMain_Reopen.h"
 #include "FileEncoding.h"
 #include "FileIdentity.h"
@@ -15,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tomery::app {
 
@@ -57,6 +59,15 @@ class TDocumentEditor {
     /// Puts the caret at the start of paragraph `para`, or of the last one when there are
     /// fewer.
     virtual void MoveCaretToParagraph(std::int32_t para) = 0;
+    /// The bookmarks a DOC file stores, placed in the text just loaded; an editor that keeps
+    /// none ignores them.
+    virtual void SetStoredBookmarks(const std::vector<doc::TBookmarkPlace>& places) {
+        static_cast<void>(places);
+    }
+    /// The stored bookmarks' lines and columns now.
+    virtual std::vector<doc::TBookmarkPlace> StoredBookmarkPlaces() { return {}; }
+    /// The stored bookmarks where they now stand in the text SaveConversionText writes.
+    virtual std::vector<doc::TBookmarkToStore> StoredBookmarksToSave() { return {}; }
     virtual void Close() = 0;  ///< empties the editor
     virtual void ShowAndFocus() = 0;
     virtual void Hide() = 0;
@@ -129,8 +140,9 @@ class TDocumentWorkflow {
     /// saves, opens, New, Close, and when its file disappeared.
     void SetOnSettled(std::function<void()> onSettled) { onSettled_ = std::move(onSettled); }
 
-    /// The fields a recovery copy of the document keeps beside its text.
-    std::map<std::string, std::string> RecoveryFields() const;
+    /// The fields a recovery copy of the document keeps beside its text: its file, document
+    /// name, set, encoding and stored bookmarks.
+    std::map<std::string, std::string> RecoveryFields();
     /// The text a recovery copy keeps: what saving the document would write.
     std::string RecoveryText();
     /// Opens a copy left behind as the document, modified, under its file's name: a recovery

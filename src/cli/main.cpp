@@ -40,9 +40,13 @@ constexpr char kUsage[] =
     "                                             DOC file to text (CR LF line ends);\n"
     "                                             prints the document name\n"
     "  tomery-doc encode IN.txt OUT.pdb [--name NAME] [--from ENCODING]\n"
+    "                                   [--keep-bookmarks-from DOC]\n"
     "                                             text to DOC file; the name defaults to\n"
-    "                                             IN's file name without its extension\n"
-    "  tomery-doc info IN.pdb                     describes a DOC file\n"
+    "                                             IN's file name without its extension;\n"
+    "                                             it stores no bookmarks, or DOC's at\n"
+    "                                             their offsets (cut to the text)\n"
+    "  tomery-doc info IN.pdb                     describes a DOC file and checks its\n"
+    "                                             records as decode does\n"
     "  tomery-doc --help | --version\n"
     "\n"
     "--charset SET names the DOC's character set (default windows-1252), for any command.\n"
@@ -55,8 +59,9 @@ constexpr char kUsage[] =
     "\n"
     "A path of - is standard input or standard output; after -- every argument is a path.\n"
     "Each conversion writes Conversion.log in the program folder ($TOMERY_HOME when set).\n"
-    "Exit status: 0 on success, 1 when a conversion fails, 2 for bad usage or a missing\n"
-    "input file.\n";
+    "A DOC file whose text ends before the length it declares is decoded with a warning.\n"
+    "Exit status: 0 on success, 1 when a conversion fails (info: the records are\n"
+    "damaged), 2 for bad usage or a missing input file.\n";
 
 int BadUsage(const std::string& problem) {
     std::cerr << "tomery-doc: " << problem << "\n\n" << kUsage;
@@ -209,6 +214,13 @@ int ReportConversionFailure() {
     return kConversionFailed;
 }
 
+/// A DOC file decoded to less than it declares: still a success, with a word on it.
+void WarnCutShort(const std::string& input) {
+    std::cerr << "tomery-doc: warning: " << input
+              << ": the text ends before the length the file declares; the file may be cut "
+                 "short\n";
+}
+
 void ReportReplacements(const std::string& what, const TReplacementLog& replacements) {
     if (!replacements.Empty()) {
         std::cerr << "tomery-doc: " << what << ": " << replacements.Details() << '\n';
@@ -286,8 +298,12 @@ int Decode(const std::vector<std::string>& args) {
         return kConversionFailed;
     }
     std::string docName;
-    if (!tomery::doc::ConvertDocToText(source, target, docName)) {
+    tomery::doc::DocTextFindings findings;
+    if (!tomery::doc::ConvertDocToText(source, target, docName, findings)) {
         return ReportConversionFailure();
+    }
+    if (findings.cutShort) {
+        WarnCutShort(parsed.paths[0]);
     }
     if ((privately || IsStandardStream(output)) &&
         !DeliverDecodedText(streams, output, set, encoding)) {
@@ -341,7 +357,8 @@ std::string ConvertedInput(const std::string& path, const TCharacterSet& set,
 /// Encodes `input` as the DOC file `output`; a text that is not bytes of `set` already (as
 /// --from says, else as its bytes tell) is converted into it first.
 int EncodeFile(const std::string& input, const std::string& output, const std::string& docName,
-               const TCharacterSet& set, const std::optional<TTextEncoding>& from) {
+               const TCharacterSet& set, const std::optional<TTextEncoding>& from,
+               const std::vector<tomery::doc::TBookmarkToStore>& bookmarks) {
     TStreamFiles streams;
     std::string source = streams.ReadablePath(input);
     if (source.empty()) {
@@ -359,7 +376,7 @@ int EncodeFile(const std::string& input, const std::string& output, const std::s
     if (target.empty()) {
         return kConversionFailed;
     }
-    if (!tomery::doc::ConvertTextToDoc(source, target, docName)) {
+    if (!tomery::doc::ConvertTextToDoc(source, target, docName, bookmarks)) {
         return ReportConversionFailure();
     }
     if (IsStandardStream(output) && !streams.SendOutput()) {
@@ -369,8 +386,27 @@ int EncodeFile(const std::string& input, const std::string& output, const std::s
     return kSuccess;
 }
 
+/// The bookmarks stored in the DOC file `path`, to be stored again at the same offsets.
+std::optional<std::vector<tomery::doc::TBookmarkToStore>> BookmarksKeptFrom(
+    const std::string& path) {
+    if (!InputExists(path)) {
+        return std::nullopt;
+    }
+    const tomery::doc::DocInfo info = tomery::doc::ReadDocInfo(path);
+    if (!info.problem.empty()) {
+        std::cerr << "tomery-doc: " << path << ": " << info.problem << '\n';
+        return std::nullopt;
+    }
+    std::vector<tomery::doc::TBookmarkToStore> kept;
+    for (const tomery::doc::TStoredBookmark& bookmark : tomery::doc::ReadStoredBookmarks(path)) {
+        kept.push_back({bookmark.Name, 0, bookmark.Offset});
+    }
+    return kept;
+}
+
 int Encode(const std::vector<std::string>& args) {
-    const Arguments parsed = ParseArguments(args, {"--name", "--charset", "--from"});
+    const Arguments parsed =
+        ParseArguments(args, {"--name", "--charset", "--from", "--keep-bookmarks-from"});
     const Encodings encodings = ReadEncodings(parsed);
     if (const auto status =
             ConversionArgumentsProblem(parsed, encodings, "encode takes IN.txt and OUT.pdb")) {
@@ -386,7 +422,15 @@ int Encode(const std::vector<std::string>& args) {
     if (HasControlCharacters(docName)) {
         return Refuse("the document name holds control characters; give another with --name");
     }
-    const int result = EncodeFile(input, output, docName, set, encodings.text);
+    std::vector<tomery::doc::TBookmarkToStore> bookmarks;
+    if (const std::string* from = parsed.Option("--keep-bookmarks-from")) {
+        auto kept = BookmarksKeptFrom(*from);
+        if (!kept) {
+            return kBadUsage;
+        }
+        bookmarks = std::move(*kept);
+    }
+    const int result = EncodeFile(input, output, docName, set, encodings.text, bookmarks);
     if (result == kSuccess) {
         ReportDocName(docName, set, nameReplacements);
     }
@@ -420,6 +464,13 @@ int Info(const std::vector<std::string>& args) {
     }
     info.name = tomery::cli::ShownName(info.name, *encodings.doc);
     std::cout << tomery::doc::FormatDocInfo(info);
+    if (!info.damage.empty()) {
+        std::cerr << "tomery-doc: " << parsed.paths[0] << ": damaged: " << info.damage << '\n';
+        return kConversionFailed;
+    }
+    if (info.cutShort) {
+        WarnCutShort(parsed.paths[0]);
+    }
     return kSuccess;
 }
 

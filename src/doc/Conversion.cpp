@@ -80,7 +80,12 @@ bool ConvertDocToText(const std::string& source, const std::string& output, std:
 }
 
 bool ConvertDocToText(const std::string& source, const std::string& output, std::string& docName,
-                      const ConversionOptions& options) {
+                      DocTextFindings& findings) {
+    return ConvertDocToText(source, output, docName, BuiltInConversionOptions(), &findings);
+}
+
+bool ConvertDocToText(const std::string& source, const std::string& output, std::string& docName,
+                      const ConversionOptions& options, DocTextFindings* findings) {
     ConversionLog log;
     if (!log.IsOpen()) {
         return false;
@@ -94,7 +99,7 @@ bool ConvertDocToText(const std::string& source, const std::string& output, std:
     log.EmptyLine();
     log.Line("opened source file: " + source);
     TextFileSink out(output);
-    return ReadDocText(log, file, out, docName, options);
+    return ReadDocText(log, file, out, docName, options, findings);
 }
 
 DocImageText DecodeDocImage(std::string_view image, const ConversionOptions& options) {
@@ -103,7 +108,7 @@ DocImageText DecodeDocImage(std::string_view image, const ConversionOptions& opt
         ByteView(reinterpret_cast<const std::uint8_t*>(image.data()), image.size()));
     MemorySink out;
     DocImageText result;
-    result.converted = ReadDocText(log, source, out, result.docName, options);
+    result.converted = ReadDocText(log, source, out, result.docName, options, &result.findings);
     if (result.converted) {
         result.text = std::move(out.Text());
     }
@@ -112,12 +117,13 @@ DocImageText DecodeDocImage(std::string_view image, const ConversionOptions& opt
 }
 
 bool ConvertTextToDoc(const std::string& source, const std::string& destination,
-                      const std::string& docName) {
-    return ConvertTextToDoc(source, destination, docName, BuiltInConversionOptions());
+                      const std::string& docName, const std::vector<TBookmarkToStore>& bookmarks) {
+    return ConvertTextToDoc(source, destination, docName, BuiltInConversionOptions(), bookmarks);
 }
 
 bool ConvertTextToDoc(const std::string& source, const std::string& destination,
-                      const std::string& docName, const ConversionOptions& options) {
+                      const std::string& docName, const ConversionOptions& options,
+                      const std::vector<TBookmarkToStore>& bookmarks) {
     ConversionLog log;
     if (!log.IsOpen()) {
         return false;
@@ -132,7 +138,7 @@ bool ConvertTextToDoc(const std::string& source, const std::string& destination,
     log.EmptyLine();
     log.Line("Opened files: " + source + ", " + destination);
     log.Line(SavingLine(destination, docName, options));
-    return WriteDocFile(log, text, out, source, destination, docName, options);
+    return WriteDocFile(log, text, out, source, destination, docName, options, bookmarks);
 }
 
 }  // namespace tomery::doc

@@ -1,14 +1,11 @@
 #include "DocBookmarks.h"
 
-#include "DocSource.h"
-
 #include <algorithm>
+#include <numeric>
 
 namespace tomery::doc {
 
-namespace {
-
-std::vector<TStoredBookmark> ReadBookmarkRecords(DocSource& file) {
+std::vector<TStoredBookmark> ReadStoredBookmarks(DocSource& file) {
     std::vector<TStoredBookmark> bookmarks;
     const auto layout = ReadDatabaseHeader(file.Read(0, kDatabaseHeaderSize));
     if (!layout || !IsDocFormat(*layout) || RecordListProblem(file.Size(), *layout)) {
@@ -54,16 +51,61 @@ std::vector<TStoredBookmark> ReadBookmarkRecords(DocSource& file) {
     return bookmarks;
 }
 
-}  // namespace
-
 std::vector<TStoredBookmark> ReadStoredBookmarks(ByteView file) {
     MemoryDocSource source(file);
-    return ReadBookmarkRecords(source);
+    return ReadStoredBookmarks(source);
 }
 
 std::vector<TStoredBookmark> ReadStoredBookmarks(const std::string& path) {
     FileDocSource source(path);
-    return source.IsOpen() ? ReadBookmarkRecords(source) : std::vector<TStoredBookmark>{};
+    return source.IsOpen() ? ReadStoredBookmarks(source) : std::vector<TStoredBookmark>{};
+}
+
+Bytes BuildBookmarkRecord(const TStoredBookmark& bookmark) {
+    Bytes record(kBookmarkNameSize, 0);
+    const std::size_t length = std::min(bookmark.Name.size(), kBookmarkNameSize);
+    std::copy_n(bookmark.Name.begin(), length, record.begin());
+    AppendUInt32(record, bookmark.Offset);
+    return record;
+}
+
+BookmarkPlacer::BookmarkPlacer(std::vector<TStoredBookmark> bookmarks)
+    : bookmarks_(std::move(bookmarks)), byOffset_(bookmarks_.size()), places_(bookmarks_.size()) {
+    std::iota(byOffset_.begin(), byOffset_.end(), std::size_t{0});
+    std::stable_sort(byOffset_.begin(), byOffset_.end(), [this](std::size_t a, std::size_t b) {
+        return bookmarks_[a].Offset < bookmarks_[b].Offset;
+    });
+}
+
+TBookmarkPlace BookmarkPlacer::PlaceAt(std::size_t bookmark, std::uint64_t offset) const {
+    return {bookmarks_[bookmark].Name, line_, static_cast<std::uint32_t>(offset - lineStart_)};
+}
+
+void BookmarkPlacer::Follow(ByteView text) {
+    for (std::size_t i = 0; i < text.size() && next_ < byOffset_.size(); ++i) {
+        const std::uint64_t offset = offset_ + i;
+        while (next_ < byOffset_.size() && bookmarks_[byOffset_[next_]].Offset == offset) {
+            places_[byOffset_[next_]] = PlaceAt(byOffset_[next_], offset);
+            ++next_;
+        }
+        const std::uint8_t byte = text[i];
+        if (byte == '\r' || (byte == '\n' && !previousWasCr_)) {
+            ++line_;
+            lineStart_ = offset + 1;
+        } else if (byte == '\n') {
+            lineStart_ = offset + 1;  // the LF of a CR LF belongs to the line end
+        }
+        previousWasCr_ = byte == '\r';
+    }
+    offset_ += text.size();
+}
+
+std::vector<TBookmarkPlace> BookmarkPlacer::Places() const {
+    std::vector<TBookmarkPlace> places = places_;
+    for (std::size_t k = next_; k < byOffset_.size(); ++k) {
+        places[byOffset_[k]] = PlaceAt(byOffset_[k], offset_);
+    }
+    return places;
 }
 
 }  // namespace tomery::doc

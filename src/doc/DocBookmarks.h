@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DocFormat.h"
+#include "DocSource.h"
 
 #include <cstdint>
 #include <string>
@@ -25,5 +26,41 @@ std::vector<TStoredBookmark> ReadStoredBookmarks(ByteView file);
 
 /// As above for the file at `path`; empty when it cannot be read.
 std::vector<TStoredBookmark> ReadStoredBookmarks(const std::string& path);
+std::vector<TStoredBookmark> ReadStoredBookmarks(DocSource& file);
+
+/// The 20-byte record of a bookmark: its name cut to the name field, then its offset.
+Bytes BuildBookmarkRecord(const TStoredBookmark& bookmark);
+
+/// A stored bookmark's place in the lines of the decoded text, both counted from 0. CR, LF
+/// and CR LF each end a line, as in the text file the editor reads.
+struct TBookmarkPlace {
+    std::string Name;
+    std::uint32_t Line = 0;
+    std::uint32_t Column = 0;
+    friend bool operator==(const TBookmarkPlace&, const TBookmarkPlace&) = default;
+};
+
+/// Follows a decoded text piece by piece, in order, to find the lines and columns of the
+/// bookmarks' offsets.
+class BookmarkPlacer {
+  public:
+    explicit BookmarkPlacer(std::vector<TStoredBookmark> bookmarks);
+
+    void Follow(ByteView text);
+    /// The places in the bookmarks' order; an offset past the text stands at its end.
+    std::vector<TBookmarkPlace> Places() const;
+
+  private:
+    TBookmarkPlace PlaceAt(std::size_t bookmark, std::uint64_t offset) const;
+
+    std::vector<TStoredBookmark> bookmarks_;
+    std::vector<std::size_t> byOffset_;  ///< bookmark indexes, offsets rising
+    std::size_t next_ = 0;               ///< the first in byOffset_ not yet placed
+    std::vector<TBookmarkPlace> places_;
+    std::uint64_t offset_ = 0;  ///< of the next byte to follow
+    std::uint32_t line_ = 0;
+    std::uint64_t lineStart_ = 0;
+    bool previousWasCr_ = false;
+};
 
 }  // namespace tomery::doc

@@ -64,8 +64,8 @@ Bytes BuildDatabaseHeader(const std::string& docName, std::size_t textRecords) {
     Bytes header(kDatabaseHeaderSize, 0);
     const std::string stored = StoredDocName(docName);
     std::copy(stored.begin(), stored.end(), header.begin());
-    WriteUInt32(header, 36, kFixedDate);
-    WriteUInt32(header, 40, kFixedDate);
+    WriteUInt32(header, kCreationDateOffset, kFixedDate);
+    WriteUInt32(header, kModificationDateOffset, kFixedDate);
     WriteUInt32(header, kTypeOffset, FourCharCode(kDocType));
     WriteUInt32(header, kCreatorOffset, FourCharCode(kDocCreator));
     WriteUInt16(header, kRecordCountOffset, static_cast<std::uint16_t>(textRecords + 1));

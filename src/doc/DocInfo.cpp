@@ -1,9 +1,55 @@
 #include "DocInfo.h"
 
+#include "DocBookmarks.h"
 #include "DocFormat.h"
+#include "DocReader.h"
 #include "DocSource.h"
 
+#include <ctime>
+
 namespace tomery::doc {
+
+namespace {
+
+/// The decoded text, counted and let go.
+class DiscardingSink final : public TextSink {
+  public:
+    bool Open() override { return true; }
+    const std::string& Name() const override { return name_; }
+    bool Write(ByteView) override { return true; }
+    bool Commit() override { return true; }
+
+  private:
+    std::string name_ = "(none)";
+};
+
+/// The last line a log holds that is not empty: the reason a conversion failed.
+std::string LastLogLine(const std::string& log) {
+    std::string last;
+    for (std::size_t start = 0, end = log.find("\r\n"); end != std::string::npos;
+         start = end + 2, end = log.find("\r\n", start)) {
+        if (end > start) {
+            last = log.substr(start, end - start);
+        }
+    }
+    return last;
+}
+
+/// Decodes the records as decode does, to find damage that the header does not show.
+void CheckRecords(DocSource& file, DocInfo& info) {
+    MemoryLog log;
+    DiscardingSink sink;
+    std::string docName;
+    DocTextFindings findings;
+    if (!ReadDocText(log, file, sink, docName, BuiltInConversionOptions(), &findings)) {
+        info.damage = LastLogLine(log.Text());
+        return;
+    }
+    info.cutShort = findings.cutShort;
+    info.storedBookmarks = findings.bookmarks.size();
+}
+
+}  // namespace
 
 DocInfo ReadDocInfo(const std::string& path) {
     DocInfo info;
@@ -49,7 +95,29 @@ DocInfo ReadDocInfo(const std::string& path) {
     info.textRecords = TextRecordCount(info.headerRecords, info.storedTextRecords);
     info.compression = ReadUInt16(docHeader, kCompressionOffset);
     info.textLength = ReadUInt32(docHeader, kTextLengthOffset);
+    const ByteView header = file.Read(0, kDatabaseHeaderSize);
+    info.created = ReadUInt32(header, kCreationDateOffset);
+    info.modified = ReadUInt32(header, kModificationDateOffset);
+    info.backedUp = ReadUInt32(header, kBackupDateOffset);
+    CheckRecords(file, info);
     return info;
+}
+
+std::string FormatDocDate(std::uint32_t date) {
+    if (date == 0) {
+        return "none";
+    }
+    constexpr std::int64_t kSeconds1904To1970 = 2082844800;
+    const std::int64_t unixTime =
+        (date & 0x80000000u) != 0 ? std::int64_t{date} - kSeconds1904To1970 : std::int64_t{date};
+    const std::time_t time = static_cast<std::time_t>(unixTime);
+    std::tm parts{};
+    char text[32];
+    if (::gmtime_r(&time, &parts) == nullptr ||
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts) == 0) {
+        return std::to_string(date);
+    }
+    return text;
 }
 
 std::string FormatDocInfo(const DocInfo& info) {
@@ -61,14 +129,19 @@ std::string FormatDocInfo(const DocInfo& info) {
     } else {
         compression += " (unknown, read as compressed)";
     }
-    std::string text = "name: " + info.name + "\n" + "type: " + info.type + "\n" +
-                       "creator: " + info.creator + "\n" +
-                       "records: " + std::to_string(info.textRecords) + "\n" +
-                       "compression: " + compression + "\n" +
-                       "text length: " + std::to_string(info.textLength) + "\n";
+    std::string text =
+        "name: " + info.name + "\n" + "type: " + info.type + "\n" + "creator: " + info.creator +
+        "\n" + "created: " + FormatDocDate(info.created) + "\n" +
+        "modified: " + FormatDocDate(info.modified) + "\n" +
+        "backed up: " + FormatDocDate(info.backedUp) + "\n" +
+        "records: " + std::to_string(info.textRecords) + "\n" + "compression: " + compression +
+        "\n" + "text length: " + std::to_string(info.textLength) + "\n";
     if (info.storedTextRecords != info.headerRecords - 1) {
         text += "record 0 text records: " + std::to_string(info.storedTextRecords) + "\n";
         text += "header records: " + std::to_string(info.headerRecords) + "\n";
+    }
+    if (info.storedBookmarks > 0) {
+        text += "stored bookmarks: " + std::to_string(info.storedBookmarks) + "\n";
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "DocReader.h"
 
+#include "DocBookmarks.h"
 #include "DocDecoder.h"
 #include "DocFormat.h"
 
@@ -59,6 +60,25 @@ void LogSkippedRecords(LogLines& log, std::uint16_t headerRecordCount, std::size
              " after the " + to_string(textRecords) + " text records that record 0 counts");
 }
 
+/// What the decoded text says about the text length that record 0 declares.
+struct TextTally {
+    std::uint64_t bytes = 0;
+    std::uint64_t lineFeeds = 0;
+
+    void Add(ByteView text) {
+        bytes += text.size();
+        lineFeeds += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+    }
+};
+
+/// Whether the text ends before the length record 0 declares. Other converters declare the
+/// text's own length. This program's writer, whose files carry its fixed dates, declares the
+/// length of the CR LF text it was given, which the text decodes short of by a CR for each LF.
+bool EndsBeforeDeclaredLength(const TextTally& tally, std::uint32_t declared,
+                              bool declaresCrLfLength) {
+    return tally.bytes + (declaresCrLfLength ? tally.lineFeeds : 0) < declared;
+}
+
 /// Collects the text of the records and writes it to the sink in large pieces.
 class TextChunks {
   public:
@@ -96,7 +116,7 @@ class TextChunks {
 /// the sink's Commit reports it.
 bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView front,
                      std::uint16_t compression, std::size_t n, TextSink& out,
-                     const ConversionOptions& options) {
+                     const ConversionOptions& options, TextTally& tally, BookmarkPlacer& placer) {
     const std::size_t fileSize = source.Size();
     const std::size_t listEnd = RecordListEnd(layout.recordCount);
     std::size_t previousOffset = RecordOffset(front, 0);
@@ -129,6 +149,8 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
             }
             text = decoder.Text();
         }
+        tally.Add(text);
+        placer.Follow(text);
         if (options.binaryMode) {
             std::copy(text.begin(), text.end(), chunks.Room(text.size()));
             chunks.Add(text.size());
@@ -149,7 +171,7 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
 }  // namespace
 
 bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& docName,
-                 const ConversionOptions& options) {
+                 const ConversionOptions& options, DocTextFindings* findings) {
     const std::size_t fileSize = source.Size();
     const ByteView header = source.Read(0, kDatabaseHeaderSize);
     if (source.Failed()) {
@@ -161,6 +183,8 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
         LogProblem(log, "file is shorter than its header: " + to_string(fileSize) + " bytes");
         return false;
     }
+    const bool declaresCrLfLength = ReadUInt32(header, kCreationDateOffset) == kFixedDate &&
+                                    ReadUInt32(header, kModificationDateOffset) == kFixedDate;
     log.Line("file pos = " + to_string(kDatabaseHeaderSize));
     log.Line("Name = " + layout->name);
     log.Line("Creator = " + FourCharText(layout->creator));
@@ -193,6 +217,7 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     }
     const std::uint16_t compression = ReadUInt16(docHeader, kCompressionOffset);
     const std::uint16_t storedTextRecords = ReadUInt16(docHeader, kStoredTextRecordsOffset);
+    const std::uint32_t declaredLength = ReadUInt32(docHeader, kTextLengthOffset);
     log.Line("bCompressed = " + to_string(compression));
     log.Line("Next file pos = " + to_string(record0 + kDocHeaderRecordSize));
     if (compression != kCompressionPlain && compression != kCompressionCompressed) {
@@ -211,12 +236,26 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     log.Line("nRecs = " + to_string(n));
     LogSkippedRecords(log, layout->recordCount, n);
 
-    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options)) {
+    BookmarkPlacer placer(findings != nullptr ? ReadStoredBookmarks(source)
+                                              : std::vector<TStoredBookmark>{});
+    TextTally tally;
+    if (!ReadTextRecords(log, source, *layout, front, compression, n, out, options, tally,
+                         placer)) {
         return false;
     }
     if (!out.Commit()) {
         LogProblem(log, "problem writing output file " + out.Name());
         return false;
+    }
+    const bool cutShort = EndsBeforeDeclaredLength(tally, declaredLength, declaresCrLfLength);
+    if (cutShort) {
+        log.Line("WARNING: the text ends before the length record 0 declares (" +
+                 to_string(tally.bytes) + " of " + to_string(declaredLength) +
+                 " bytes decoded): the file may be cut short");
+    }
+    if (findings != nullptr) {
+        findings->bookmarks = placer.Places();
+        findings->cutShort = cutShort;
     }
     docName = layout->name;
     return true;

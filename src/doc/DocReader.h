@@ -28,8 +28,9 @@ class TextSink {
 
 /// Reads the DOC file in `source` into `out`, logging each step. Returns true when the whole
 /// text was written; `docName` is emptied after the format check and set to the DOC's name
-/// on success.
+/// on success. `findings`, when given, gets the stored bookmarks' places and whether the text
+/// was cut short.
 bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& docName,
-                 const ConversionOptions& options);
+                 const ConversionOptions& options, DocTextFindings* findings = nullptr);
 
 }  // namespace tomery::doc

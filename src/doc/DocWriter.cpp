@@ -1,11 +1,14 @@
 #include "DocWriter.h"
 
+#include "DocBookmarks.h"
 #include "DocCompressor.h"
 #include "DocDecoder.h"
 #include "DocFormat.h"
 #include "RecordSpool.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace tomery::doc {
@@ -45,9 +48,79 @@ std::string RatioLine(std::size_t bytesRead, std::size_t bytesWritten) {
            " bytes, ratio: " + ratio;
 }
 
+/// Turns the bookmarks' places in the source text into offsets in the DOC's text, block by
+/// block as the writer converts the text.
+class BookmarkOffsets {
+  public:
+    explicit BookmarkOffsets(const std::vector<TBookmarkToStore>& bookmarks)
+        : bookmarks_(bookmarks), offsets_(bookmarks.size()) {
+        for (std::size_t i = 0; i < bookmarks.size(); ++i) {
+            if (bookmarks[i].DocOffset) {
+                offsets_[i] = *bookmarks[i].DocOffset;
+            } else {
+                byPlace_.push_back(i);
+            }
+        }
+        std::stable_sort(byPlace_.begin(), byPlace_.end(), [this](std::size_t a, std::size_t b) {
+            return bookmarks_[a].SourceOffset < bookmarks_[b].SourceOffset;
+        });
+    }
+
+    /// `block` starts at `sourceStart` in the source; its converted bytes start at `docStart`
+    /// in the DOC's text.
+    void Follow(ByteView block, std::uint64_t sourceStart, std::uint64_t docStart,
+                bool convertLineEnds) {
+        for (; next_ < byPlace_.size(); ++next_) {
+            const std::uint64_t place = bookmarks_[byPlace_[next_]].SourceOffset;
+            if (place >= sourceStart + block.size()) {
+                return;
+            }
+            const ByteView before = block.first(place - sourceStart);
+            offsets_[byPlace_[next_]] =
+                docStart + (convertLineEnds
+                                ? ConvertLineEndsToDoc(before, block[before.size()]).size()
+                                : before.size());
+        }
+    }
+
+    /// The first `count` bookmarks as records; places past the text stand at its end.
+    std::vector<TStoredBookmark> Records(std::size_t count, std::uint64_t docLength) const {
+        std::vector<TStoredBookmark> records;
+        for (std::size_t i = 0; i < count; ++i) {
+            records.push_back(
+                {bookmarks_[i].Name,
+                 static_cast<std::uint32_t>(std::min(offsets_[i].value_or(docLength), docLength))});
+        }
+        return records;
+    }
+
+  private:
+    const std::vector<TBookmarkToStore>& bookmarks_;
+    std::vector<std::size_t> byPlace_;  ///< indexes of those placed in the source, places rising
+    std::size_t next_ = 0;              ///< the first in byPlace_ not yet placed
+    std::vector<std::optional<std::uint64_t>> offsets_;  ///< none for a place past the text
+};
+
+/// How many bookmarks fit beside `textRecords` records: the header's record count is 16 bits,
+/// and without a text record, record 0 cannot tell its readers where the text ends.
+std::size_t BookmarksThatFit(LogLines& log, std::size_t textRecords, std::size_t bookmarks) {
+    if (textRecords == 0 && bookmarks > 0) {
+        log.Line("no bookmarks stored: the text is empty");
+        return 0;
+    }
+    const std::size_t room = kMaxTextRecords - textRecords;
+    if (bookmarks <= room) {
+        return bookmarks;
+    }
+    log.Line("only " + to_string(room) + " of " + to_string(bookmarks) +
+             " bookmarks stored: a DOC file holds at most " + to_string(kMaxTextRecords + 1) +
+             " records");
+    return room;
+}
+
 /// The header, the record list, the two zero bytes and record 0 for records of the given
-/// sizes, which follow record 0 back to back.
-Bytes BuildFileFront(const std::string& docName, std::size_t textLength,
+/// sizes, the first `textRecords` of them text, which follow record 0 back to back.
+Bytes BuildFileFront(const std::string& docName, std::size_t textLength, std::size_t textRecords,
                      const std::vector<std::uint32_t>& recordSizes,
                      const ConversionOptions& options) {
     const std::size_t n = recordSizes.size();
@@ -65,7 +138,7 @@ Bytes BuildFileFront(const std::string& docName, std::size_t textLength,
     AppendUInt16(front, options.compression ? kCompressionCompressed : kCompressionPlain);
     AppendUInt16(front, 0);
     AppendUInt32(front, static_cast<std::uint32_t>(textLength));
-    AppendUInt16(front, static_cast<std::uint16_t>(n));
+    AppendUInt16(front, static_cast<std::uint16_t>(textRecords));
     AppendUInt16(front, static_cast<std::uint16_t>(kTextRecordSize));
     AppendUInt32(front, 0);
     return front;
@@ -75,7 +148,8 @@ Bytes BuildFileFront(const std::string& docName, std::size_t textLength,
 
 bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const std::string& source,
                   const std::string& destination, const std::string& docName,
-                  const ConversionOptions& options) {
+                  const ConversionOptions& options,
+                  const std::vector<TBookmarkToStore>& bookmarks) {
     // Measured before reading, so that a text too long is refused without reading it.
     if (RefuseTooLongText(log, text.MeasuredSize())) {
         return false;
@@ -83,6 +157,8 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     const std::size_t n = TextRecordsFor(text.MeasuredSize());
     RecordSpool spool(destination);
     std::vector<std::uint32_t> recordSizes;
+    BookmarkOffsets places(bookmarks);
+    std::uint64_t docLength = 0;
     log.EmptyLine();
     for (ByteView block = text.Next(); !block.empty(); block = text.Next()) {
         // A source that grew since it was measured is taken as it reads now.
@@ -91,11 +167,13 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
             return false;
         }
         const std::size_t bytesRead = block.size();
+        places.Follow(block, text.BytesRead() - bytesRead, docLength, !options.binaryMode);
         Bytes converted;
         if (!options.binaryMode) {
             converted = ConvertLineEndsToDoc(block, text.FollowingByte());
             block = converted;
         }
+        docLength += block.size();
         const Bytes record =
             options.compression ? CompressBlock(block) : Bytes(block.begin(), block.end());
         if (!spool.Append(record)) {
@@ -113,8 +191,18 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         log.Line("problem reading source file " + source);
         return false;
     }
-    const Bytes front = BuildFileFront(docName, text.BytesRead(), recordSizes, options);
-    if (!out.Write(front.data(), front.size()) || !spool.CopyTo(out) || !out.Commit()) {
+    const std::size_t textRecords = recordSizes.size();
+    Bytes bookmarkRecords;
+    for (const TStoredBookmark& bookmark :
+         places.Records(BookmarksThatFit(log, textRecords, bookmarks.size()), docLength)) {
+        const Bytes record = BuildBookmarkRecord(bookmark);
+        bookmarkRecords.insert(bookmarkRecords.end(), record.begin(), record.end());
+        recordSizes.push_back(static_cast<std::uint32_t>(record.size()));
+    }
+    const Bytes front =
+        BuildFileFront(docName, text.BytesRead(), textRecords, recordSizes, options);
+    if (!out.Write(front.data(), front.size()) || !spool.CopyTo(out) ||
+        !out.Write(bookmarkRecords.data(), bookmarkRecords.size()) || !out.Commit()) {
         log.EmptyLine();
         log.Line("problem writing destination file " + destination);
         if (out.RefusedWithoutCopy()) {

@@ -9,13 +9,14 @@
 #include "TextBlocks.h"
 
 #include <string>
+#include <vector>
 
 namespace tomery::doc {
 
-/// Writes the DOC file for `text` to `out`, logging each record. Returns true when every
-/// record was written and the destination replaced.
+/// Writes the DOC file for `text` to `out`, logging each record, and the bookmark records
+/// after the text. Returns true when every record was written and the destination replaced.
 bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const std::string& source,
                   const std::string& destination, const std::string& docName,
-                  const ConversionOptions& options);
+                  const ConversionOptions& options, const std::vector<TBookmarkToStore>& bookmarks);
 
 }  // namespace tomery::doc

@@ -2,6 +2,7 @@
 // and a session that ends without saving.
 #include "ChildProcess.h"
 #include "Conversion.h"
+#include "DocBookmarks.h"
 #include "EditMain_WorkGuard.h"
 #include "FileReplacement.h"
 #include "MainWindowFixture.h"
@@ -39,9 +40,12 @@ class UnsavedWork : public MainWindowTest {
         fs::rename(path + ".new", path);
     }
 
+    /// Opens `text` as book.pdb named `docName`, with a stored bookmark "Second" at its second
+    /// line.
     void OpenDoc(const std::string& text, const std::string& docName) {
         WriteFile(folder.Path("source.txt"), text);
-        ASSERT_TRUE(doc::ConvertTextToDoc(folder.Path("source.txt"), book, docName));
+        ASSERT_TRUE(doc::ConvertTextToDoc(folder.Path("source.txt"), book, docName,
+                                          {{"Second", text.find('\n') + 1, std::nullopt}}));
         ui->fileAnswers.push_back(book);
         form->Click("Open1");
     }
@@ -177,7 +181,7 @@ TEST_F(UnsavedWork, TheWatchOutlivesARenameSaveOfTheFile) {
 }
 
 TEST_F(UnsavedWork, AnUnsavedTextComesBackAtTheNextStart) {
-    OpenDoc("chapter\r\n", "My Book");
+    OpenDoc("one\r\ntwo\r\n", "My Book");
     Type("new ");
     form->WorkGuard().KeepCopyNow();
     ASSERT_EQ(RecoveryCopies().size(), 1U);
@@ -190,7 +194,7 @@ TEST_F(UnsavedWork, AnUnsavedTextComesBackAtTheNextStart) {
                                                              TMsgButton::Discard,
                                                              TMsgButton::Later}));
     EXPECT_NE(ui->boxes[0].text.find(book), std::string::npos);
-    EXPECT_EQ(Text(), "new chapter||");
+    EXPECT_EQ(Text(), "new one|two||");
     EXPECT_TRUE(form->Editor().Modified());
     EXPECT_EQ(form->Workflow().CurrentFile(), book);
     EXPECT_EQ(form->Workflow().DocName(), "My Book");
@@ -201,8 +205,12 @@ TEST_F(UnsavedWork, AnUnsavedTextComesBackAtTheNextStart) {
     EXPECT_TRUE(RecoveryCopies().empty());
     std::string docName;
     ASSERT_TRUE(doc::ConvertDocToText(book, folder.Path("back.txt"), docName));
-    EXPECT_EQ(ReadFile(folder.Path("back.txt")), "new chapter\r\n");
+    EXPECT_EQ(ReadFile(folder.Path("back.txt")), "new one\r\ntwo\r\n");
     EXPECT_EQ(docName, "My Book");
+    const auto bookmarks = doc::ReadStoredBookmarks(book);
+    ASSERT_EQ(bookmarks.size(), 1U);
+    EXPECT_EQ(bookmarks[0].Name, "Second");
+    EXPECT_EQ(bookmarks[0].Offset, 8U);
 }
 
 TEST_F(UnsavedWork, ACopyIsDiscardedLaterOrGoesWithTheChangesItHolds) {

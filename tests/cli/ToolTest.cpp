@@ -1,5 +1,6 @@
 // The tomery-doc tool, run as a user would run it.
 #include "ChildProcess.h"
+#include "DocBookmarks.h"
 #include "DocFileBuilder.h"
 #include "DocFormat.h"
 #include "SampleTexts.h"
@@ -159,8 +160,83 @@ TEST_F(Tool, DescribesADocFile) {
     const ToolRun info = Run("info " + Quoted("a.pdb"));
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.out,
-              "name: a\ntype: TEXt\ncreator: REAd\nrecords: 2\ncompression: 2 (compressed)\n"
-              "text length: 5000\n");
+              "name: a\ntype: TEXt\ncreator: REAd\ncreated: 1973-08-16 19:38:22 UTC\n"
+              "modified: 1973-08-16 19:38:22 UTC\nbacked up: none\nrecords: 2\n"
+              "compression: 2 (compressed)\ntext length: 5000\n");
+}
+
+TEST_F(Tool, EncodeStoresNoBookmarksUnlessToldToKeepAnotherDocsOnes) {
+    DocFileBuilder builder;
+    builder.textRecords = {BytesOf("older text")};
+    builder.extraRecords = {doc::BuildBookmarkRecord({"Near", 2}),
+                            doc::BuildBookmarkRecord({"Far", 9})};
+    doc::Bytes old = builder.Build();
+    doc::WriteUInt32(old, doc::RecordOffset(old, 0) + doc::kTextLengthOffset, 10);
+    WriteFile(folder.Path("old.pdb"), old);
+    WriteFile(folder.Path("new.txt"), std::string("new\r\n"));
+    ASSERT_EQ(Run("encode " + Quoted("new.txt") + " " + Quoted("plain.pdb")).status, 0);
+    EXPECT_TRUE(doc::ReadStoredBookmarks(folder.Path("plain.pdb")).empty());
+
+    const ToolRun kept = Run("encode " + Quoted("new.txt") + " " + Quoted("kept.pdb") +
+                             " --keep-bookmarks-from=" + Quoted("old.pdb"));
+    ASSERT_EQ(kept.status, 0) << kept.err;
+    const auto bookmarks = doc::ReadStoredBookmarks(folder.Path("kept.pdb"));
+    ASSERT_EQ(bookmarks.size(), 2u);
+    EXPECT_EQ(bookmarks[0].Name, "Near");
+    EXPECT_EQ(bookmarks[0].Offset, 2u);
+    EXPECT_EQ(bookmarks[1].Offset, 4u);  // the new text "new" LF ends before 9
+    EXPECT_NE(Run("info " + Quoted("kept.pdb")).out.find("stored bookmarks: 2\n"),
+              std::string::npos);
+    EXPECT_EQ(Run("encode " + Quoted("new.txt") + " " + Quoted("x.pdb") +
+                  " --keep-bookmarks-from=" + Quoted("missing.pdb"))
+                  .status,
+              2);
+}
+
+TEST_F(Tool, InfoChecksTheRecordsAsDecodeDoes) {
+    struct Case {
+        const char* file;
+        std::vector<std::string> records;  ///< compressed
+        std::uint32_t declaredLength;
+        int status;
+        const char* err;  ///< after "tomery-doc: " and the path
+    };
+    const Case cases[] = {
+        {"whole", {"ab"}, 2, 0, ""},
+        {"damaged",
+         {"a\x80"},
+         2,
+         1,
+         ": damaged: bad record 1: back-reference cut off by the end "
+         "of the record at byte 1\n"},
+        {"cut short", {"ab"}, 40, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        DocFileBuilder builder;
+        for (const std::string& record : c.records) {
+            builder.textRecords.push_back(BytesOf(record));
+        }
+        doc::Bytes file = builder.Build();
+        doc::WriteUInt32(file, doc::RecordOffset(file, 0) + doc::kTextLengthOffset,
+                         c.declaredLength);
+        WriteFile(folder.Path("book.pdb"), file);
+        const ToolRun info = Run("info " + Quoted("book.pdb"));
+        const ToolRun decode = Run("decode " + Quoted("book.pdb") + " " + Quoted("out.txt"));
+        EXPECT_EQ(info.status, c.status);
+        EXPECT_EQ(decode.status, c.status);
+        EXPECT_NE(info.out.find("name: Story\n"), std::string::npos);
+        const std::string path = folder.Path("book.pdb");
+        if (c.declaredLength == 40) {
+            const std::string warning = "tomery-doc: warning: " + path +
+                                        ": the text ends before the length the file declares; "
+                                        "the file may be cut short\n";
+            EXPECT_EQ(info.err, warning);
+            EXPECT_EQ(decode.err, warning);
+        } else {
+            EXPECT_EQ(info.err, *c.err == 0 ? std::string() : "tomery-doc: " + path + c.err);
+        }
+    }
 }
 
 TEST_F(Tool, ReportsBothRecordCountsWhenRecordsFollowTheText) {

@@ -343,5 +343,46 @@ INSTANTIATE_TEST_SUITE_P(
                      "the record's text"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+TEST(DocReaderLength, WarnsWhenTheTextEndsBeforeTheLengthRecordZeroDeclares) {
+    struct Case {
+        const char* file;
+        std::vector<std::string> records;
+        std::uint32_t declared;
+        bool cutShort;
+    };
+    const std::string full(kTextRecordSize, 'a');
+    // Other converters date their files and declare the text's own length; this program's
+    // writer uses its fixed date and declares the CR LF text it read, one byte more a line.
+    const Case cases[] = {
+        {"other converter, whole", {full, "bb\n"}, 4099, false},
+        {"other converter, last record cut", {full, "b"}, 4099, true},
+        {"other converter, cut by less than its line ends", {full, "\n\n"}, 4099, true},
+        {"this writer, whole", {"one\ntwo\n"}, 10, false},
+        {"this writer, whole, in two records", {std::string(2048, '\n'), "z"}, 4097, false},
+        {"this writer, cut", {"one\ntw"}, 10, true},
+        {"no length declared", {"text"}, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        DocFileBuilder builder;
+        builder.compression = kCompressionPlain;
+        if (std::string_view(c.file).starts_with("other")) {
+            builder.date = 0xC1A2B3C4;
+        }
+        for (const std::string& record : c.records) {
+            builder.textRecords.push_back(BytesOf(record));
+        }
+        Bytes file = builder.Build();
+        WriteUInt32(file, RecordOffset(file, 0) + kTextLengthOffset, c.declared);
+        const DocImageText image = DecodeDocImage(
+            std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+        EXPECT_TRUE(image.converted);
+        EXPECT_EQ(image.findings.cutShort, c.cutShort);
+        EXPECT_EQ(image.log.find("WARNING: the text ends before the length record 0 declares (") !=
+                      std::string::npos,
+                  c.cutShort);
+    }
+}
+
 }  // namespace
 }  // namespace tomery::doc

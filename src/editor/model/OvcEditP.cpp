@@ -684,7 +684,7 @@ std::unique_ptr<TParaNode> TParaList::unlinkPara(std::int32_t para) {
     byteCount_ -= node->Length() + 2;
     noteChangedLines(firstLine, kMaxInt32);
     modified_ = true;
-    reportParaDeleted(para);
+    reportParaDeleted(para, node->Length());
     return std::unique_ptr<TParaNode>(node);
 }
 
@@ -920,11 +920,45 @@ TParaPos TParaList::Marker(std::size_t index) const {
     return index < kMarkerCount ? markers_[index] : TParaPos{};
 }
 
+void TParaList::SetStoredBookmarks(std::vector<TStoredBookmark> bookmarks) {
+    for (TStoredBookmark& bookmark : bookmarks) {
+        TParaPos& place = bookmark.Place;
+        place.Para = std::clamp(place.Para, 1, paraCount_);
+        place.Pos = std::clamp(place.Pos, 1, GetParaLength(place.Para) + 1);
+    }
+    storedBookmarks_ = std::move(bookmarks);
+    displacedBy_.assign(storedBookmarks_.size(), 0);
+}
+
+std::vector<std::int64_t> TParaList::StoredBookmarkOffsets() {
+    std::vector<std::size_t> order(storedBookmarks_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return storedBookmarks_[a].Place.Para < storedBookmarks_[b].Place.Para;
+    });
+    // One walk through the paragraphs, whatever the number of bookmarks.
+    std::vector<std::int64_t> offsets(storedBookmarks_.size());
+    const TParaNode* node = head_;
+    std::int32_t para = 1;
+    std::int64_t paraStart = 0;
+    for (const std::size_t i : order) {
+        const TParaPos place = storedBookmarks_[i].Place;
+        for (; para < place.Para && node->Next != nullptr; ++para, node = node->Next) {
+            paraStart += node->Length() + 2;
+        }
+        offsets[i] = paraStart + std::min<std::int64_t>(place.Pos - 1, node->Length());
+    }
+    return offsets;
+}
+
 bool TParaList::UndoReplay(TParaPos& caret) {
     if (undo_->UndoCount() == 0) {
         return modified_;
     }
     const ScopedFlag replaying(replaying_, true);
+    const ScopedFlag undoing(undoing_, true);
     bool restored = modified_;
     const std::uint8_t group = undo_->UndoGroup();
     while (undo_->UndoCount() > 0 && undo_->UndoGroup() == group) {
@@ -932,6 +966,12 @@ bool TParaList::UndoReplay(TParaPos& caret) {
         replayUndoRecord(record);
         caret = {record.Para, record.Pos};
         restored = record.Modified;
+    }
+    // Deletions undone now no longer hold their bookmarks.
+    for (std::int32_t& stamp : displacedBy_) {
+        if (stamp > undo_->UndoCount()) {
+            stamp = 0;
+        }
     }
     modified_ = restored;
     return restored;
@@ -1009,8 +1049,41 @@ void TParaList::RefreshViews() {
     }
 }
 
-template <typename AdjustMarker, typename Notify>
-void TParaList::report(AdjustMarker adjustMarker, Notify notify) {
+namespace {
+
+/// A stored bookmark's rule for a deletion: the caret's, and one that stood in the deleted text
+/// (where a bookmark would be cleared) gets the deletion's stamp.
+template <typename AdjustMarker, typename AdjustCaret>
+auto DisplaceByDeletion(std::int32_t stamp, AdjustMarker adjustMarker, AdjustCaret adjustCaret) {
+    return [=](TParaPos& place, std::int32_t& displacedBy) {
+        TParaPos asMarker = place;
+        adjustMarker(asMarker);
+        if (asMarker.Para == 0) {
+            displacedBy = stamp;
+        }
+        adjustCaret(place);
+    };
+}
+
+/// A stored bookmark's rule for text put in at `at`: text that undo puts back where a deletion
+/// moved the bookmark goes after it.
+template <typename Adjust>
+auto KeepDisplacedWhileUndoing(bool undoing, TParaPos at, Adjust adjust) {
+    return [=](TParaPos& place, std::int32_t displacedBy) {
+        if (!(undoing && displacedBy != 0 && place == at)) {
+            adjust(place);
+        }
+    };
+}
+
+}  // namespace
+
+std::int32_t TParaList::displacementStamp() const {
+    return undoing_ ? kMaxInt32 : std::max<std::int32_t>(undo_->UndoCount(), 1);
+}
+
+template <typename AdjustMarker, typename AdjustStored, typename Notify>
+void TParaList::report(AdjustMarker adjustMarker, AdjustStored adjustStored, Notify notify) {
     ++changeCount_;
     if (!reportChanges_) {
         return;
@@ -1018,34 +1091,72 @@ void TParaList::report(AdjustMarker adjustMarker, Notify notify) {
     for (TParaPos& marker : markers_) {
         adjustMarker(marker);
     }
+    for (std::size_t i = 0; i < storedBookmarks_.size(); ++i) {
+        adjustStored(storedBookmarks_[i].Place, displacedBy_[i]);
+    }
     if (editor_ != nullptr) {
         notify(*editor_);
     }
 }
 
-void TParaList::reportParaDeleted(std::int32_t para) {
-    report([&](TParaPos& m) { AdjustMarkerForParaDeleted(m, para); },
-           [&](TParaListClient& c) { c.ParaDeleted(para); });
+void TParaList::reportParaDeleted(std::int32_t para, std::int32_t length) {
+    const auto adjust = [para](TParaPos& m) { AdjustMarkerForParaDeleted(m, para); };
+    // As the caret, except that the last paragraph's go to the end of the text, which is where
+    // that paragraph was.
+    const std::int32_t lastLength = GetParaLength(paraCount_);
+    const auto caretRule = [para, count = paraCount_, lastLength](TParaPos& c) {
+        if (c.Para == para && para > count) {
+            c = {count, lastLength + 1};
+        } else {
+            AdjustCaretForParaDeleted(c, para, count);
+        }
+    };
+    if (!undoing_ || para == 1) {
+        report(adjust, DisplaceByDeletion(displacementStamp(), adjust, caretRule),
+               [&](TParaListClient& c) { c.ParaDeleted(para); });
+        return;
+    }
+    // Undo takes out a paragraph that a line break made, after putting its text back at the
+    // end of the paragraph before: a stored bookmark in it goes along to that text.
+    const std::int32_t previousLength = GetParaLength(para - 1);
+    report(
+        adjust,
+        [=](TParaPos& place, std::int32_t) {
+            if (place.Para == para) {
+                place = {para - 1,
+                         std::clamp(previousLength - length + place.Pos, 1, previousLength + 1)};
+            } else {
+                caretRule(place);
+            }
+        },
+        [&](TParaListClient& c) { c.ParaDeleted(para); });
 }
 
 void TParaList::reportTextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) {
-    report([&](TParaPos& m) { AdjustMarkerForTextDeleted(m, para, pos, count); },
+    const auto adjust = [=](TParaPos& m) { AdjustMarkerForTextDeleted(m, para, pos, count); };
+    report(adjust,
+           DisplaceByDeletion(displacementStamp(), adjust,
+                              [=](TParaPos& c) { AdjustCaretForTextDeleted(c, para, pos, count); }),
            [&](TParaListClient& c) { c.TextDeleted(para, pos, count); });
 }
 
 void TParaList::reportParaSplit(std::int32_t para, std::int32_t pos, std::int32_t indent) {
-    report([&](TParaPos& m) { AdjustMarkerForParaSplit(m, para, pos, indent); },
+    const auto adjust = [=](TParaPos& m) { AdjustMarkerForParaSplit(m, para, pos, indent); };
+    report(adjust, KeepDisplacedWhileUndoing(undoing_, {para, pos}, adjust),
            [&](TParaListClient& c) { c.ParaSplit(para, pos, indent); });
 }
 
 void TParaList::reportTextInserted(std::int32_t para, std::int32_t pos, std::int32_t count) {
-    report([&](TParaPos& m) { AdjustMarkerForTextInserted(m, para, pos, count); },
+    const auto adjust = [=](TParaPos& m) { AdjustMarkerForTextInserted(m, para, pos, count); };
+    report(adjust, KeepDisplacedWhileUndoing(undoing_, {para, pos}, adjust),
            [&](TParaListClient& c) { c.TextInserted(para, pos, count); });
 }
 
 void TParaList::reportParasJoined(std::int32_t para, std::int32_t pos) {
-    report([&](TParaPos& m) { AdjustMarkerForParasJoined(m, para, pos); },
-           [&](TParaListClient& c) { c.ParasJoined(para, pos); });
+    const auto adjust = [=](TParaPos& m) { AdjustMarkerForParasJoined(m, para, pos); };
+    report(
+        adjust, [&](TParaPos& s, std::int32_t) { adjust(s); },
+        [&](TParaListClient& c) { c.ParasJoined(para, pos); });
 }
 
 }  // namespace tomery::editor

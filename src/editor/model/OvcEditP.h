@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "OvcEditN.h"
 #include "OvcEditP_Errors.h"
@@ -41,6 +43,13 @@ void AdjustCaretForParaDeleted(TParaPos& caret, std::int32_t para, std::int32_t 
 /// A caret inside the deleted characters goes to their start, one after them moves left.
 void AdjustCaretForTextDeleted(TParaPos& caret, std::int32_t para, std::int32_t pos,
                                std::int32_t count);
+
+/// A named place that a document brings along, as a DOC file stores its bookmarks.
+struct TStoredBookmark {
+    std::string Name;
+    TParaPos Place;
+    friend bool operator==(const TStoredBookmark&, const TStoredBookmark&) = default;
+};
 
 /// The editor side of a store: receives the change reports for its views (after the store
 /// has adjusted its bookmarks) and the requests that follow a re-wrap. The editor control
@@ -196,6 +205,16 @@ class TParaList {
     /// Bookmark `index`; unset (paragraph 0) when never set, cleared or out of range.
     TParaPos Marker(std::size_t index) const;
 
+    // Stored bookmarks follow changes as bookmarks 0 to 9 do, except that a deletion moves
+    // those in the deleted text to its place (they are never cleared), and undoing that
+    // deletion puts the text back after them: they stand at the start of the restored text.
+    const std::vector<TStoredBookmark>& StoredBookmarks() const { return storedBookmarks_; }
+    /// Replaces the stored bookmarks; places outside the text are moved to its nearest place.
+    void SetStoredBookmarks(std::vector<TStoredBookmark> bookmarks);
+    /// Where each stored bookmark stands in the text saved with CR LF after every paragraph
+    /// but an empty last one: bytes before it, in the bookmarks' order.
+    std::vector<std::int64_t> StoredBookmarkOffsets();
+
     /// Undoes one step; `caret` gets the place of its oldest change. Returns the restored
     /// Modified value.
     bool UndoReplay(TParaPos& caret);
@@ -222,9 +241,13 @@ class TParaList {
     TParaPos replayRedoRecord(const TUndoRecord& record);
 
     /// Adjusts the bookmarks, then tells the client, unless reports are off.
-    template <typename AdjustMarker, typename Notify>
-    void report(AdjustMarker adjustMarker, Notify notify);
-    void reportParaDeleted(std::int32_t para);
+    template <typename AdjustMarker, typename AdjustStored, typename Notify>
+    void report(AdjustMarker adjustMarker, AdjustStored adjustStored, Notify notify);
+    /// The stamp of a stored bookmark that a deletion moved: the undo count after the deletion
+    /// was recorded, kMaxInt32 while undoing.
+    std::int32_t displacementStamp() const;
+    /// `length`: of the paragraph taken out.
+    void reportParaDeleted(std::int32_t para, std::int32_t length);
     void reportTextDeleted(std::int32_t para, std::int32_t pos, std::int32_t count);
     void reportParaSplit(std::int32_t para, std::int32_t pos, std::int32_t indent);
     void reportTextInserted(std::int32_t para, std::int32_t pos, std::int32_t count);
@@ -250,8 +273,13 @@ class TParaList {
     std::uint64_t changeCount_ = 0;
     bool reportChanges_ = true;
     std::array<TParaPos, kMarkerCount> markers_{};
+    std::vector<TStoredBookmark> storedBookmarks_;
+    /// Per stored bookmark: 0, or the stamp of the deletion that moved it until that deletion
+    /// is undone.
+    std::vector<std::int32_t> displacedBy_;
     std::unique_ptr<TUndoBuffer> undo_;
     bool replaying_ = false;
+    bool undoing_ = false;  ///< replaying undo records, not redo records
     std::int32_t firstChangedLine_ = 1;
     std::int32_t lastChangedLine_ = 1;
     std::int32_t compoundDepth_ = 0;  ///< open compound changes, whose changed lines add up
