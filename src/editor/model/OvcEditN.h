@@ -99,6 +99,9 @@ class TParaNode {
 
     TParaNode* Next = nullptr;  ///< following paragraph; not owned
     TParaNode* Prev = nullptr;  ///< preceding paragraph; not owned
+    /// No line end comes before this paragraph: it goes on with the line of the one before,
+    /// a file line too long for one paragraph having been cut there. The store sets it.
+    bool ContinuesLine = false;
 
   private:
     /// Tables of up to this many entries live inside the node, saving an allocation for the
