@@ -41,7 +41,7 @@ void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
         if (para->Next == nullptr && para->Length() == 0) {
             break;
         }
-        if (para->ContinuesLine && !lines.empty()) {
+        if (para->ContinuesLine() && !lines.empty()) {
             lines.back().append(para->Text());
         } else {
             lines.emplace_back(para->Text());

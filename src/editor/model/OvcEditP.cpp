@@ -456,7 +456,7 @@ TEditorErrorCode TParaList::AppendPara(std::string_view text, TTrimBlanks trim,
         return kErrorOutOfMemory;
     }
     TParaNode* added = node.release();
-    added->ContinuesLine = continuesLine;
+    added->SetContinuesLine(continuesLine);
     added->Next = tail_;
     added->Prev = tail_->Prev;
     (tail_->Prev != nullptr ? tail_->Prev->Next : head_) = added;
@@ -614,7 +614,7 @@ TEditorErrorCode TParaList::InsertParaBefore(std::int32_t para, std::string_view
     if (next == nullptr) {
         return kErrorNone;
     }
-    const bool continuesLine = next->ContinuesLine;
+    const bool continuesLine = next->ContinuesLine();
     if (!replaying_) {
         if (const TEditorErrorCode code =
                 CheckLimits(0, 1, static_cast<std::int64_t>(text.size()) + 2)) {
@@ -656,7 +656,7 @@ TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text,
     } catch (const std::bad_alloc&) {
         return kErrorOutOfMemory;
     }
-    node->ContinuesLine = continuesLine;
+    node->SetContinuesLine(continuesLine);
     if (!replaying_) {
         undo_->AddParaRecord(kind, modified_, node.get(), 1, para);
     }
@@ -720,8 +720,8 @@ void TParaList::DeletePara(std::int32_t para) {
     if (node == nullptr || paraCount_ == 1) {
         return;
     }
-    const bool continuesLine = node->ContinuesLine;
-    if (node->Next == nullptr || node->Next->ContinuesLine == continuesLine) {
+    const bool continuesLine = node->ContinuesLine();
+    if (node->Next == nullptr || node->Next->ContinuesLine() == continuesLine) {
         removePara(para);
         return;
     }
@@ -950,19 +950,19 @@ void TParaList::RewrapAll() {
 
 bool TParaList::ContinuesLine(std::int32_t para) {
     const TParaNode* node = GetPara(para);
-    return node != nullptr && node->ContinuesLine;
+    return node != nullptr && node->ContinuesLine();
 }
 
 void TParaList::SetContinuesLine(std::int32_t para, bool continues) {
     TParaNode* node = GetPara(para);
-    if (node == nullptr || node->ContinuesLine == continues) {
+    if (node == nullptr || node->ContinuesLine() == continues) {
         return;
     }
     if (!replaying_) {
         undo_->AddRecord(TUndoKind::LineContinued, modified_, LineContinuedData(continues), 1,
                          para);
     }
-    node->ContinuesLine = continues;
+    node->SetContinuesLine(continues);
     modified_ = true;
 }
 

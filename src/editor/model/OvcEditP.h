@@ -79,7 +79,7 @@ struct TLineStart {
 /// continues its line, unless that is the empty last paragraph, which is never written.
 inline bool LineEndFollows(const TParaNode& node) {
     const TParaNode* next = node.Next;
-    return next == nullptr || !next->ContinuesLine ||
+    return next == nullptr || !next->ContinuesLine() ||
            (next->Next == nullptr && next->Length() == 0);
 }
 

@@ -22,7 +22,7 @@ using Strings = std::vector<std::string>;
 std::vector<bool> Continuations(TParaList& list) {
     std::vector<bool> result;
     for (const TParaNode* node = list.Head(); node != nullptr; node = node->Next) {
-        result.push_back(node->ContinuesLine);
+        result.push_back(node->ContinuesLine());
     }
     return result;
 }
