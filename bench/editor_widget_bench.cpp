@@ -1,11 +1,12 @@
 // The editor control on the 50 MB prose text in an 800 x 600 window, wrapped to the window:
-// loading, paging down, typing (each step painted), and resizing the window.
+// loading, saving, paging down, typing (each step painted), and resizing the window.
 #include <benchmark/benchmark.h>
 
 #include "EditorBenchmark.h"
 
 #include <QApplication>
 #include <QWidget>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -40,6 +41,16 @@ void BM_LoadFromFile(benchmark::State& state) {
     state.counters["wrap_column"] = w.editor->WrapColumn();
 }
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_SaveToFile(benchmark::State& state) {
+    tomery::bench::TEditorWindow& w = TheWindow();
+    const std::string saved = w.file + ".saved";
+    for (auto _ : state) {
+        w.editor->SaveToFile(saved);
+    }
+    std::remove(saved.c_str());
+}
+BENCHMARK(BM_SaveToFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 /// One iteration is one page down, painted.
 void BM_PageDown(benchmark::State& state) {

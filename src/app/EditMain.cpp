@@ -60,10 +60,12 @@ class TClientArea : public QWidget {
 
 }  // namespace
 
-/// The workflow's view of the editor control.
+/// The workflow's view of the editor control. `splitLines` hears of the lines a load cut.
 class TEditorDocument : public TDocumentEditor {
   public:
-    explicit TEditorDocument(editor::TOvcTextFileEditor& editor) : editor_(editor) {}
+    TEditorDocument(editor::TOvcTextFileEditor& editor,
+                    std::function<void(const editor::TSplitLines&)> splitLines)
+        : editor_(editor), splitLines_(std::move(splitLines)) {}
 
     void SetFileName(const std::string& path) override { editor_.SetFileName(path); }
     bool Modified() const override { return editor_.Modified(); }
@@ -98,6 +100,9 @@ class TEditorDocument : public TDocumentEditor {
         // The load puts the caret at the start but reports it only through a caret move, which
         // an editor that keeps the focus (Revert) does not make.
         editor_.SetCaretPosition(1, 1);
+        if (editor_.LoadSplitLines().Count > 0) {
+            splitLines_(editor_.LoadSplitLines());
+        }
     }
     TReading CurrentReading() const override {
         return {&editor_.CharacterSet(), editor_.FileEncoding()};
@@ -123,7 +128,7 @@ class TEditorDocument : public TDocumentEditor {
         editor_.MoveCaretToPara(std::clamp(para, 1, editor_.ParaCount()), 1, false);
     }
     void SetStoredBookmarks(const std::vector<doc::TBookmarkPlace>& places) override {
-        editor_.ParaList().SetStoredBookmarks(StoredBookmarksAt(places));
+        editor_.ParaList().SetStoredBookmarks(StoredBookmarksAt(places, editor_.ParaList()));
     }
     std::vector<doc::TBookmarkPlace> StoredBookmarkPlaces() override {
         return PlacesOfStoredBookmarks(editor_.ParaList());
@@ -186,8 +191,21 @@ class TEditorDocument : public TDocumentEditor {
     }
 
     editor::TOvcTextFileEditor& editor_;
+    std::function<void(const editor::TSplitLines&)> splitLines_;
     std::int32_t columnBeforeLoad_ = 0;  ///< 0 unless a load went unwrapped
 };
+
+void TEditForm::ShowSplitLinesNotice(const editor::TSplitLines& split) {
+    const std::string first = std::to_string(split.FirstLine);
+    const std::string notice = split.Count == 1
+                                   ? "Line " + first + " split for editing"
+                                   : std::to_string(split.Count) + " long lines split for editing";
+    const std::string limit = std::to_string(Editor1->ParaLengthLimit());
+    status_->ShowNotice(notice, "Lines longer than " + limit +
+                                    " characters show as several lines and are saved as one. "
+                                    "First: line " +
+                                    first + ".");
+}
 
 TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     : QMainWindow(parent),
@@ -262,7 +280,8 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
     Editor1->hide();
     Editor1->installEventFilter(new TEditorKeyGuard(commands, Editor1));
 
-    document_ = std::make_unique<TEditorDocument>(*Editor1);
+    document_ = std::make_unique<TEditorDocument>(
+        *Editor1, [this](const editor::TSplitLines& split) { ShowSplitLinesNotice(split); });
     storedBookmarks_ = std::make_unique<TStoredBookmarksCommand>(*ui_, *Editor1, this);
     workflow_ = std::make_unique<TDocumentWorkflow>(
         *ui_, *document_, *menus_, "Tomery", programValues_.BackupPath,

@@ -22,6 +22,7 @@ class QPrinter;
 namespace tomery::editor {
 class TOvcControllerComponent;
 class TOvcTextFileEditor;
+struct TSplitLines;
 }  // namespace tomery::editor
 namespace tomery::viewer {
 class TViewBox;
@@ -142,6 +143,8 @@ class TEditForm : public QMainWindow {
     void CharacterSetClick(const charset::TCharacterSet& set);
     std::string EncodingText() const;
     void ShowReplacedNotice(const charset::TReplacementLog& log);
+    /// Tells that the document's long lines were cut into several paragraphs for editing.
+    void ShowSplitLinesNotice(const editor::TSplitLines& split);
 
     // Options menu (EditMain_Options.cpp).
     void AutoIndentation1Click();

@@ -3,6 +3,7 @@
 #include "CharacterSet.h"
 #include "FileAccess.h"
 #include "OvcEdit.h"
+#include "OvcEditCalc.h"
 #include "OvcTextFile.h"
 #include "TextConversion.h"
 #include "TextLines.h"
@@ -30,34 +31,37 @@ void WriteRange(editor::TOvcCustomEditor& editor, Iterator first, Iterator last)
     editor.RefreshAll(true);
 }
 
-/// Word wrap is off while the lines are read, so that display lines and paragraphs coincide
-/// and the store's line cache serves the sequential reads.
-template <typename ReadLine>
-void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines, ReadLine readLine) {
+/// The text's lines as they are saved: a paragraph that continues a line is read as part of
+/// it. The paragraphs are read whole, whatever word wrap shows.
+void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
     lines.clear();
-    const bool wordWrap = editor.WordWrap();
-    editor.SetWordWrap(false);
-    const std::int32_t count = editor.LineCount();
-    lines.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t line = 1; line <= count; ++line) {
-        if (line == count && editor.LineLength(line) == 0) {
+    lines.reserve(static_cast<std::size_t>(editor.ParaCount()));
+    for (const editor::TParaNode* para = editor.ParaList().Head(); para != nullptr;
+         para = para->Next) {
+        if (para->Next == nullptr && para->Length() == 0) {
             break;
         }
-        lines.push_back(readLine(line));
+        if (para->ContinuesLine() && !lines.empty()) {
+            lines.back().append(para->Text());
+        } else {
+            lines.emplace_back(para->Text());
+        }
     }
-    editor.SetWordWrap(wordWrap);
 }
 
 }  // namespace
 
 void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
-    ReadEveryLine(editor, lines,
-                  [&editor](std::int32_t line) { return editor.GetStringLine(line); });
+    ReadEveryLine(editor, lines);
+    for (std::string& line : lines) {
+        if (line.find('\t') != std::string::npos) {
+            line = editor::ExpandTabs(line, editor.TabSize());
+        }
+    }
 }
 
 void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
-    ReadEveryLine(editor, lines,
-                  [&editor](std::int32_t para) { return std::string(editor.GetPara(para)); });
+    ReadEveryLine(editor, lines);
 }
 
 void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {

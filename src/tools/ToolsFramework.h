@@ -22,10 +22,11 @@ class TOvcCustomEditor;
 namespace tomery::tools {
 
 /// Fills `lines` with the editor's paragraphs, tabs expanded to the editor's tab size from the
-/// paragraph's start; a final empty paragraph is left out. Word wrap is off during the read,
-/// so that display lines and paragraphs coincide, and is restored afterwards.
+/// line's start; a final empty paragraph is left out, and a paragraph that continues a
+/// line too long for one is read as part of that line. Paragraphs are read whole, whatever
+/// word wrap shows.
 void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines);
-/// As ReadLines, but every paragraph as it is, tabs included (for the Show ASCII codings).
+/// As ReadLines, but every line as it is, tabs included (for the Show ASCII codings).
 void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines);
 
 /// Replaces the editor's text (undo history, bookmarks and the modified flag go with it) by

@@ -23,8 +23,10 @@ struct TBookmark {
 std::vector<TBookmark> FindMarkedBookmarks(const std::vector<std::string>& paragraphs);
 
 /// The paragraph and position of byte `offset` of a text whose paragraphs are each followed
-/// by one line-end byte; nothing when the offset lies past the text.
+/// by one line-end byte, except those `continued` by the next one (a line longer than a
+/// paragraph: none when `continued` is empty); nothing when the offset lies past the text.
 std::optional<TBookmark> PlaceOfOffset(const std::vector<std::string>& paragraphs,
+                                       const std::vector<bool>& continued,
                                        std::uint32_t offset);
 
 }  // namespace tomery::viewer

@@ -134,13 +134,15 @@ bool TViewBox::ShowFile(const std::string& path, const std::string& caption, boo
 
 std::vector<TBookmark> TViewBox::Bookmarks() {
     std::vector<std::string> paragraphs;
-    const std::int32_t count = TextViewer1->ParaCount();
-    for (std::int32_t para = 1; para <= count; ++para) {
-        paragraphs.emplace_back(TextViewer1->GetPara(para));
+    std::vector<bool> continued;
+    for (const editor::TParaNode* node = TextViewer1->ParaList().Head(); node != nullptr;
+         node = node->Next) {
+        paragraphs.emplace_back(node->Text());
+        continued.push_back(!editor::LineEndFollows(*node));
     }
     std::vector<TBookmark> bookmarks = FindMarkedBookmarks(paragraphs);
     for (const doc::TStoredBookmark& stored : storedBookmarks_) {
-        if (auto place = PlaceOfOffset(paragraphs, stored.Offset)) {
+        if (auto place = PlaceOfOffset(paragraphs, continued, stored.Offset)) {
             place->Title = stored.Name;
             bookmarks.push_back(*place);
         }

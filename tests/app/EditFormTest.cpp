@@ -2,6 +2,7 @@
 #include "Conversion.h"
 #include "EditAbout.h"
 #include "EditMain.h"
+#include "EditMain_Status.h"
 #include "OvcEdit.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
@@ -134,6 +135,28 @@ TEST_F(EditForm, AnLfTextSavedAsDocGoesThroughACrLfConversionTextAndKeepsItsLf) 
     ui->fileAnswers.push_back(folder.Path("back.txt"));
     form->Click("SaveAs1");
     EXPECT_EQ(ReadFile(folder.Path("back.txt")), "one\ntwo\n");
+}
+
+TEST_F(EditForm, ALineTooLongForAParagraphIsNoticedAndStaysOneLineThroughADocFile) {
+    std::string line;
+    while (line.size() < 200000) {
+        line += "word ";
+    }
+    line.resize(200000);
+    line.back() = 's';
+    const std::string text = "title\r\n" + line + "\r\n";
+    WriteFile(folder.Path("long.txt"), text);
+    Open(folder.Path("long.txt"));
+    EXPECT_EQ(form->Status().PanelText(TStatusPanels::kNoticePanel), "Line 2 split for editing");
+    ui->fileAnswers.push_back(folder.Path("long.pdb"));
+    ui->inputAnswers.push_back("Long");
+    form->Click("SaveAs1");
+    EXPECT_EQ(DecodedText(folder.Path("long.pdb")), text);
+    Open(folder.Path("long.pdb"));
+    ui->fileAnswers.push_back(folder.Path("back.txt"));
+    form->Click("SaveAs1");
+    EXPECT_EQ(ReadFile(folder.Path("back.txt")), text);
+    EXPECT_TRUE(ui->boxes.empty());
 }
 
 TEST_F(EditForm, AMenuCommandGivesTheKeysBackToTheEditorWhenTheMenuBarKeptThem) {

@@ -56,16 +56,18 @@ TEST(ViewBookmarks, MarkerLineDeclaresWhichParagraphsAreBookmarks) {
     }
 }
 
-TEST(ViewBookmarks, OffsetsCountOneLineEndBytePerParagraph) {
-    const Lines paragraphs{"abc", "", "de"};
+TEST(ViewBookmarks, OffsetsCountOneLineEndBytePerLine) {
+    // "abc" and "xy" are one line cut in two; "" and "de" lines of their own.
+    const Lines paragraphs{"abc", "xy", "", "de"};
+    const std::vector<bool> continued{true, false, false, false};
     const std::pair<std::uint32_t, std::pair<int, int>> places[] = {
-        {0, {1, 1}}, {3, {1, 4}}, {4, {2, 1}}, {5, {3, 1}}, {7, {3, 3}}};
+        {0, {1, 1}}, {2, {1, 3}}, {3, {2, 1}}, {5, {2, 3}}, {6, {3, 1}}, {7, {4, 1}}, {9, {4, 3}}};
     for (const auto& [offset, place] : places) {
-        const auto found = PlaceOfOffset(paragraphs, offset);
+        const auto found = PlaceOfOffset(paragraphs, continued, offset);
         ASSERT_TRUE(found) << offset;
         EXPECT_EQ(std::make_pair(found->Para, found->Pos), place) << offset;
     }
-    EXPECT_FALSE(PlaceOfOffset(paragraphs, 8));
+    EXPECT_FALSE(PlaceOfOffset(paragraphs, continued, 10));
 }
 
 class Viewer : public ::testing::Test {

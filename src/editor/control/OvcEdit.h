@@ -393,6 +393,9 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     /// on a writable control, else moves the caret to the next paragraph; fires OnChange itself
     /// when it changed the text.
     void newLine();
+    /// At the end of a paragraph whose line goes on in the next (or at the start of that
+    /// next one) makes the line end there and moves the caret after it; false elsewhere.
+    bool endLineAtCut(TParaPos at);
     /// Display width of the blanks that begin the caret's line, before the caret.
     std::int32_t indentWidthAtCaret();
     /// A tab character, or blanks to the next tab stop or the neighbouring line's next word.
@@ -475,6 +478,13 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     std::optional<TDeferredPositions> deferred_;
 };
 
+/// The lines of a loaded file too long for one paragraph, each cut into several that continue
+/// it and written back as one line.
+struct TSplitLines {
+    std::int64_t Count = 0;
+    std::int64_t FirstLine = 0;  ///< the first one's line number (from 1); 0 when none
+};
+
 /// The editor of a text file: file name, open state, loading and saving plain text.
 class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     Q_OBJECT
@@ -502,17 +512,19 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     /// What the last load could not keep exactly, lines numbered from 1; empty after a
     /// byte-exact load and after NewFile.
     const charset::TReplacementLog& LoadReplacements() const { return loadReplacements_; }
+    /// The lines the last load cut into several paragraphs; none after NewFile.
+    const TSplitLines& LoadSplitLines() const { return loadSplitLines_; }
 
     /// Replaces the text by the file's, a Unicode file's converted into the CharacterSet.
     /// Raises EInOutError or EEditorError on failure, which leaves the text, FileName, IsOpen,
-    /// LineBreak, FileEncoding and LoadReplacements as they were.
+    /// LineBreak, FileEncoding, LoadReplacements and LoadSplitLines as they were.
     virtual void LoadFromFile(const std::string& name);
     /// LoadFromFile reading the file as `encoding`, whatever its bytes tell (see
     /// charset::ReadingEncoding).
     void LoadFromFileAs(const std::string& name, charset::TFileEncoding encoding);
-    /// Writes the paragraphs in FileEncoding (its mark first) with LineBreak after each (an
-    /// empty last one is not written) and clears Modified. Raises EInOutError on failure. An
-    /// empty name does nothing.
+    /// Writes the paragraphs in FileEncoding (its mark first) with LineBreak after each but
+    /// those whose line goes on in the next (an empty last one is not written) and clears
+    /// Modified. Raises EInOutError on failure. An empty name does nothing.
     virtual void SaveToFile(const std::string& name);
     /// The bytes SaveToFile would write, Modified left as it is.
     std::string FileBytes();
@@ -530,6 +542,7 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     TLineBreak lineBreak_ = TLineBreak::CrLf;
     charset::TFileEncoding fileEncoding_ = charset::TFileEncoding::Bytes;
     charset::TReplacementLog loadReplacements_;
+    TSplitLines loadSplitLines_;
 };
 
 class TOvcTextFileEditor : public TOvcCustomTextFileEditor {

@@ -29,6 +29,14 @@ std::string_view ParaText(TParaList& list, std::int32_t para) {
     return node != nullptr ? node->Text() : std::string_view();
 }
 
+/// CR LF after paragraph `para`, unless its line goes on in the next.
+void AppendLineEnd(std::string& text, TParaList& list, std::int32_t para) {
+    const TParaNode* node = list.GetPara(para);
+    if (node != nullptr && LineEndFollows(*node)) {
+        text += "\r\n";
+    }
+}
+
 std::size_t CutToText(std::string_view text, std::int32_t pos) {
     return static_cast<std::size_t>(std::clamp<std::int64_t>(pos - 1, 0, text.size()));
 }
@@ -118,10 +126,10 @@ std::string SelectedText(TParaList& list, TParaPos from, TParaPos to) {
     }
     const std::string_view first = ParaText(list, from.Para);
     text.append(first.substr(CutToText(first, from.Pos)));
-    text += "\r\n";
+    AppendLineEnd(text, list, from.Para);
     for (std::int32_t para = from.Para + 1; para < to.Para; ++para) {
         text.append(ParaText(list, para));
-        text += "\r\n";
+        AppendLineEnd(text, list, para);
     }
     const std::string_view last = ParaText(list, to.Para);
     text.append(last.substr(0, CutToText(last, to.Pos)));

@@ -52,7 +52,8 @@ inline bool IsBlank(char c) {
 std::string ExpandTabs(std::string_view line, std::uint8_t tabSize);
 
 /// The text from `from` up to, not including, `to` (from <= to), with CR LF between
-/// paragraphs. Positions are cut to their paragraph's length + 1.
+/// paragraphs except where a line goes on in the next paragraph. Positions are cut to their
+/// paragraph's length + 1.
 std::string SelectedText(TParaList& list, TParaPos from, TParaPos to);
 
 /// Ordering of positions in the text.

@@ -41,6 +41,22 @@ std::int32_t TOvcCustomEditor::indentWidthAtCaret() {
     return paraList_->TextWidth(line.data(), static_cast<std::int32_t>(blanks));
 }
 
+bool TOvcCustomEditor::endLineAtCut(TParaPos at) {
+    // Where loading cut a long line, the two paragraphs already show as two lines: Enter puts
+    // the line end between them that the file lacks, rather than an empty line.
+    std::int32_t next = at.Para;
+    if (at.Pos > 1 || !paraList_->ContinuesLine(next)) {
+        next = at.Para + 1;
+        if (at.Pos <= paraList_->GetParaLength(at.Para) || !paraList_->ContinuesLine(next)) {
+            return false;
+        }
+    }
+    paraList_->SetContinuesLine(next, false);
+    MoveCaretToPara(next, 1, false);
+    DoOnChange();
+    return true;
+}
+
 void TOvcCustomEditor::newLine() {
     bool changed = false;
     if (SelectionAvailable() && !GetReadOnly()) {
@@ -57,6 +73,9 @@ void TOvcCustomEditor::newLine() {
     }
     const bool split = insertMode_ && !GetReadOnly();
     const TParaPos at = caretPos();
+    if (split && endLineAtCut(at)) {
+        return;
+    }
     std::int32_t indent = 0;
     if (split) {
         indent = autoIndent_ ? indentWidthAtCaret() : 0;

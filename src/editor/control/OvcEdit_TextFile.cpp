@@ -77,13 +77,18 @@ void TOvcCustomTextFileEditor::load(const std::string& name,
     TLineBreak lineBreak;
     charset::TFileEncoding encoding;
     charset::TReplacementLog replacements;
+    TSplitLines split;
     {
         TTextFileReader reader(normalized, CharacterSet(), forced);
         const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
         std::string line;
-        while (reader.ReadLine(line)) {
+        for (std::int64_t number = 1; reader.ReadLine(line); ++number) {
+            const std::int32_t parasBefore = list->ParaCount();
             if (const TEditorErrorCode code = list->AppendLine(line, trim)) {
                 throw EEditorError(LoadErrorCode(code));
+            }
+            if (list->ParaCount() - parasBefore > 1 && split.Count++ == 0) {
+                split.FirstLine = number;
             }
         }
         lineBreak = reader.LineBreak();
@@ -95,6 +100,7 @@ void TOvcCustomTextFileEditor::load(const std::string& name,
     lineBreak_ = lineBreak;
     fileEncoding_ = encoding;
     loadReplacements_ = std::move(replacements);
+    loadSplitLines_ = split;
     isOpen_ = true;
     RefreshAll(true);
 }
@@ -124,15 +130,14 @@ std::string TOvcCustomTextFileEditor::FileBytes() {
 }
 
 void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer) {
-    TParaList& list = ParaList();
-    const std::int32_t count = list.ParaCount();
-    for (std::int32_t para = 1; para <= count; ++para) {
-        const std::string_view text = list.GetPara(para)->Text();
-        if (para == count && text.empty()) {
+    for (const TParaNode* para = ParaList().Head(); para != nullptr; para = para->Next) {
+        if (para->Next == nullptr && para->Length() == 0) {
             break;
         }
-        writer.Write(text);
-        writer.Write(LineBreakBytes(lineBreak_));
+        writer.Write(para->Text());
+        if (LineEndFollows(*para)) {
+            writer.Write(LineBreakBytes(lineBreak_));
+        }
     }
     writer.Close();
 }
@@ -144,6 +149,7 @@ void TOvcCustomTextFileEditor::NewFile(const std::string& name) {
     lineBreak_ = TLineBreak::CrLf;
     fileEncoding_ = charset::TFileEncoding::Bytes;
     loadReplacements_.Clear();
+    loadSplitLines_ = {};
 }
 
 }  // namespace tomery::editor

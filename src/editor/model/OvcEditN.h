@@ -97,6 +97,11 @@ class TParaNode {
                                     std::uint16_t offset, std::uint16_t oldCount,
                                     std::uint16_t newCount);
 
+    /// No line end comes before this paragraph: it goes on with the line of the one before,
+    /// a file line too long for one paragraph having been cut there. The store sets it.
+    bool ContinuesLine() const { return continuesLine_; }
+    void SetContinuesLine(bool continues) { continuesLine_ = continues; }
+
     TParaNode* Next = nullptr;  ///< following paragraph; not owned
     TParaNode* Prev = nullptr;  ///< preceding paragraph; not owned
 
@@ -128,6 +133,7 @@ class TParaNode {
     std::uint16_t bufferSize_ = 0;
     std::uint16_t lineStartsSize_ = 1;
     std::uint16_t length_ = 0;
+    bool continuesLine_ = false;  ///< last, where the node has room to spare
 };
 
 }  // namespace tomery::editor

@@ -24,6 +24,11 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
+/// The data of a LineContinued undo record.
+std::string_view LineContinuedData(bool continues) {
+    return continues ? std::string_view("\1", 1) : std::string_view("\0", 1);
+}
+
 /// A text change grew or shrank a paragraph past what its 16-bit length can hold.
 bool ExceedsNode(std::int64_t length) {
     return length > static_cast<std::int64_t>(kMaxParaNodeLength);
@@ -436,7 +441,8 @@ void TParaList::finishTextChange(TParaNode* node, std::int32_t firstLine, std::u
     modified_ = true;
 }
 
-TEditorErrorCode TParaList::AppendPara(std::string_view text, TTrimBlanks trim) {
+TEditorErrorCode TParaList::AppendPara(std::string_view text, TTrimBlanks trim,
+                                       bool continuesLine) {
     if (trim == TTrimBlanks::Yes) {
         text = TrimTrailingBlanks(text);
     }
@@ -450,6 +456,7 @@ TEditorErrorCode TParaList::AppendPara(std::string_view text, TTrimBlanks trim) 
         return kErrorOutOfMemory;
     }
     TParaNode* added = node.release();
+    added->SetContinuesLine(continuesLine);
     added->Next = tail_;
     added->Prev = tail_->Prev;
     (tail_->Prev != nullptr ? tail_->Prev->Next : head_) = added;
@@ -462,15 +469,20 @@ TEditorErrorCode TParaList::AppendPara(std::string_view text, TTrimBlanks trim) 
 }
 
 TEditorErrorCode TParaList::AppendLine(std::string_view text, TTrimBlanks trim) {
+    if (trim == TTrimBlanks::Yes) {
+        text = TrimTrailingBlanks(text);
+    }
     TEditorErrorCode code = CheckLimits(0, 1, static_cast<std::int64_t>(text.size()) + 2);
     const auto limit = static_cast<std::size_t>(paraLengthLimit_);
+    bool continuesLine = false;
     while (code == kErrorNone) {
         std::string_view piece = text;
         if (text.size() > limit) {
             const std::size_t blank = text.substr(0, limit).find_last_of(" \t");
             piece = text.substr(0, blank == std::string_view::npos ? limit : blank + 1);
         }
-        code = AppendPara(piece, trim);
+        code = AppendPara(piece, TTrimBlanks::No, continuesLine);
+        continuesLine = true;
         text.remove_prefix(piece.size());
         if (text.empty()) {
             break;
@@ -598,9 +610,11 @@ TEditorErrorCode TParaList::ReplaceText(std::int32_t para, std::int32_t pos, std
 }
 
 TEditorErrorCode TParaList::InsertParaBefore(std::int32_t para, std::string_view text) {
-    if (GetPara(para) == nullptr) {
+    const TParaNode* next = GetPara(para);
+    if (next == nullptr) {
         return kErrorNone;
     }
+    const bool continuesLine = next->ContinuesLine();
     if (!replaying_) {
         if (const TEditorErrorCode code =
                 CheckLimits(0, 1, static_cast<std::int64_t>(text.size()) + 2)) {
@@ -610,7 +624,18 @@ TEditorErrorCode TParaList::InsertParaBefore(std::int32_t para, std::string_view
             return kErrorParaTooLong;
         }
     }
-    return insertPara(para, text, TUndoKind::ParaInsertedBefore);
+    if (!continuesLine) {
+        return insertPara(para, text, TUndoKind::ParaInsertedBefore);
+    }
+    // The new paragraph takes the place of the one it goes before in the middle of a line,
+    // whose rest then starts after the new paragraph's line end.
+    CompoundChange compound(*this);
+    const TEditorErrorCode code =
+        insertPara(para, text, TUndoKind::ParaInsertedBefore, continuesLine);
+    if (code == kErrorNone) {
+        SetContinuesLine(para + 1, false);
+    }
+    return code;
 }
 
 TEditorErrorCode TParaList::InsertParaAfter(std::int32_t para, std::string_view text) {
@@ -620,7 +645,8 @@ TEditorErrorCode TParaList::InsertParaAfter(std::int32_t para, std::string_view 
     return insertPara(para, text, TUndoKind::ParaInsertedAfter);
 }
 
-TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text, TUndoKind kind) {
+TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text, TUndoKind kind,
+                                       bool continuesLine) {
     if (ExceedsNode(static_cast<std::int64_t>(text.size()))) {
         return kErrorParaTooLong;
     }
@@ -630,6 +656,7 @@ TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text,
     } catch (const std::bad_alloc&) {
         return kErrorOutOfMemory;
     }
+    node->SetContinuesLine(continuesLine);
     if (!replaying_) {
         undo_->AddParaRecord(kind, modified_, node.get(), 1, para);
     }
@@ -689,6 +716,21 @@ std::unique_ptr<TParaNode> TParaList::unlinkPara(std::int32_t para) {
 }
 
 void TParaList::DeletePara(std::int32_t para) {
+    const TParaNode* node = GetPara(para);
+    if (node == nullptr || paraCount_ == 1) {
+        return;
+    }
+    const bool continuesLine = node->ContinuesLine();
+    if (node->Next == nullptr || node->Next->ContinuesLine() == continuesLine) {
+        removePara(para);
+        return;
+    }
+    CompoundChange compound(*this);
+    removePara(para);
+    SetContinuesLine(para, continuesLine);
+}
+
+void TParaList::removePara(std::int32_t para) {
     TParaNode* node = GetPara(para);
     if (node == nullptr || paraCount_ == 1) {
         return;
@@ -779,8 +821,9 @@ TEditorErrorCode TParaList::JoinParas(std::int32_t para, std::int32_t pos) {
         if (!next.empty()) {
             code = InsertText(para, pos, next);
         }
+        // The joined paragraph's line end goes; the line end after it stays as it was.
         if (code == kErrorNone) {
-            DeletePara(para + 1);
+            removePara(para + 1);
         }
         if (!replaying_) {
             undo_->AddRecord(TUndoKind::Position, modified_, {}, pos, para);
@@ -905,6 +948,24 @@ void TParaList::RewrapAll() {
     cacheAt(head_, 1, 1);
 }
 
+bool TParaList::ContinuesLine(std::int32_t para) {
+    const TParaNode* node = GetPara(para);
+    return node != nullptr && node->ContinuesLine();
+}
+
+void TParaList::SetContinuesLine(std::int32_t para, bool continues) {
+    TParaNode* node = GetPara(para);
+    if (node == nullptr || node->ContinuesLine() == continues) {
+        return;
+    }
+    if (!replaying_) {
+        undo_->AddRecord(TUndoKind::LineContinued, modified_, LineContinuedData(continues), 1,
+                         para);
+    }
+    node->SetContinuesLine(continues);
+    modified_ = true;
+}
+
 void TParaList::SetMarker(std::size_t index, std::int32_t para, std::int32_t pos) {
     if (index < kMarkerCount) {
         markers_[index] = {para, pos};
@@ -946,7 +1007,7 @@ std::vector<std::int64_t> TParaList::StoredBookmarkOffsets() {
     for (const std::size_t i : order) {
         const TParaPos place = storedBookmarks_[i].Place;
         for (; para < place.Para && node->Next != nullptr; ++para, node = node->Next) {
-            paraStart += node->Length() + 2;
+            paraStart += node->Length() + (LineEndFollows(*node) ? 2 : 0);
         }
         offsets[i] = paraStart + std::min<std::int64_t>(place.Pos - 1, node->Length());
     }
@@ -1000,6 +1061,9 @@ void TParaList::replayUndoRecord(const TUndoRecord& record) {
             ReplaceText(record.Para, record.Pos, static_cast<std::int32_t>(record.NewText.size()),
                         record.OldText);
             break;
+        case TUndoKind::LineContinued:
+            SetContinuesLine(record.Para, record.Data != LineContinuedData(true));
+            break;
     }
 }
 
@@ -1039,6 +1103,9 @@ TParaPos TParaList::replayRedoRecord(const TUndoRecord& record) {
             ReplaceText(para, pos, static_cast<std::int32_t>(record.OldText.size()),
                         record.NewText);
             return {para, pos + static_cast<std::int32_t>(record.NewText.size())};
+        case TUndoKind::LineContinued:
+            SetContinuesLine(para, record.Data == LineContinuedData(true));
+            break;
     }
     return {para, pos};
 }

@@ -84,6 +84,14 @@ struct TLineStart {
     std::int32_t Offset = 0;
 };
 
+/// Whether a line end follows `node` when the text is saved: not when the next paragraph
+/// continues its line, unless that is the empty last paragraph, which is never written.
+inline bool LineEndFollows(const TParaNode& node) {
+    const TParaNode* next = node.Next;
+    return next == nullptr || !next->ContinuesLine() ||
+           (next->Next == nullptr && next->Length() == 0);
+}
+
 /// The text of one editor: a doubly linked list of paragraphs, never empty. Paragraphs,
 /// display lines, positions and columns are 1-based (see TParaPos). Lookups walk from the
 /// nearest of the first paragraph, a cached one and the last one, so sequential access costs
@@ -100,7 +108,8 @@ class TParaList {
 
     // Counts and state.
     std::int32_t ParaCount() const { return paraCount_; }
-    /// Size of the text saved with CR LF between paragraphs.
+    /// Size of the text saved with CR LF between paragraphs (two bytes more for each place
+    /// where a line goes on in the next paragraph).
     std::int64_t ByteCount() const { return byteCount_; }
     std::int32_t LineCount() const { return lineCount_; }
     bool Modified() const { return modified_; }
@@ -168,10 +177,13 @@ class TParaList {
     // own paragraphs, whose buffers a change may move.
 
     /// Adds a loaded paragraph before the last one: no undo, no report, Modified untouched.
-    /// With `trim`, trailing blanks are dropped.
-    TEditorErrorCode AppendPara(std::string_view text, TTrimBlanks trim);
+    /// With `trim`, trailing blanks are dropped; `continuesLine` marks it as going on with the
+    /// line of the paragraph before.
+    TEditorErrorCode AppendPara(std::string_view text, TTrimBlanks trim,
+                                bool continuesLine = false);
     /// Adds one line of a file being loaded, cut into paragraphs of at most ParaLengthLimit
-    /// characters after a blank where there is one.
+    /// characters after a blank where there is one; the paragraphs after the first continue
+    /// the line. With `trim`, the line's trailing blanks are dropped (not those at a cut).
     TEditorErrorCode AppendLine(std::string_view text, TTrimBlanks trim);
     /// Inserts `text` at `pos`, padding with spaces when `pos` lies past the end.
     TEditorErrorCode InsertText(std::int32_t para, std::int32_t pos, std::string_view text);
@@ -183,7 +195,9 @@ class TParaList {
                                  std::string_view text);
     TEditorErrorCode InsertParaBefore(std::int32_t para, std::string_view text);
     TEditorErrorCode InsertParaAfter(std::int32_t para, std::string_view text);
-    /// Removes paragraph `para`; the only paragraph is never removed.
+    /// Removes paragraph `para` with the line end after it: the paragraph that follows takes
+    /// its place in the lines (it continues a line when the removed one did). The only
+    /// paragraph is never removed.
     void DeletePara(std::int32_t para);
     /// Breaks `para` at `pos`. `indent` is in: the display width to indent the new paragraph
     /// by (tabs of `indentTabSize` columns, then spaces); out: characters inserted.
@@ -198,6 +212,11 @@ class TParaList {
     TEditorErrorCode InsertLines(TParaPos& at, std::string_view text);
     /// Wraps every paragraph again at the effective wrap column.
     void RewrapAll();
+    /// Whether paragraph `para` goes on with the line of the one before (no line end between
+    /// them when the text is saved); false outside the text.
+    bool ContinuesLine(std::int32_t para);
+    /// Puts a line end before paragraph `para` (false) or takes it away (true); recorded.
+    void SetContinuesLine(std::int32_t para, bool continues);
 
     // Bookmarks 0 to 9; other indexes are ignored.
     void SetMarker(std::size_t index, std::int32_t para, std::int32_t pos);
@@ -211,8 +230,8 @@ class TParaList {
     const std::vector<TStoredBookmark>& StoredBookmarks() const { return storedBookmarks_; }
     /// Replaces the stored bookmarks; places outside the text are moved to its nearest place.
     void SetStoredBookmarks(std::vector<TStoredBookmark> bookmarks);
-    /// Where each stored bookmark stands in the text saved with CR LF after every paragraph
-    /// but an empty last one: bytes before it, in the bookmarks' order.
+    /// Where each stored bookmark stands in the text saved with CR LF where LineEndFollows:
+    /// bytes before it, in the bookmarks' order.
     std::vector<std::int64_t> StoredBookmarkOffsets();
 
     /// Undoes one step; `caret` gets the place of its oldest change. Returns the restored
@@ -230,7 +249,10 @@ class TParaList {
     std::int32_t cachedFirstLine() const { return curLine_ - curLineInPara_ + 1; }
     void cacheAt(TParaNode* node, std::int32_t para, std::int32_t firstLine);
     std::unique_ptr<TParaNode> makePara(std::string_view text) const;
-    TEditorErrorCode insertPara(std::int32_t para, std::string_view text, TUndoKind kind);
+    TEditorErrorCode insertPara(std::int32_t para, std::string_view text, TUndoKind kind,
+                                bool continuesLine = false);
+    /// DeletePara without handing its place in the lines on.
+    void removePara(std::int32_t para);
     /// Links `node` in so that it becomes paragraph `number` (ParaCount + 1: at the end).
     void linkPara(std::unique_ptr<TParaNode> node, std::int32_t number);
     std::unique_ptr<TParaNode> unlinkPara(std::int32_t para);

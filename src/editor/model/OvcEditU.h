@@ -19,6 +19,8 @@ enum class TUndoKind : std::uint8_t {
     TextDeleted = 4,         ///< data: the deleted characters
     ParaDeleted = 5,         ///< data: the removed paragraph object
     TextReplaced = 6,        ///< data: old characters, zero byte, new characters, zero byte
+    LineContinued = 7,       ///< data: one byte, 1 when the paragraph came to continue its
+                             ///< line, 0 when it came to start one
 };
 
 /// One record as the buffer hands it out. The views point into the buffer's block and stay

@@ -86,6 +86,14 @@ TEST(SelectedText, JoinsParagraphsWithCrLf) {
     EXPECT_EQ(SelectedText(list, {2, 1}, {2, 9}), "two");
 }
 
+TEST(SelectedText, KeepsALineCutIntoParagraphsOneLine) {
+    TParaList list(nullptr, false, 8192);
+    list.SetParaLengthLimit(4);
+    list.AppendLine("abcdefg", TTrimBlanks::Yes);
+    list.AppendLine("next", TTrimBlanks::Yes);
+    EXPECT_EQ(SelectedText(list, {1, 3}, {3, 3}), "cdefg\r\nne");
+}
+
 TEST(FileNames, OneTrailingFullStopIsDropped) {
     EXPECT_EQ(NormalizeFileName("notes.txt."), "notes.txt");
     EXPECT_EQ(NormalizeFileName("."), ".");

@@ -28,6 +28,25 @@ TEST_F(NewLineTabTest, NewLineAtTheEndOfAParagraphKeepsItsTrailingBlanks) {
     EXPECT_EQ(Editor().GetPara(3), "next");
 }
 
+TEST_F(NewLineTabTest, NewLineWhereLoadingCutALongLineEndsTheLineThereWithoutAnEmptyOne) {
+    Editor().SetParaLengthLimit(5);
+    for (const Pos& at : {Pos(1, 6), Pos(2, 1)}) {
+        SetLines({"abcdefgh"});
+        changes_ = 0;
+        ASSERT_TRUE(Editor().ParaList().ContinuesLine(2));
+        Editor().SetCaretPosition(at.first, at.second);
+        Run(ccNewLine);
+        EXPECT_EQ(Editor().ParaCount(), 3);
+        EXPECT_FALSE(Editor().ParaList().ContinuesLine(2));
+        EXPECT_EQ(Caret(), Pos(2, 1));
+        EXPECT_EQ(changes_, 1);
+        EXPECT_TRUE(Editor().Modified());
+        Editor().Undo();
+        EXPECT_TRUE(Editor().ParaList().ContinuesLine(2));
+        EXPECT_FALSE(Editor().Modified());
+    }
+}
+
 TEST_F(NewLineTabTest, TheSplitIsOneUndoStep) {
     SetLines({"abcdef"});
     Editor().SetCaretPosition(1, 4);

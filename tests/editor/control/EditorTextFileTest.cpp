@@ -3,7 +3,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
+#include <string_view>
 
 #include "EditorFixture.h"
 #include "FileEncoding.h"
@@ -223,21 +226,119 @@ TEST_F(TextFileEditorTest, TrailingBlanksAreTrimmedOnLoad) {
     EXPECT_EQ(RoundTrip("blanks  \t\r\n"), "blanks  \t\r\n");
 }
 
-TEST_F(TextFileEditorTest, AVeryLongLineIsKeptWholeAsSeveralParagraphs) {
-    std::string line;
-    while (line.size() < 40000) {
-        line += "word ";
+TEST_F(TextFileEditorTest, ALineTooLongForAParagraphOpensCutAndSavesByteForByte) {
+    std::string words;
+    while (words.size() < 200000) {
+        words += "word ";
     }
-    WriteFile(folder_.Path("long.txt"), line + "\r\n");
-    Editor().LoadFromFile(folder_.Path("long.txt"));
-    // Each piece ends after a blank, which trimming removes.
-    std::string joined;
-    for (std::int32_t p = 1; p < Editor().ParaCount(); ++p) {
+    words.resize(200000);
+    words.back() = 's';  // trailing blanks would be trimmed
+    const std::string bytes =
+        "short\r\n" + words + "\r\n" + std::string(200000, 'x') + "\r\nend\r\n";
+    EXPECT_EQ(RoundTrip(bytes), bytes);
+    EXPECT_GT(Editor().ParaCount(), 14);
+    for (std::int32_t p = 1; p <= Editor().ParaCount(); ++p) {
         EXPECT_LE(Editor().GetPara(p).size(), 32767u);
-        joined += std::string(Editor().GetPara(p)) + " ";
     }
-    EXPECT_EQ(Editor().ParaCount(), 3);
-    EXPECT_EQ(joined, line);
+    EXPECT_EQ(Editor().LoadSplitLines().Count, 2);
+    EXPECT_EQ(Editor().LoadSplitLines().FirstLine, 2);
+    EXPECT_FALSE(Editor().Modified());
+    Editor().NewFile("Untitled");
+    EXPECT_EQ(Editor().LoadSplitLines().Count, 0);
+}
+
+/// What opening a file and saving it changes on purpose, each with an example. Files read
+/// as Unicode (a byte order mark, or valid UTF-8 beyond ASCII) are converted through the
+/// character set instead, which the Unicode tests cover.
+struct TOnPurpose {
+    const char* Change;
+    std::string File;
+    std::string Saved;
+};
+const TOnPurpose kOnPurpose[] = {
+    {"trailing blanks and tabs of a line are trimmed", "a \t\r\n \r\n", "a\r\n\r\n"},
+    {"the last line gains a line end", "a\r\nb", "a\r\nb\r\n"},
+    {"a lone CR ends a line and becomes CR LF", "a\rb\n\r\r\n", "a\r\nb\n\r\n\r\n"},
+    {"a Ctrl-Z that is the very last byte is dropped", "a\x1A\r\n\x1A", "a\x1A\r\n"},
+};
+
+/// The bytes that opening `file` and saving it writes: the same but for kOnPurpose. A file
+/// with LF but no CR has LF line ends; any other ends its lines at CR, an LF right after it
+/// belonging to the line end.
+std::string ExpectedSave(std::string_view file) {
+    if (!file.empty() && file.back() == '\x1A') {
+        file.remove_suffix(1);
+    }
+    const bool lf = file.find('\r') == std::string_view::npos && !file.empty() &&
+                    file.find('\n') != std::string_view::npos;
+    std::string saved;
+    while (!file.empty()) {
+        const std::size_t end = file.find(lf ? '\n' : '\r');
+        const std::string_view line = file.substr(0, end);
+        saved += line.substr(0, line.find_last_not_of(" \t") + 1);
+        saved += lf ? "\n" : "\r\n";
+        if (end == std::string_view::npos) {
+            break;
+        }
+        file.remove_prefix(end + 1);
+        if (!lf && !file.empty() && file.front() == '\n') {
+            file.remove_prefix(1);
+        }
+    }
+    return saved;
+}
+
+/// A seeded file of lines short and long (some longer than a paragraph), blanks, tabs, NUL,
+/// Ctrl-Z and high bytes, ended by CR LF, CR, LF or LF CR, or by LF alone.
+std::string RandomFile(std::mt19937& random) {
+    const auto between = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    static const std::string kAlphabet = std::string("ab  \t\t-\x1A\xE9\xFF\x80", 11) + '\0';
+    static const char* const kEnds[] = {"\r\n", "\r", "\n", "\n\r", " \r\n"};
+    const bool lfOnly = between(0, 3) == 0;
+    std::string file;
+    for (int line = between(0, 6); line > 0; --line) {
+        const int length = between(0, 9) == 0 ? between(32000, 70000) : between(0, 60);
+        for (int i = 0; i < length; ++i) {
+            file += between(0, 3) == 0 ? kAlphabet[static_cast<std::size_t>(between(0, 11))]
+                                       : static_cast<char>(between('c', 'z'));
+        }
+        file += lfOnly ? "\n" : kEnds[between(0, 4)];
+    }
+    if (between(0, 2) == 0) {
+        file.resize(file.size() - std::min<std::size_t>(file.size(), between(0, 3)));
+    }
+    if (between(0, 5) == 0) {
+        file += '\x1A';
+    }
+    return file;
+}
+
+bool ReadsAsBytes(std::string_view file) {
+    charset::TEncodingSniffer sniffer;
+    sniffer.Feed(file);
+    return sniffer.Result() == charset::TFileEncoding::Bytes;
+}
+
+TEST_F(TextFileEditorTest, OpeningAndSavingWritesTheFileBackButForWhatChangesOnPurpose) {
+    for (const TOnPurpose& change : kOnPurpose) {
+        EXPECT_EQ(ExpectedSave(change.File), change.Saved) << change.Change;
+        EXPECT_EQ(RoundTrip(change.File), change.Saved) << change.Change;
+    }
+    std::mt19937 random(24);
+    int unicode = 0;
+    for (int n = 0; n < 300; ++n) {
+        const std::string file = RandomFile(random);
+        if (!ReadsAsBytes(file)) {
+            ++unicode;
+            continue;
+        }
+        // Small paragraphs cut short lines too, and at blanks, tabs and NUL bytes.
+        Editor().SetParaLengthLimit(n % 3 == 0 ? 7 : 32767);
+        ASSERT_EQ(RoundTrip(file), ExpectedSave(file)) << "file " << n;
+    }
+    EXPECT_LT(unicode, 15);
 }
 
 TEST_F(TextFileEditorTest, AFailedLoadLeavesTextNameAndEncodingAsTheyWere) {

@@ -18,10 +18,24 @@ using testing::Load;
 using testing::Paragraphs;
 using Strings = std::vector<std::string>;
 
+/// Which paragraphs continue the line of the one before.
+std::vector<bool> Continuations(TParaList& list) {
+    std::vector<bool> result;
+    for (const TParaNode* node = list.Head(); node != nullptr; node = node->Next) {
+        result.push_back(node->ContinuesLine());
+    }
+    return result;
+}
+
 /// The text as the store's operations are meant to leave it, built from string operations.
+/// A removed paragraph takes the line end after it along, one inserted before a paragraph
+/// takes that paragraph's place in its line, and a join keeps the line end after the pair.
 class ReferenceText {
   public:
-    explicit ReferenceText(Strings paragraphs) : paras(std::move(paragraphs)) {}
+    ReferenceText() = default;
+    ReferenceText(Strings paragraphs, std::vector<bool> continuations)
+        : paras(std::move(paragraphs)), joins(std::move(continuations)) {}
+    explicit ReferenceText(TParaList& list) : paras(Paragraphs(list)), joins(Continuations(list)) {}
 
     void InsertText(std::int32_t p, std::int32_t c, const std::string& text) {
         std::string& s = at(p);
@@ -47,20 +61,33 @@ class ReferenceText {
         }
         s.replace(static_cast<std::size_t>(c - 1), static_cast<std::size_t>(m), text);
     }
-    void InsertPara(std::int32_t index, const std::string& text) {
-        paras.insert(paras.begin() + index, text);
+    void InsertParaBefore(std::int32_t p, const std::string& text) {
+        const bool continues = joins[static_cast<std::size_t>(p - 1)];
+        joins[static_cast<std::size_t>(p - 1)] = false;
+        paras.insert(paras.begin() + (p - 1), text);
+        joins.insert(joins.begin() + (p - 1), continues);
+    }
+    void InsertParaAfter(std::int32_t p, const std::string& text) {
+        paras.insert(paras.begin() + p, text);
+        joins.insert(joins.begin() + p, false);
     }
     void DeletePara(std::int32_t p) {
         if (paras.size() > 1) {
-            paras.erase(paras.begin() + (p - 1));
+            if (static_cast<std::size_t>(p) < paras.size()) {
+                joins[static_cast<std::size_t>(p)] = joins[static_cast<std::size_t>(p - 1)];
+            }
+            erase(p, p);
         }
+    }
+    void SetContinuesLine(std::int32_t p, bool continues) {
+        joins[static_cast<std::size_t>(p - 1)] = continues;
     }
     std::int32_t Split(std::int32_t p, std::int32_t c, bool trim, std::int32_t indent,
                        std::uint8_t tabSize) {
         std::string& s = at(p);
         c = std::clamp<std::int32_t>(c, 1, static_cast<std::int32_t>(s.size()) + 1);
         if (c == 1) {
-            InsertPara(p - 1, "");
+            InsertParaBefore(p, "");
             return 0;
         }
         const std::string tail = s.substr(static_cast<std::size_t>(c - 1));
@@ -74,7 +101,7 @@ class ReferenceText {
                   std::string(tabSize == 0 ? indent : indent % tabSize, ' ');
         }
         s = head;
-        InsertPara(p, ind + tail);
+        InsertParaAfter(p, ind + tail);
         return static_cast<std::int32_t>(ind.size());
     }
     void Join(std::int32_t p, std::int32_t c) {
@@ -88,7 +115,7 @@ class ReferenceText {
         if (!next.empty()) {
             InsertText(p, c, next);
         }
-        DeletePara(p + 1);
+        erase(p + 1, p + 1);
     }
     void DeleteRange(TParaPos a, TParaPos b) {
         if (a.Para == b.Para) {
@@ -101,7 +128,7 @@ class ReferenceText {
             first.substr(0,
                          std::min<std::size_t>(first.size(), static_cast<std::size_t>(a.Pos - 1))) +
             last.substr(std::min<std::size_t>(last.size(), static_cast<std::size_t>(b.Pos - 1)));
-        paras.erase(paras.begin() + a.Para, paras.begin() + b.Para);
+        erase(a.Para + 1, b.Para);
         at(a.Para) = joined;
     }
     void InsertLines(TParaPos& where, const std::string& text) {
@@ -119,7 +146,7 @@ class ReferenceText {
             const bool endsLine = content.back() == '\r' || content.back() == '\n';
             content.erase(content.find_last_not_of("\r\n") + 1);
             if (endsLine && where.Pos == 1) {
-                InsertPara(where.Para - 1, content);
+                InsertParaBefore(where.Para, content);
             } else {
                 InsertText(where.Para, where.Pos, content);
                 where.Pos += static_cast<std::int32_t>(content.size());
@@ -135,28 +162,44 @@ class ReferenceText {
     }
 
     std::string& at(std::int32_t p) { return paras[static_cast<std::size_t>(p - 1)]; }
+    /// Paragraphs `first` to `last` without anything else.
+    void erase(std::int32_t first, std::int32_t last) {
+        paras.erase(paras.begin() + (first - 1), paras.begin() + last);
+        joins.erase(joins.begin() + (first - 1), joins.begin() + last);
+    }
+    friend bool operator==(const ReferenceText&, const ReferenceText&) = default;
+
     Strings paras;
+    std::vector<bool> joins;
 };
 
 class RandomEdits {
   public:
     RandomEdits(std::uint32_t seed, std::uint16_t undoSize)
-        : random_(seed), list_(nullptr, Chance(2), undoSize), reference_(RandomParagraphs()) {
+        : random_(seed), list_(nullptr, Chance(2), undoSize), reference_(RandomParagraphs(), {}) {
         list_.SetWrapColumn(Between(4, 30));
         list_.SetTabSize(static_cast<std::uint8_t>(Between(1, 8)));
         Load(list_, reference_.paras);
-        original_ = reference_.paras;
+        // Some paragraphs continue a line, as the cut lines of a file do.
+        for (std::int32_t p = 1; p <= list_.ParaCount(); ++p) {
+            list_.SetContinuesLine(p, Chance(3));
+        }
+        list_.SetUndoBufferSize(undoSize);
+        list_.SetModified(false);
+        reference_ = ReferenceText(list_);
+        original_ = reference_;
     }
 
     /// Applies one random operation to both texts and checks the store. With `trackUndo`,
     /// undo and redo are checked against the texts at the step boundaries.
     void Step(bool trackUndo) {
         tracking_ = trackUndo;
-        const Strings before = reference_.paras;
+        const ReferenceText before = reference_;
         const Strings linesBefore = DisplayLines(list_);
         const std::uint8_t groupBefore = list_.UndoBuffer().GroupNumber();
         const Kind kind = Apply();
         ASSERT_EQ(Paragraphs(list_), reference_.paras) << "after " << last_;
+        ASSERT_EQ(Continuations(list_), reference_.joins) << "after " << last_;
         ASSERT_EQ(CheckStore(list_), "") << "after " << last_;
         if (kind == Kind::Edit) {
             CheckChangedLines(linesBefore);
@@ -203,9 +246,9 @@ class RandomEdits {
     }
 
     TParaList& List() { return list_; }
-    const Strings& Original() const { return original_; }
+    const ReferenceText& Original() const { return original_; }
     /// The text with every held step redone.
-    Strings Newest() const { return future_.empty() ? reference_.paras : future_.front(); }
+    ReferenceText Newest() const { return future_.empty() ? reference_ : future_.front(); }
 
   private:
     /// Typing is an edit of several calls whose changed lines are checked call by call.
@@ -355,11 +398,16 @@ class RandomEdits {
             const std::string text = RandomText(20);
             if (Chance(2)) {
                 EXPECT_EQ(list_.InsertParaBefore(p, text), kErrorNone);
-                reference_.InsertPara(p - 1, text);
+                reference_.InsertParaBefore(p, text);
             } else {
                 EXPECT_EQ(list_.InsertParaAfter(p, text), kErrorNone);
-                reference_.InsertPara(p, text);
+                reference_.InsertParaAfter(p, text);
             }
+        } else if (choice < 78) {
+            const bool continues = Chance(2);
+            last_ = "continues " + std::to_string(p) + " " + std::to_string(continues);
+            list_.SetContinuesLine(p, continues);
+            reference_.SetContinuesLine(p, continues);
         } else if (choice < 86) {
             last_ = "undo";
             if (list_.UndoBuffer().UndoCount() > 0) {
@@ -369,11 +417,11 @@ class RandomEdits {
                 EXPECT_GE(caret.Para, 1);
                 EXPECT_TRUE(!tracking_ || !history_.empty()) << "undo beyond the history";
                 if (!history_.empty()) {
-                    future_.push_back(reference_.paras);
-                    reference_.paras = history_.back();
+                    future_.push_back(reference_);
+                    reference_ = history_.back();
                     history_.pop_back();
                 } else {
-                    reference_.paras = Paragraphs(list_);
+                    reference_ = ReferenceText(list_);
                 }
             }
             return Kind::Undo;
@@ -385,11 +433,11 @@ class RandomEdits {
                 EXPECT_TRUE(list_.Modified());
                 EXPECT_TRUE(!tracking_ || !future_.empty()) << "redo beyond the future";
                 if (!future_.empty()) {
-                    history_.push_back(reference_.paras);
-                    reference_.paras = future_.back();
+                    history_.push_back(reference_);
+                    reference_ = future_.back();
                     future_.pop_back();
                 } else {
-                    reference_.paras = Paragraphs(list_);
+                    reference_ = ReferenceText(list_);
                 }
             }
             return Kind::Redo;
@@ -412,9 +460,9 @@ class RandomEdits {
     std::mt19937 random_;
     TParaList list_;
     ReferenceText reference_;
-    Strings original_;
-    std::vector<Strings> history_;  ///< the text before each held undo step
-    std::vector<Strings> future_;   ///< the text after each undone step
+    ReferenceText original_;
+    std::vector<ReferenceText> history_;  ///< the text before each held undo step
+    std::vector<ReferenceText> future_;   ///< the text after each undone step
     std::string last_;
     bool tracking_ = false;
 };
@@ -429,12 +477,12 @@ TEST(ParaListRandom, EveryStepMatchesTheReferenceAndUndoesToTheStart) {
         for (int step = 0; step < 150; ++step) {
             ASSERT_NO_FATAL_FAILURE(edits.Step(true)) << "step " << step;
         }
-        const Strings newest = edits.Newest();
+        const ReferenceText newest = edits.Newest();
         ASSERT_NO_FATAL_FAILURE(edits.UndoEverything());
-        EXPECT_EQ(Paragraphs(edits.List()), edits.Original());
+        EXPECT_TRUE(ReferenceText(edits.List()) == edits.Original());
         EXPECT_FALSE(edits.List().Modified());
         ASSERT_NO_FATAL_FAILURE(edits.RedoEverything());
-        EXPECT_EQ(Paragraphs(edits.List()), newest);
+        EXPECT_TRUE(ReferenceText(edits.List()) == newest);
     }
 }
 

@@ -57,12 +57,21 @@ TEST_F(ParaList, LoadingLinesAddsAnEmptyLastParagraphAndCountsTrimmedBytes) {
     ExpectSound();
 }
 
-TEST_F(ParaList, ALoadedLineLongerThanTheLimitIsCutAfterItsLastBlank) {
+TEST_F(ParaList, ALoadedLineLongerThanTheLimitIsCutAfterItsLastBlankIntoParagraphsThatContinueIt) {
     list.SetParaLengthLimit(10);
-    ASSERT_EQ(list.AppendLine("abc defgh ijklmnop", TTrimBlanks::No), kErrorNone);
+    // Trimming takes the line's own trailing blanks, never those at a cut.
+    ASSERT_EQ(list.AppendLine("abc defgh ijklmnop \t", TTrimBlanks::Yes), kErrorNone);
     ASSERT_EQ(list.AppendLine("abcdefghijklmnopqrstuvw", TTrimBlanks::No), kErrorNone);
+    ASSERT_EQ(list.AppendLine("short", TTrimBlanks::No), kErrorNone);
     EXPECT_EQ(Paragraphs(list),
-              (Strings{"abc defgh ", "ijklmnop", "abcdefghij", "klmnopqrst", "uvw", ""}));
+              (Strings{"abc defgh ", "ijklmnop", "abcdefghij", "klmnopqrst", "uvw", "short", ""}));
+    std::string continues;
+    for (std::int32_t p = 1; p <= list.ParaCount(); ++p) {
+        continues += list.ContinuesLine(p) ? '+' : '-';
+    }
+    EXPECT_EQ(continues, "-+-++--");
+    EXPECT_FALSE(list.Modified());
+    EXPECT_EQ(list.UndoBuffer().UndoCount(), 0);
     ExpectSound();
 }
 
