@@ -134,6 +134,27 @@ TEST_F(StoredBookmarks, EditsBeforeAndBetweenThemSaveThemAtTheirPlaces) {
     }
 }
 
+TEST_F(StoredBookmarks, ALineLongerThanAParagraphKeepsTheOffsetsInAndAfterIt) {
+    std::string line;
+    while (line.size() < 100000) {
+        line += "word ";
+    }
+    line += "end";
+    WriteFile(folder.Path("long.txt"), line + "\r\nAfter\r\n");
+    const std::uint32_t after = static_cast<std::uint32_t>(line.size()) + 1;
+    ASSERT_TRUE(doc::ConvertTextToDoc(folder.Path("long.txt"), folder.Path("long.pdb"), "Long",
+                                      {{"Mid", 50002, std::nullopt},
+                                       {"After", line.size() + 2, std::nullopt}}));
+    const std::vector<std::pair<std::string, std::uint32_t>> stored{{"Mid", 50002},
+                                                                    {"After", after}};
+    ASSERT_EQ(StoredIn(folder.Path("long.pdb")), stored);
+    Open(folder.Path("long.pdb"));
+    ASSERT_GT(form->Editor().ParaCount(), 4) << "the line is cut into paragraphs";
+    form->Editor().SetModified(true);
+    form->Click("Save1");
+    EXPECT_EQ(StoredIn(folder.Path("long.pdb")), stored);
+}
+
 TEST_F(StoredBookmarks, ToolsRevertAndSavingAsTextKeepThemForTheNextDocSave) {
     Open(MakeBook());
     const std::vector<editor::TStoredBookmark> before = form->Editor().ParaList().StoredBookmarks();
