@@ -269,11 +269,18 @@ std::vector<std::string> QtNameFilters(const std::string& filter) {
 TMsgButton TQtModalUi::MessageBox(const std::string& caption, const std::string& text,
                                   TMsgIcon icon, const std::vector<TMsgButton>& buttons) {
     QMessageBox box(IconOf(icon), Q(caption), Q(text), QMessageBox::NoButton, parent_);
+    const bool aboutAChangedFile =
+        std::find(buttons.begin(), buttons.end(), TMsgButton::Reload) != buttons.end();
     for (const TMsgButton button : buttons) {
         const TButtonLook& look = LookOf(button);
         QPushButton* added = box.addButton(look.standard);
         if (look.caption != nullptr) {
             added->setText(QString::fromLatin1(look.caption));
+        }
+        // Enter pressed without reading a question about a file another program changed
+        // leaves both texts as they are.
+        if (aboutAChangedFile && (button == TMsgButton::Cancel || button == TMsgButton::Keep)) {
+            box.setDefaultButton(added);
         }
     }
     const int pressed = box.exec();
