@@ -619,9 +619,9 @@ void TOvcCustomEditor::PasteFromClipboard() {
 }
 
 void TOvcCustomEditor::pasteText(const QString& text) {
-    // The text ends at a zero character; what follows is neither converted nor reported.
+    // All of the text goes in, zero characters too: the editor keeps byte 0 as any other.
     charset::TReplacementLog log;
-    const std::string bytes = TextToBytes(text.left(text.indexOf(QChar(0))), *characterSet_, &log);
+    const std::string bytes = TextToBytes(text, *characterSet_, &log);
     const TEditorErrorCode code = InsertString(bytes);
     if (!log.Empty()) {
         DoOnCharactersReplaced(log);

@@ -120,10 +120,13 @@ TEST_F(DesktopTest, ASelectionIsOfferedAndAMiddleClickPastesItAtTheClick) {
     EXPECT_EQ(Editor().GetPara(1), "hello world");
     EXPECT_EQ(Editor().GetPara(2), "xworldyz");
     EXPECT_EQ(changes, 1);
+    primary->text = QString::fromUtf16(u"a\0b", 3);
+    QTest::mouseClick(Editor().viewport(), Qt::MiddleButton, Qt::NoModifier, CellCentre(2, 1));
+    EXPECT_EQ(Editor().GetPara(2), std::string("a\0bxworldyz", 11));
 
     Editor().SetReadOnly(true);
     QTest::mouseClick(Editor().viewport(), Qt::MiddleButton, Qt::NoModifier, CellCentre(2, 1));
-    EXPECT_EQ(Editor().GetPara(2), "xworldyz");
+    EXPECT_EQ(Editor().GetPara(2), std::string("a\0bxworldyz", 11));
 }
 
 TEST_F(DesktopTest, EnteredCharactersTheSetLacksAreReplacedAndReportedOncePerOperation) {
@@ -138,7 +141,7 @@ TEST_F(DesktopTest, EnteredCharactersTheSetLacksAreReplacedAndReportedOncePerOpe
     };
     const Case cases[] = {
         {"windows-1252", TWay::Key, u"\u0159", "r", {1}},  // ř on a Czech keyboard's 5 key
-        {"windows-1252", TWay::Paste, u"\u0416\u0443\u043A\0\u0416"sv, "Zhuk", {3}},
+        {"windows-1252", TWay::Paste, u"\u0416\u0443\u043A\0\u0416"sv, {"Zhuk\0Zh", 7}, {4}},
         {"windows-1252", TWay::Compose, u"\u0159\u20AC\u0416\u0443\u043A", "r\x80Zhuk", {4}},
         {"windows-1250", TWay::Key, u"\u0159", "\xF8", {}},
         {"windows-1250", TWay::Paste, u"\u0159", "\xF8", {}},
