@@ -209,8 +209,20 @@ bool HasControlCharacters(const std::string& text) {
     });
 }
 
+/// Set once the log could not be made or written whole, so that no message points to it.
+bool logUnusable = false;
+
+void ReportLogError(const std::string& message) {
+    std::cerr << message << '\n';
+    logUnusable = true;
+}
+
 int ReportConversionFailure() {
-    std::cerr << "tomery-doc: conversion failed; see " << tomery::doc::ConversionLogPath() << '\n';
+    std::cerr << "tomery-doc: conversion failed";
+    if (!logUnusable) {
+        std::cerr << "; see " << tomery::doc::ConversionLogPath();
+    }
+    std::cerr << '\n';
     return kConversionFailed;
 }
 
@@ -478,6 +490,7 @@ int Info(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    tomery::doc::SetLogErrorReporter(ReportLogError);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         return BadUsage("no command given");

@@ -250,7 +250,7 @@ TEST_F(Tool, ReportsBothRecordCountsWhenRecordsFollowTheText) {
     EXPECT_NE(info.out.find("record 0 text records: 1\nheader records: 4\n"), std::string::npos);
 }
 
-TEST_F(Tool, FailsAConversionWithStatusOneAndNamesTheLog) {
+TEST_F(Tool, FailsAConversionWithStatusOneAndNamesTheLogWhenThereIsOne) {
     DocFileBuilder builder;
     builder.type = "Data";
     WriteFile(folder.Path("data.pdb"), builder.Build());
@@ -259,6 +259,17 @@ TEST_F(Tool, FailsAConversionWithStatusOneAndNamesTheLog) {
     EXPECT_EQ(decode.err,
               "tomery-doc: conversion failed; see " + folder.Path("Conversion.log") + "\n");
     EXPECT_EQ(Run("info " + Quoted("data.pdb")).status, 1);
+
+    // A log that could not be made, or not written whole, is named once and pointed to never.
+    const std::string log = folder.Path("Conversion.log");
+    std::filesystem::remove(log);
+    std::filesystem::create_directory(log);
+    EXPECT_EQ(Run("decode " + Quoted("data.pdb") + " " + Quoted("out.txt")).err,
+              "Error creating log file: " + log + "\ntomery-doc: conversion failed\n");
+    std::filesystem::remove(log);
+    std::filesystem::create_symlink("/dev/full", log);
+    EXPECT_EQ(Run("decode " + Quoted("data.pdb") + " " + Quoted("out.txt")).err,
+              "Error writing log file: " + log + "\ntomery-doc: conversion failed\n");
 }
 
 TEST_F(Tool, AnswersBadUsageAndMissingFilesWithStatusTwo) {
