@@ -182,14 +182,28 @@ bool TUserData::InstallFile(std::int32_t index, const std::string& path) {
     if (!CopyFile(path, folder + "/" + FileNamePart(path))) {
         return false;
     }
+    // Another program may have changed the registry while the user chose: the flag goes
+    // into what it holds now.
+    if (const std::string problem = registry_.Reread(); !problem.empty()) {
+        errorBox_("Error", problem);
+    }
     const std::string base = BaseKey();
     if (base.empty()) {
         errorBox_(kCaption, "The Pilot DeskTop Software is not Correctly Installed");
         return false;
     }
     const std::string manager = base + "\\Pilot Desktop\\HotSync Manager";
-    return registry_.OpenKey(manager) &&
-           registry_.WriteInteger(manager, "Install" + std::to_string(UserId(index)), 1);
+    if (!registry_.OpenKey(manager)) {
+        return false;
+    }
+    try {
+        return registry_.WriteInteger(manager, "Install" + std::to_string(UserId(index)), 1);
+    } catch (const ERegistryWriteError& error) {
+        errorBox_("Error", std::string(error.what()) +
+                               "\nThe file is in the install folder, but the HotSync Manager "
+                               "is not told to install it.");
+        return false;
+    }
 }
 
 }  // namespace tomery::install

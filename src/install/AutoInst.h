@@ -54,7 +54,8 @@ class TUserData {
     std::string UserFolder(std::int32_t index) const;
 
     /// Copies the file into <HotSync path>/<user folder>/Install/ (replacing a file of its
-    /// name) and sets the user's install flag. True when both happened.
+    /// name) and sets the user's install flag in the registry as it is then. True when both
+    /// happened. A registry that cannot be read or written is reported through `errorBox`.
     bool InstallFile(std::int32_t index, const std::string& path);
 
   private:

@@ -85,6 +85,19 @@ std::optional<std::string> UserKey(const std::string& sectionName) {
 }  // namespace
 
 TRegistryFile::TRegistryFile(std::string path) : path_(std::move(path)) {
+    Load();
+}
+
+std::string TRegistryFile::Reread() {
+    Load();
+    return problem_;
+}
+
+void TRegistryFile::Load() {
+    problem_.clear();
+    lines_.clear();
+    sections_.clear();
+    lineEnd_ = "\r\n";
     std::ifstream file(path_, std::ios::binary);
     if (!file) {
         if (errno != ENOENT) {
@@ -266,22 +279,23 @@ bool TRegistryFile::WriteInteger(const std::string& key, const std::string& name
         lines_.push_back("[HKEY_CURRENT_USER\\" + key + "]");
         lines_.push_back(line);
     }
-    if (!Store()) {
+    if (const std::string failure = Store(); !failure.empty()) {
         lines_ = before;
-        return false;
+        throw ERegistryWriteError("The registry file " + path_ + " cannot be written: " + failure);
     }
     Parse();
     return true;
 }
 
-bool TRegistryFile::Store() const {
+std::string TRegistryFile::Store() const {
     std::string text;
     for (const std::string& line : lines_) {
         text += line;
         text += lineEnd_;
     }
     FileReplacement file(path_);
-    return file.IsOpen() && file.Write(text.data(), text.size()) && file.Commit();
+    const bool stored = file.IsOpen() && file.Write(text.data(), text.size()) && file.Commit();
+    return stored ? std::string() : file.ErrorText();
 }
 
 }  // namespace tomery::install

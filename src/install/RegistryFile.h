@@ -33,6 +33,8 @@ class TRegistryFile : public TRegistry {
     /// Why the file could not be used ("" when it could): names the file and the line.
     const std::string& Problem() const { return problem_; }
 
+    std::string Reread() override;
+
     bool OpenKey(const std::string& key) const override;
     std::optional<std::string> ReadString(const std::string& key, const std::string& name,
                                           std::size_t bufferSize) const override;
@@ -52,10 +54,12 @@ class TRegistryFile : public TRegistry {
         std::vector<TValue> values;
     };
 
+    void Load();
     void Parse();
     const TSection* FindSection(const std::string& key) const;
     const TValue* FindValue(const std::string& key, const std::string& name) const;
-    bool Store() const;
+    /// Writes the lines over the file; returns why that failed ("" when it did not).
+    std::string Store() const;
 
     std::string path_;
     std::string problem_;

@@ -1,11 +1,14 @@
 // The HotSync users found through the registry file, and a file installed for one of them.
 #include "AutoInst.h"
+#include "ChildProcess.h"
 #include "RegistryFile.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#include <sys/stat.h>
 
 namespace tomery::install {
 namespace {
@@ -17,8 +20,17 @@ using tomery::testing::WriteFile;
 /// users.dat with Ann (ID 0x1234, folder AnnF) and Bob (ID 7, folder BobF).
 std::string TwoUsers() {
     std::string bytes = std::string("\x02", 1) + std::string(12, '\0');
-    bytes += std::string("\x34\x12\0\0\x03" "Ann\x04" "AnnF\0" "\x01\x80", 16);
-    bytes += std::string("\x07\0\0\0\x03" "Bob\x04" "BobF\0", 14);
+    bytes += std::string(
+        "\x34\x12\0\0\x03"
+        "Ann\x04"
+        "AnnF\0"
+        "\x01\x80",
+        16);
+    bytes += std::string(
+        "\x07\0\0\0\x03"
+        "Bob\x04"
+        "BobF\0",
+        14);
     return bytes;
 }
 
@@ -103,6 +115,76 @@ TEST_F(UserData, CopiesButSetsNoFlagWithoutTheHotSyncManagerKey) {
     EXPECT_FALSE(users.InstallFile(0, folder.Path("book.pdb")));
     EXPECT_EQ(ReadFile(hotSync + "/AnnF/Install/book.pdb"), "the book");
     EXPECT_EQ(ReadFile(folder.Path("registry.reg")).find("Install"), std::string::npos);
+}
+
+TEST_F(UserData, SetsTheFlagInTheRegistryAsItIsAtInstallTime) {
+    const std::string path = Registry("Software\\Palm Computing", "Ann");
+    const struct {
+        const char* what;
+        std::string meanwhile;  ///< the registry file as another program left it
+        bool installed;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {"lines added",
+         ReadFile(path) + "[HKEY_CURRENT_USER\\Software\\Other]\n\"Kept\"=\"yes\"\n",
+         true,
+         {}},
+        {"keys removed",
+         "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Other]\n",
+         false,
+         {"Pictavo: The Pilot DeskTop Software is not Correctly Installed"}},
+        {"damaged",
+         "REGEDIT4\nnot a registry line\n",
+         false,
+         {"Error: The registry file " + path +
+              " is damaged: line 2 is neither a key, a value nor a comment. It is left as it is "
+              "and read as empty.",
+          "Pictavo: The Pilot DeskTop Software is not Correctly Installed"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        TRegistryFile registry(Registry("Software\\Palm Computing", "Ann"));
+        TUserData users(registry, RecordBoxes());
+        WriteFile(path, c.meanwhile);
+        EXPECT_EQ(users.InstallFile(0, folder.Path("book.pdb")), c.installed);
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(ReadFile(hotSync + "/AnnF/Install/book.pdb"), "the book");
+        const std::string written = ReadFile(path);
+        if (c.installed) {
+            EXPECT_NE(written.find("\"Kept\"=\"yes\""), std::string::npos);
+            EXPECT_NE(written.find("\"Install4660\"=dword:00000001"), std::string::npos);
+        } else {
+            EXPECT_EQ(written, c.meanwhile);
+        }
+    }
+}
+
+TEST_F(UserData, SaysSoWhenTheFlagCannotBeWritten) {
+    const std::string path = Registry("Software\\Palm Computing", "Ann");
+    const std::string before = ReadFile(path);
+    // The user nobody copies into the install folder but may not change the registry file.
+    std::filesystem::create_directories(folder.StateHome());
+    for (const std::string& open :
+         {folder.Root(), folder.StateHome(), hotSync, hotSync + "/AnnF"}) {
+        ::chmod(open.c_str(), 0777);
+    }
+    ::chmod(path.c_str(), 0444);
+    const int result = tomery::testing::RunUnprivileged([&] {
+        TRegistryFile registry(path);
+        TUserData users(registry, RecordBoxes());
+        if (users.InstallFile(0, folder.Path("book.pdb"))) {
+            return 1;
+        }
+        const std::string expected = "Error: The registry file " + path +
+                                     " cannot be written: Permission denied\nThe file is in "
+                                     "the install folder, but the HotSync Manager is not told "
+                                     "to install it.";
+        return boxes == std::vector<std::string>{expected} ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(hotSync + "/AnnF/Install/book.pdb"), "the book");
+    EXPECT_EQ(ReadFile(path), before);
 }
 
 TEST_F(UserData, NamesUsersDatWhenItIsMissingOrDamaged) {
