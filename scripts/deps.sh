@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libicu-dev fonts-dejavu-core fonts-liberation2 txt2pdbdoc
-          poppler-utils desktop-file-utils)
+          poppler-utils desktop-file-utils dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do

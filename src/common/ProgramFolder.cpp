@@ -10,6 +10,9 @@
 #ifndef TOMERY_DATA_FROM_BIN
 #define TOMERY_DATA_FROM_BIN "../share/tomery"
 #endif
+#ifndef TOMERY_BUILD_TREE_MARKER
+#define TOMERY_BUILD_TREE_MARKER "tomery-build-tree"
+#endif
 
 namespace tomery {
 
@@ -47,13 +50,24 @@ bool Exists(const std::string& path) {
     return std::filesystem::exists(path, error);
 }
 
+// An installed program's executable stands in a "bin" folder (/usr/bin, ~/.local/bin,
+// /opt/x/bin), which is no place for its settings, texts and logs, even when the user (root,
+// or the owner of ~/.local/bin) may write there. A build's bin folder holds its marker.
+bool IsInstalledProgramsFolder(const TProgramFolderFacts& facts) {
+    std::filesystem::path folder(facts.executableFolder);
+    if (!folder.has_filename()) {
+        folder = folder.parent_path();
+    }
+    return folder.filename() == "bin" && !facts.buildMarkerBesideExecutable;
+}
+
 }  // namespace
 
 std::string ChooseProgramFolder(const TProgramFolderFacts& facts) {
     if (!facts.tomeryHome.empty()) {
         return WithSlash(facts.tomeryHome);
     }
-    if (facts.executableFolderWritable) {
+    if (facts.executableFolderWritable && !IsInstalledProgramsFolder(facts)) {
         return WithSlash(facts.executableFolder);
     }
     // The configuration folder must be absolute; a relative one is ignored, as desktops do.
@@ -69,13 +83,13 @@ std::string ProgramFolder() {
     if (facts.tomeryHome.empty()) {
         facts.executableFolder = ExecutableFolder();
         facts.executableFolderWritable = ::access(facts.executableFolder.c_str(), W_OK) == 0;
-        if (!facts.executableFolderWritable) {
-            facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
-            facts.home = HomeFolder();
-        }
+        facts.buildMarkerBesideExecutable =
+            Exists(WithSlash(facts.executableFolder) + TOMERY_BUILD_TREE_MARKER);
+        facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+        facts.home = HomeFolder();
     }
     std::string folder = ChooseProgramFolder(facts);
-    if (facts.tomeryHome.empty() && !facts.executableFolderWritable) {
+    if (facts.tomeryHome.empty() && folder != WithSlash(facts.executableFolder)) {
         // A failure shows later, where the first file in it cannot be written.
         std::error_code error;
         std::filesystem::create_directories(folder, error);

@@ -11,14 +11,16 @@ struct TProgramFolderFacts {
     std::string tomeryHome;        ///< the environment variable TOMERY_HOME, "" when unset
     std::string executableFolder;  ///< the folder of the running executable
     bool executableFolderWritable = true;
+    bool buildMarkerBesideExecutable = false;  ///< the build's marker file stands there
     std::string xdgConfigHome;  ///< the environment variable XDG_CONFIG_HOME, "" when unset
     std::string home;           ///< the user's home folder
 };
 
-/// TOMERY_HOME when it is set; else the executable's folder when it can be written; else
-/// (an installed program) "tomery" in the user's configuration folder, which is
-/// XDG_CONFIG_HOME when that is an absolute path and the home folder's ".config" otherwise.
-/// Always ends with '/'.
+/// TOMERY_HOME when it is set; else the executable's folder when it can be written and is not
+/// an installed program's: a build tree (the build's marker stands there) or a folder that is
+/// not a "bin" folder (a copy unpacked in a folder of its own). Else "tomery" in the user's
+/// configuration folder, whoever runs the program: XDG_CONFIG_HOME when that is an absolute
+/// path and the home folder's ".config" otherwise. Always ends with '/'.
 std::string ChooseProgramFolder(const TProgramFolderFacts& facts);
 
 /// The program folder of this process (see ChooseProgramFolder). A configuration folder is

@@ -1,5 +1,5 @@
-// Where the program keeps its files: beside itself, where TOMERY_HOME says, or, installed in a
-// folder it cannot write, in the user's configuration folder.
+// Where the program keeps its files: where TOMERY_HOME says, beside itself in a build tree or a
+// folder of its own, or, installed, in the user's configuration folder, whoever runs it.
 #include "ProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +9,43 @@ namespace {
 
 TEST(ProgramFolder, IsChosenFromTheEnvironmentAndTheExecutablesFolder) {
     struct Case {
-        TProgramFolderFacts facts;
+        const char* tomeryHome;
+        const char* executableFolder;
+        bool writable;  // root may write every folder below
+        bool buildMarker;
+        const char* xdgConfigHome;
         const char* expected;
     };
     const Case cases[] = {
-        {{"/data/tomery", "/usr/bin", false, "/x", "/home/ann"}, "/data/tomery/"},
-        {{"/data/tomery/", "/opt/t", true, "", "/home/ann"}, "/data/tomery/"},
-        {{"", "/opt/tomery", true, "/x", "/home/ann"}, "/opt/tomery/"},
-        {{"", "/usr/bin", false, "/home/ann/cfg", "/home/ann"}, "/home/ann/cfg/tomery/"},
-        {{"", "/usr/bin", false, "", "/home/ann"}, "/home/ann/.config/tomery/"},
+        {"/data/tomery", "/usr/bin", false, false, "/x", "/data/tomery/"},
+        {"/data/tomery/", "/opt/t", true, false, "", "/data/tomery/"},
+        {"/data/tomery", "/src/build/bin", true, true, "", "/data/tomery/"},
+        // A build tree, or a copy in a folder of its own, keeps its files beside itself.
+        {"", "/src/build/bin", true, true, "/x", "/src/build/bin/"},
+        {"", "/src/build/bin/", true, true, "", "/src/build/bin/"},
+        {"", "/opt/tomery", true, false, "/x", "/opt/tomery/"},
+        // Installed in a bin folder: never beside the executable, root included.
+        {"", "/usr/bin", false, false, "/home/ann/cfg", "/home/ann/cfg/tomery/"},
+        {"", "/usr/bin", true, false, "", "/home/ann/.config/tomery/"},
+        {"", "/usr/local/bin/", true, false, "", "/home/ann/.config/tomery/"},
+        {"", "/home/ann/.local/bin", true, false, "", "/home/ann/.config/tomery/"},
+        {"", "/opt/x/bin", true, false, "", "/home/ann/.config/tomery/"},
+        {"", "/opt/x/bin", false, false, "", "/home/ann/.config/tomery/"},
+        // A build tree nobody may write, and a folder of its own likewise.
+        {"", "/src/build/bin", false, true, "", "/home/ann/.config/tomery/"},
+        {"", "/opt/tomery", false, false, "", "/home/ann/.config/tomery/"},
         // A relative configuration folder is not one.
-        {{"", "/usr/bin", false, "cfg", "/home/ann/"}, "/home/ann/.config/tomery/"},
+        {"", "/usr/bin", false, false, "cfg", "/home/ann/.config/tomery/"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ChooseProgramFolder(c.facts), c.expected) << c.facts.executableFolder;
+        const TProgramFolderFacts facts{.tomeryHome = c.tomeryHome,
+                                        .executableFolder = c.executableFolder,
+                                        .executableFolderWritable = c.writable,
+                                        .buildMarkerBesideExecutable = c.buildMarker,
+                                        .xdgConfigHome = c.xdgConfigHome,
+                                        .home = "/home/ann/"};
+        EXPECT_EQ(ChooseProgramFolder(facts), c.expected)
+            << c.executableFolder << " writable " << c.writable << " marker " << c.buildMarker;
     }
 }
 

@@ -10,7 +10,7 @@ if(NOT result EQUAL 0)
 endif()
 foreach(file bin/tomery bin/tomery-doc share/applications/tomery.desktop
              share/icons/hicolor/scalable/apps/tomery.svg share/icons/hicolor/64x64/apps/tomery.png
-             share/mime/packages/tomery.xml share/man/man1/tomery-doc.1
+             share/mime/packages/tomery.xml share/man/man1/tomery.1.gz share/man/man1/tomery-doc.1.gz
              share/tomery/TOMERY.HLP)
   if(NOT EXISTS "${stage}/usr/local/${file}")
     message(FATAL_ERROR "not installed: ${file}")
