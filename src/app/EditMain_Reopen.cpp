@@ -1,7 +1,5 @@
 #include "EditMain_Reopen.h"
 
-#include "TextCase.h"
-
 #include <algorithm>
 
 namespace tomery::app {
@@ -10,9 +8,8 @@ bool TReopenList::Add(const std::string& path) {
     if (path.empty() || path == kUntitled || paths_.size() == kMaxEntries) {
         return false;
     }
-    const std::string lowered = AsciiLowered(path);
-    if (std::any_of(paths_.begin(), paths_.end(),
-                    [&](const std::string& entry) { return AsciiLowered(entry) == lowered; })) {
+    // Linux file systems tell names apart by case: /x/A.TXT and /x/a.txt are two files.
+    if (std::find(paths_.begin(), paths_.end(), path) != paths_.end()) {
         return false;
     }
     paths_.push_back(path);

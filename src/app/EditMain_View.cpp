@@ -9,7 +9,6 @@
 #include "ErrorHandler.h"
 #include "OvcEdit.h"
 #include "ProgramFolder.h"
-#include "TextCase.h"
 #include "Viewer.h"
 
 #include <QAction>
@@ -64,9 +63,9 @@ void TViewerCommands::AddToReload() {
     if (title.empty() || reloadPaths_.size() == kMaxReloadEntries) {
         return;
     }
-    const std::string lowered = AsciiLowered(title);
+    // Titles that differ only by case name different files on Linux.
     for (const std::string& caption : reloadCaptions_) {
-        if (AsciiLowered(caption.substr(std::min<std::size_t>(3, caption.size()))) == lowered) {
+        if (caption.substr(std::min<std::size_t>(3, caption.size())) == title) {
             return;
         }
     }

@@ -27,11 +27,12 @@ TEST(ReopenList, KeepsTheFirstTenFiles) {
     EXPECT_EQ(list.Caption(9), "&9 /f/file9.txt");
 }
 
-TEST(ReopenList, RefusesAPathAlreadyListedInAnyCase) {
+TEST(ReopenList, RefusesAPathAlreadyListedButNotOneThatDiffersByCase) {
     TReopenList list;
     EXPECT_TRUE(list.Add("/home/c/a.txt"));
-    EXPECT_FALSE(list.Add("/HOME/C/A.TXT"));
-    EXPECT_EQ(list.Count(), 1u);
+    EXPECT_FALSE(list.Add("/home/c/a.txt"));
+    EXPECT_TRUE(list.Add("/home/c/A.TXT"));
+    EXPECT_EQ(list.Count(), 2u);
 }
 
 TEST(ReopenList, NeverListsNothingOrAnUntitledDocument) {
