@@ -9,16 +9,46 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
+
 namespace tomery::app {
 
+namespace {
+
+/// The longest text each of the six fixed panels shows: a line number of a text of tens of
+/// millions of lines, the longest column a paragraph has, the largest tab size.
+constexpr std::array<const char*, 6> kLongestTexts = {
+    "", "Modified", "Line 99999999", "Col 32767", "Tab Size 255", "Overwrite"};
+
+/// The designed width, or wider when the panel's longest text needs it in the font it shows.
+int PanelWidth(const QLabel& panel, int designed, const char* longest) {
+    const int frame = 2 * panel.frameWidth() + 2 * panel.margin() + 6;
+    return std::max(designed,
+                    panel.fontMetrics().horizontalAdvance(QString::fromLatin1(longest)) + frame);
+}
+
+/// The notice panel, which only shows a notice for a while and has it in its tool tip too,
+/// gives up what the others had to grow by, so that the six still fit the first run's window.
+constexpr int kNarrowestNoticePanel = 60;
+
+}  // namespace
+
 TStatusPanels::TStatusPanels(QStatusBar* statusBar) {
+    std::array<int, kWidths.size()> widths{};
+    int grown = 0;
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         panels_[i] = new QLabel(statusBar);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i < kWidths.size()) {
-            panels_[i]->setFixedWidth(kWidths[i]);
-            statusBar->addWidget(panels_[i]);
+        if (i > kNoticePanel && i < kWidths.size()) {
+            widths[i] = PanelWidth(*panels_[i], kWidths[i], kLongestTexts[i]);
+            grown += widths[i] - kWidths[i];
         }
+    }
+    widths[kNoticePanel] = std::max(kNarrowestNoticePanel, kWidths[kNoticePanel] - grown);
+    for (std::size_t i = 0; i < kWidths.size(); ++i) {
+        panels_[i]->setFixedWidth(widths[i]);
+        statusBar->addWidget(panels_[i]);
     }
     // The set and line end take what room the window leaves after the six panels, so that a
     // narrow window never squeezes those into each other; the tool tip has the whole text.

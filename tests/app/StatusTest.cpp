@@ -55,6 +55,22 @@ TEST(StatusPanels, TheSetPanelNeverSqueezesTheOthersInTheFirstRunsWindow) {
     }
 }
 
+TEST(StatusPanels, TheLongestValuesFitTheirPanels) {
+    QMainWindow window;
+    TStatusPanels panels(window.statusBar());
+    panels.ShowStatus({true, 12345678, 32767, 255, false, ""});
+    window.show();
+    QApplication::processEvents();
+    for (QLabel* panel : window.statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (panel->isVisible() && !panel->text().isEmpty() &&
+            panel->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored) {
+            EXPECT_GE(panel->contentsRect().width(),
+                      panel->fontMetrics().horizontalAdvance(panel->text()))
+                << panel->text().toStdString();
+        }
+    }
+}
+
 class MenuRules : public ::testing::Test {
   protected:
     bool On(const char* item) const { return menus.Item(item)->isEnabled(); }
