@@ -1,14 +1,26 @@
-// Whole-file reading for the small files the program reads at once (settings, tool input).
+// Whole-file reading for the small files the program reads at once (settings, tool input),
+// and the low-level pieces of writing a file durably.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tomery {
 
 /// The file's bytes; nothing when it is not a regular file or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+
+/// Writes all of `bytes` to the open `descriptor`, going on after interruptions; false with
+/// `error` set (ENOSPC for a write that takes nothing) when it cannot.
+bool WriteAllBytes(int descriptor, std::string_view bytes, int& error);
+
+/// The folder part of `path`; "." for a bare file name.
+std::string FolderOfPath(const std::string& path);
+
+/// Flushes `folder` itself, so that a rename into it survives a crash of the whole machine.
+void SyncFolder(const std::string& folder);
 
 }  // namespace tomery

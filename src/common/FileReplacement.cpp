@@ -1,5 +1,6 @@
 #include "FileReplacement.h"
 
+#include "FileAccess.h"
 #include "ProgramFolder.h"
 #include "StateFile.h"
 
@@ -7,8 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include <dirent.h>
@@ -55,27 +55,6 @@ std::string ResolveLinks(std::string path, int& error) {
     return {};
 }
 
-std::string FolderOf(const std::string& path) {
-    const fs::path folder = fs::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
-}
-
-bool WriteAll(int descriptor, const char* bytes, std::size_t size, int& error) {
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor, bytes, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            error = written < 0 ? errno : ENOSPC;
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 bool IsRandomPart(const char* text) {
     std::size_t length = 0;
     for (; text[length] != '\0'; ++length) {
@@ -85,15 +64,6 @@ bool IsRandomPart(const char* text) {
         }
     }
     return length == kRandomPartLength;
-}
-
-/// Makes the rename that just happened survive a crash of the whole machine.
-void SyncFolder(const std::string& folder) {
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
 }
 
 /// The prefix of every temporary file made for a destination named `fileName`: ".NAME.tomery-";
@@ -140,7 +110,7 @@ std::string NoteTemporary(const std::string& temporary) {
 /// Removes the temporary files of earlier saves of `destination` whose writers are gone; a
 /// save still running holds a lock on its file and keeps it.
 void RemoveStaleTemporaries(const std::string& destination) {
-    const std::string folder = FolderOf(destination);
+    const std::string folder = FolderOfPath(destination);
     const std::string prefix = TemporaryNamePrefix(fs::path(destination).filename().string());
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr) {
@@ -162,16 +132,6 @@ bool IsTemporaryName(const std::string& name) {
     const std::size_t marker = name.rfind(".tomery-");
     return name.size() > 1 && name.front() == '.' && marker != std::string::npos &&
            marker > 0 && IsRandomPart(name.c_str() + marker + 8);
-}
-
-/// The whole file, or the system error number when it cannot be read.
-int ReadWhole(const std::string& path, std::string& contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        return errno != 0 ? errno : EIO;
-    }
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad() ? EIO : 0;
 }
 
 }  // namespace
@@ -222,7 +182,7 @@ FileReplacement::FileReplacement(const std::string& destination) {
         owner_ = existing.st_uid;
         group_ = existing.st_gid;
     }
-    const std::string folder = FolderOf(target_);
+    const std::string folder = FolderOfPath(target_);
     if (OpenTemporary(folder)) {
         return;
     }
@@ -289,7 +249,7 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
         pending_.append(static_cast<const char*>(data), size);
         return true;
     }
-    if (!WriteAll(descriptor_, static_cast<const char*>(data), size, error_)) {
+    if (!WriteAllBytes(descriptor_, std::string_view(static_cast<const char*>(data), size), error_)) {
         failed_ = true;
         return false;
     }
@@ -306,7 +266,7 @@ bool FileReplacement::Overwrite(const std::string& contents) {
         return false;
     }
     if (::lseek(descriptor_, 0, SEEK_SET) != 0 ||
-        !WriteAll(descriptor_, contents.data(), contents.size(), error_) ||
+        !WriteAllBytes(descriptor_, contents, error_) ||
         ::ftruncate(descriptor_, size) != 0 || ::fsync(descriptor_) != 0) {
         if (error_ == 0) {
             error_ = errno;
@@ -319,12 +279,14 @@ bool FileReplacement::Overwrite(const std::string& contents) {
 bool FileReplacement::CommitInPlace() {
     // A kill during the rewrite would leave a mix of old and new contents: first a whole copy
     // of the old ones goes to the state folder, offered back at the next start if it stays.
-    std::string old;
-    if (const int error = ReadWhole(target_, old)) {
-        error_ = error;
+    errno = 0;
+    const auto read = ReadWholeFile(target_);
+    if (!read) {
+        error_ = errno != 0 ? errno : EIO;
         refusedWithoutCopy_ = true;
         return false;
     }
+    const std::string old(read->begin(), read->end());
     const std::string copy = NewStateFileName(StateFolder(), kInPlaceCopyPrefix);
     if (const int error = WriteStateFile(copy, {{kCopyOfField, target_}}, old)) {
         error_ = error;
@@ -374,7 +336,7 @@ bool FileReplacement::Commit() {
         error_ = errno;
         return false;
     }
-    SyncFolder(FolderOf(target_));
+    SyncFolder(FolderOfPath(target_));
     RemoveStaleTemporaries(target_);
     return true;
 }
@@ -388,7 +350,7 @@ void FileReplacement::ForgetTemporaryNote() {
 
 std::string FileReplacement::ErrorText() const {
     if (refusedWithoutCopy_) {
-        return "The folder " + FolderOf(target_) +
+        return "The folder " + FolderOfPath(target_) +
                " takes no new files, so the file is rewritten in place, but no copy of its "
                "old contents could be kept in " + StateFolder() + " (" +
                std::strerror(error_) + "): not saved, to keep the old contents safe.";

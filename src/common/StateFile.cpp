@@ -1,11 +1,11 @@
 #include "StateFile.h"
 
+#include "FileAccess.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <fcntl.h>
@@ -48,28 +48,6 @@ std::string Unescape(std::string_view value) {
     return plain;
 }
 
-bool WriteAll(int descriptor, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            if (written == 0) {
-                errno = ENOSPC;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    const fs::path folder = fs::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
-}
-
 }  // namespace
 
 std::string TStateFile::Field(const std::string& name) const {
@@ -89,9 +67,11 @@ int WriteStateFile(const std::string& path, const std::map<std::string, std::str
     if (descriptor < 0) {
         return errno;
     }
-    const bool written = WriteAll(descriptor, header) && WriteAll(descriptor, body) &&
-                         ::fsync(descriptor) == 0;
-    int error = written ? 0 : errno;
+    int error = 0;
+    if (WriteAllBytes(descriptor, header, error) && WriteAllBytes(descriptor, body, error) &&
+        ::fsync(descriptor) != 0) {
+        error = errno;
+    }
     if (::close(descriptor) != 0 && error == 0) {
         error = errno;
     }
@@ -102,20 +82,16 @@ int WriteStateFile(const std::string& path, const std::map<std::string, std::str
         ::unlink(temporary.c_str());
         return error;
     }
-    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SyncFolder(FolderOfPath(path));
     return 0;
 }
 
 std::optional<TStateFile> ReadStateFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto read = ReadWholeFile(path);
+    if (!read) {
         return std::nullopt;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes(read->begin(), read->end());
     if (bytes.compare(0, kMagic.size(), kMagic) != 0) {
         return std::nullopt;
     }
