@@ -21,6 +21,7 @@
 #include "PathText.h"
 #include "ProgramFolder.h"
 #include "QtModalUi.h"
+#include "StoredBookmarkPlaces.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,10 +129,10 @@ class TEditorDocument : public TDocumentEditor {
         editor_.MoveCaretToPara(std::clamp(para, 1, editor_.ParaCount()), 1, false);
     }
     void SetStoredBookmarks(const std::vector<doc::TBookmarkPlace>& places) override {
-        editor_.ParaList().SetStoredBookmarks(StoredBookmarksAt(places, editor_.ParaList()));
+        editor_.ParaList().SetStoredBookmarks(viewer::StoredBookmarksAt(places, editor_.ParaList()));
     }
     std::vector<doc::TBookmarkPlace> StoredBookmarkPlaces() override {
-        return PlacesOfStoredBookmarks(editor_.ParaList());
+        return viewer::PlacesOfStoredBookmarks(editor_.ParaList());
     }
     std::vector<doc::TBookmarkToStore> StoredBookmarksToSave() override {
         return BookmarksToStore(editor_.ParaList());

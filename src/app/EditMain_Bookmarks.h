@@ -20,14 +20,6 @@ namespace tomery::app {
 
 class TModalUi;
 
-/// The DOC reader's places (lines and columns from 0) as the editor's stored bookmarks in the
-/// paragraphs of `list`, where a line longer than a paragraph goes on in the next ones.
-std::vector<editor::TStoredBookmark> StoredBookmarksAt(
-    const std::vector<doc::TBookmarkPlace>& places, const editor::TParaList& list);
-
-/// The editor's stored bookmarks as such places.
-std::vector<doc::TBookmarkPlace> PlacesOfStoredBookmarks(const editor::TParaList& list);
-
 /// The editor's stored bookmarks for the DOC writer, at their offsets in the intermediate
 /// text (a CR LF after every line).
 std::vector<doc::TBookmarkToStore> BookmarksToStore(editor::TParaList& list);

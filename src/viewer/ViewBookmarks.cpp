@@ -26,21 +26,4 @@ std::vector<TBookmark> FindMarkedBookmarks(const std::vector<std::string>& parag
     return bookmarks;
 }
 
-std::optional<TBookmark> PlaceOfOffset(const std::vector<std::string>& paragraphs,
-                                       const std::vector<bool>& continued,
-                                       std::uint32_t offset) {
-    std::uint64_t start = 0;
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-        const bool lineEnd = i >= continued.size() || !continued[i];
-        // The place at a cut is the start of the next piece, as the editor's cursor puts it.
-        if (offset < start + paragraphs[i].size() + (lineEnd ? 1 : 0)) {
-            return TBookmark{static_cast<std::int32_t>(i + 1),
-                             static_cast<std::int32_t>(offset - start + 1),
-                             {}};
-        }
-        start += paragraphs[i].size() + (lineEnd ? 1 : 0);
-    }
-    return std::nullopt;
-}
-
 }  // namespace tomery::viewer

@@ -1,10 +1,8 @@
-// The bookmarks of a document in the viewer: those its text declares with a marker, and those
-// a DOC file stores in records of its own. No toolkit here.
+// The bookmarks a document's text declares with a marker, as the viewer lists them. No
+// toolkit here.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +19,5 @@ struct TBookmark {
 /// begins with the marker (exactly, case-sensitive) is a bookmark titled with the rest of
 /// the paragraph. Document order, duplicates kept; none without a valid marker line.
 std::vector<TBookmark> FindMarkedBookmarks(const std::vector<std::string>& paragraphs);
-
-/// The paragraph and position of byte `offset` of a text whose paragraphs are each followed
-/// by one line-end byte, except those `continued` by the next one (a line longer than a
-/// paragraph: none when `continued` is empty); nothing when the offset lies past the text.
-std::optional<TBookmark> PlaceOfOffset(const std::vector<std::string>& paragraphs,
-                                       const std::vector<bool>& continued,
-                                       std::uint32_t offset);
 
 }  // namespace tomery::viewer

@@ -6,6 +6,7 @@
 #include "OvcBase.h"
 #include "OvcEdit.h"
 #include "ProgramFolder.h"
+#include "StoredBookmarkPlaces.h"
 #include "ViewBML.h"
 
 #include <QCloseEvent>
@@ -71,9 +72,10 @@ void TViewBox::LoadDocument(const std::string& path) {
     std::string shown = path;
     std::string caption = std::filesystem::path(path).filename().string();
     std::optional<charset::TFileEncoding> encoding;
+    doc::DocTextFindings findings;
     if (IsDocFile(path)) {
         shown = ProgramFilePath("Conversion.txt");
-        if (!doc::ConvertDocToText(path, shown, docName_)) {
+        if (!doc::ConvertDocToText(path, shown, docName_, findings)) {
             ui_.MessageBox("Error", "Conversion Error. View Log file.", app::TMsgIcon::Error,
                            {app::TMsgButton::Ok});
             return;
@@ -87,8 +89,9 @@ void TViewBox::LoadDocument(const std::string& path) {
     }
     documentPath_ = path;
     documentTitle_ = caption;
-    storedBookmarks_ =
-        IsDocFile(path) ? doc::ReadStoredBookmarks(path) : std::vector<doc::TStoredBookmark>{};
+    // Placed by the lines and columns of the DOC's own text, which the shown paragraphs may
+    // have cut or trimmed.
+    storedBookmarks_ = StoredBookmarksAt(findings.bookmarks, TextViewer1->ParaList());
     BMLBox->SetRememberedIndex(0);
 }
 
@@ -134,18 +137,13 @@ bool TViewBox::ShowFile(const std::string& path, const std::string& caption, boo
 
 std::vector<TBookmark> TViewBox::Bookmarks() {
     std::vector<std::string> paragraphs;
-    std::vector<bool> continued;
     for (const editor::TParaNode* node = TextViewer1->ParaList().Head(); node != nullptr;
          node = node->Next) {
         paragraphs.emplace_back(node->Text());
-        continued.push_back(!editor::LineEndFollows(*node));
     }
     std::vector<TBookmark> bookmarks = FindMarkedBookmarks(paragraphs);
-    for (const doc::TStoredBookmark& stored : storedBookmarks_) {
-        if (auto place = PlaceOfOffset(paragraphs, continued, stored.Offset)) {
-            place->Title = stored.Name;
-            bookmarks.push_back(*place);
-        }
+    for (const editor::TStoredBookmark& stored : storedBookmarks_) {
+        bookmarks.push_back({stored.Place.Para, stored.Place.Pos, stored.Name});
     }
     return bookmarks;
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "CharacterSet.h"
-#include "DocBookmarks.h"
+#include "OvcEditP.h"
 #include "FileEncoding.h"
 #include "ViewBookmarks.h"
 
@@ -83,7 +83,8 @@ class TViewBox : public QWidget {
     std::string documentPath_;
     std::string documentTitle_;
     std::string docName_;  ///< the DOC reader's name argument for the viewer's documents
-    std::vector<doc::TStoredBookmark> storedBookmarks_;  ///< of the DOC file in view
+    /// Those of the DOC file in view, in its paragraphs.
+    std::vector<editor::TStoredBookmark> storedBookmarks_;
 };
 
 }  // namespace tomery::viewer

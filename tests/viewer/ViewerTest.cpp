@@ -56,20 +56,6 @@ TEST(ViewBookmarks, MarkerLineDeclaresWhichParagraphsAreBookmarks) {
     }
 }
 
-TEST(ViewBookmarks, OffsetsCountOneLineEndBytePerLine) {
-    // "abc" and "xy" are one line cut in two; "" and "de" lines of their own.
-    const Lines paragraphs{"abc", "xy", "", "de"};
-    const std::vector<bool> continued{true, false, false, false};
-    const std::pair<std::uint32_t, std::pair<int, int>> places[] = {
-        {0, {1, 1}}, {2, {1, 3}}, {3, {2, 1}}, {5, {2, 3}}, {6, {3, 1}}, {7, {4, 1}}, {9, {4, 3}}};
-    for (const auto& [offset, place] : places) {
-        const auto found = PlaceOfOffset(paragraphs, continued, offset);
-        ASSERT_TRUE(found) << offset;
-        EXPECT_EQ(std::make_pair(found->Para, found->Pos), place) << offset;
-    }
-    EXPECT_FALSE(PlaceOfOffset(paragraphs, continued, 10));
-}
-
 class Viewer : public ::testing::Test {
   protected:
     std::string Write(const std::string& name, const std::string& text) {
@@ -194,24 +180,32 @@ TEST_F(Viewer, ChosenBookmarkIsRememberedAndItsFirstDisplayLineGoesToTheTop) {
     EXPECT_EQ(TopAndCaret(), std::make_pair(5, 5));
 }
 
-TEST_F(Viewer, StoredDocBookmarksFollowTheMarkerOnesAndJumpToTheirOffset) {
+TEST_F(Viewer, StoredDocBookmarksFollowTheMarkerOnesAtTheirOffsetInTheDocsOwnText) {
+    // CR LF line ends and blanks the shown lines lose: offsets count the DOC's own bytes.
+    const std::string text = "#Intro  \r\nabc   \r\ndefgh\r\n<#>\r\n";
     doc::testing::DocFileBuilder builder;
     builder.name = "Stored";
     builder.compression = doc::kCompressionPlain;
-    builder.textRecords = {doc::testing::BytesOf("#Intro\nabc\ndefgh\n<#>\n")};
-    doc::Bytes mark(doc::kBookmarkNameSize, 0);
-    mark[0] = 'M';
-    doc::AppendUInt32(mark, 13);  // the "f" of "defgh"
-    builder.extraRecords = {mark};
+    builder.textRecords = {doc::testing::BytesOf(text)};
+    const std::pair<char, std::uint32_t> marks[] = {{'F', 20}, {'B', 14}};  // "f", a blank
+    for (const auto& [name, offset] : marks) {
+        doc::Bytes mark(doc::kBookmarkNameSize, 0);
+        mark[0] = static_cast<std::uint8_t>(name);
+        doc::AppendUInt32(mark, offset);
+        builder.extraRecords.push_back(mark);
+    }
     doc::Bytes file = builder.Build();
-    doc::WriteUInt32(file, doc::RecordOffset(file, 0) + doc::kTextLengthOffset, 21);
+    doc::WriteUInt32(file, doc::RecordOffset(file, 0) + doc::kTextLengthOffset,
+                     static_cast<std::uint32_t>(text.size()));
     WriteFile(folder.Path("stored.pdb"), file);
 
     box.LoadDocument(folder.Path("stored.pdb"));
     ASSERT_EQ(box.windowTitle(), QStringLiteral("Stored"));
     const auto bookmarks = box.Bookmarks();
-    ASSERT_EQ(Summary(bookmarks),
-              (std::vector<std::pair<int, std::string>>{{1, "Intro"}, {3, "M"}}));
+    ASSERT_EQ(Summary(bookmarks), (std::vector<std::pair<int, std::string>>{
+                                      {1, "Intro"}, {3, "F"}, {2, "B"}}));
+    EXPECT_EQ(bookmarks[1].Pos, 3);
+    EXPECT_EQ(bookmarks[2].Pos, 4);  // the trimmed blanks stand at the line's end
     box.GoToBookmark(bookmarks[1]);
     std::int32_t column = 0;
     EXPECT_EQ(box.TextViewer().GetCaretPosition(column), 3);
