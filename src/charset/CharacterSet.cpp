@@ -252,6 +252,22 @@ void TCharacterSet::AppendFromUtf8(std::string_view text, std::string& out, TRep
     }
 }
 
+std::string TCharacterSet::FromMixedBytes(std::string_view text) const {
+    std::string out;
+    std::size_t unicodeStart = 0;  ///< where the valid UTF-8 not yet converted begins
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t at = i;
+        if (NextUtf8(text, i)) {
+            continue;
+        }
+        AppendFromUtf8(text.substr(unicodeStart, at - unicodeStart), out);
+        out += text[at];
+        unicodeStart = i;
+    }
+    AppendFromUtf8(text.substr(unicodeStart), out);
+    return out;
+}
+
 std::string TCharacterSet::convertSlowly(std::u16string_view text, TReplacementLog* log,
                                          std::int64_t line) const {
     UErrorCode status = U_ZERO_ERROR;

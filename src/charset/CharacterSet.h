@@ -70,6 +70,11 @@ class TCharacterSet {
     void AppendFromUtf8(std::string_view text, std::string& out, TReplacementLog* log = nullptr,
                         std::int64_t line = 0) const;
 
+    /// Bytes of two kinds as bytes of the set: valid multi-byte UTF-8 sequences are
+    /// characters (converted as FromUtf8 does), every other byte is already the set's. The
+    /// logs write file names as the file system holds them (UTF-8) among the document's text.
+    std::string FromMixedBytes(std::string_view text) const;
+
   private:
     std::string convertSlowly(std::u16string_view text, TReplacementLog* log,
                               std::int64_t line) const;

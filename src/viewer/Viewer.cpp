@@ -2,6 +2,7 @@
 
 #include "Conversion.h"
 #include "DocFileRule.h"
+#include "FileAccess.h"
 #include "ModalUi.h"
 #include "OvcBase.h"
 #include "OvcEdit.h"
@@ -71,9 +72,9 @@ TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
 void TViewBox::LoadDocument(const std::string& path) {
     std::string shown = path;
     std::string caption = std::filesystem::path(path).filename().string();
-    std::optional<charset::TFileEncoding> encoding;
+    const bool isDoc = IsDocFile(path);
     doc::DocTextFindings findings;
-    if (IsDocFile(path)) {
+    if (isDoc) {
         shown = ProgramFilePath("Conversion.txt");
         if (!doc::ConvertDocToText(path, shown, docName_, findings)) {
             ui_.MessageBox("Error", "Conversion Error. View Log file.", app::TMsgIcon::Error,
@@ -81,10 +82,16 @@ void TViewBox::LoadDocument(const std::string& path) {
             return;
         }
         caption = TextViewer1->CharacterSet().ToUtf8(docName_);
-        // A DOC file's text is the set's bytes, whatever they look like.
-        encoding = charset::TFileEncoding::Bytes;
     }
-    if (!ShowFile(shown, caption, true, kDocumentSize, true, encoding)) {
+    const auto load = [&] {
+        if (isDoc) {
+            // A DOC file's text is the set's bytes, whatever they look like.
+            TextViewer1->LoadFromFileAs(shown, charset::TFileEncoding::Bytes);
+        } else {
+            TextViewer1->LoadFromFile(shown);
+        }
+    };
+    if (!ShowFile(shown, caption, true, kDocumentSize, true, load)) {
         return;
     }
     documentPath_ = path;
@@ -100,27 +107,32 @@ void TViewBox::SetCharacterSet(const charset::TCharacterSet& set) {
 }
 
 bool TViewBox::ShowDocument(const std::string& path, const std::string& caption) {
-    return ShowFile(path, caption, true, kDocumentSize, true, std::nullopt);
+    return ShowFile(path, caption, true, kDocumentSize, true,
+                    [this, &path] { TextViewer1->LoadFromFile(path); });
 }
 
 bool TViewBox::ShowLog(const std::string& path, const std::string& caption, bool wordWrap) {
-    return ShowFile(path, caption, wordWrap, QSize(600, 400), false, std::nullopt);
+    return ShowFile(path, caption, wordWrap, QSize(600, 400), false, [this, &path] {
+        // A log's lines are the document's bytes, but the file names in them are UTF-8.
+        const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+        if (!bytes) {
+            throw editor::EInOutError(EIO);
+        }
+        TextViewer1->LoadFromMemory(
+            path, TextViewer1->CharacterSet().FromMixedBytes(std::string_view(
+                      reinterpret_cast<const char*>(bytes->data()), bytes->size())));
+    });
 }
 
 bool TViewBox::ShowFile(const std::string& path, const std::string& caption, bool wordWrap,
-                        QSize size, bool documentMode,
-                        std::optional<charset::TFileEncoding> encoding) {
+                        QSize size, bool documentMode, const std::function<void()>& load) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         ui_.MessageBox("Error", path + " not found", app::TMsgIcon::Error, {app::TMsgButton::Ok});
         return false;
     }
     // Loading replaces the text only when it succeeds; a failure leaves the viewer as it was.
-    if (encoding) {
-        TextViewer1->LoadFromFileAs(path, *encoding);
-    } else {
-        TextViewer1->LoadFromFile(path);
-    }
+    load();
     setWindowTitle(QString::fromStdString(caption));
     TextViewer1->SetWordWrap(wordWrap);
     setWindowState(Qt::WindowNoState);

@@ -4,14 +4,12 @@
 
 #include "CharacterSet.h"
 #include "OvcEditP.h"
-#include "FileEncoding.h"
 #include "ViewBookmarks.h"
 
 #include <QSize>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,9 +68,9 @@ class TViewBox : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    /// `encoding` forces how the file is read; without one its bytes tell.
+    /// Shows the text that `load` puts into the viewer from the file at `path`.
     bool ShowFile(const std::string& path, const std::string& caption, bool wordWrap, QSize size,
-                  bool documentMode, std::optional<charset::TFileEncoding> encoding);
+                  bool documentMode, const std::function<void()>& load);
     void TextViewer1MouseDown(Qt::MouseButton button);
 
     app::TModalUi& ui_;

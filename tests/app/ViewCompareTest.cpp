@@ -101,9 +101,14 @@ TEST_F(ViewCompare, LogCommandsShowTheLogsOrSayTheyAreMissing) {
     form->Click("ConversionLog1");
     EXPECT_EQ(form->ViewBox().windowTitle(), QStringLiteral("DOC Conversion"));
     EXPECT_FALSE(form->ViewBox().DocumentMode());
-    Write("Comparison.log", "log\r\n");
+    // File names are written as UTF-8 among lines of the document's bytes.
+    Write("Comparison.log", "Compared /caf\xC3\xA9 d\xC3\xAFr/a.txt as {new}\r\n{old} \xE9t\xE9\r\n");
     form->Click("ComparisonLog1");
     EXPECT_EQ(form->ViewBox().windowTitle(), QStringLiteral("Comparison Log"));
+    const editor::TParaList& shown = form->ViewBox().TextViewer().ParaList();
+    ASSERT_GE(shown.ParaCount(), 2);
+    EXPECT_EQ(shown.Head()->Text(), "Compared /caf\xE9 d\xEFr/a.txt as {new}");
+    EXPECT_EQ(shown.Head()->Next->Text(), "{old} \xE9t\xE9");
 }
 
 TEST_F(ViewCompare, ClosingTheViewerFillsTheReloadListOncePerTitleUpToTen) {

@@ -99,6 +99,23 @@ TEST(CharacterSet, CharactersASetLacksAreTransliteratedElseReplacedAndCounted) {
     }
 }
 
+TEST(CharacterSet, MixedBytesReadValidUtf8AsCharactersAndEveryOtherByteAsTheSets) {
+    const struct {
+        const char* set;
+        std::string mixed;
+        std::string bytes;
+    } cases[] = {
+        {"windows-1252", "caf\xC3\xA9 \xE9t\xE9", "caf\xE9 \xE9t\xE9"},
+        {"windows-1252", "\xC3\xA9\xC3", "\xE9\xC3"},  // a sequence cut short is a byte
+        {"windows-1252", "\xE9\xC3\xA9\x80", "\xE9\xE9\x80"},
+        {"windows-1251", "\xC6 d\xC3\xAFr \xD0\x96", "\xC6 dir \xC6"},
+        {"windows-1252", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Set(c.set).FromMixedBytes(c.mixed), c.bytes) << c.set << " " << c.mixed;
+    }
+}
+
 TEST(CharacterSet, NamesAndAliasesFindTheirSetWithoutRegardToCase) {
     EXPECT_EQ(&Set("CP1251"), &Set("windows-1251"));
     EXPECT_EQ(&Set("Latin1"), &Set("iso-8859-1"));

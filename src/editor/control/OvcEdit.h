@@ -522,6 +522,8 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     /// LoadFromFile reading the file as `encoding`, whatever its bytes tell (see
     /// charset::ReadingEncoding).
     void LoadFromFileAs(const std::string& name, charset::TFileEncoding encoding);
+    /// LoadFromFile of a file named `name` that holds `bytes`, read as the set's bytes.
+    void LoadFromMemory(const std::string& name, std::string_view bytes);
     /// Writes the paragraphs in FileEncoding (its mark first) with LineBreak after each but
     /// those whose line goes on in the next (an empty last one is not written) and clears
     /// Modified. Raises EInOutError on failure. An empty name does nothing.
@@ -533,6 +535,7 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
 
   private:
     void load(const std::string& name, std::optional<charset::TFileEncoding> forced);
+    void loadFrom(TTextFileReader& reader, const std::string& name);
     void writeText(TTextFileWriter& writer);
 
     std::string backupExt_ = "BAK";

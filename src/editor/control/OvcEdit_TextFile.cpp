@@ -66,40 +66,42 @@ void TOvcCustomTextFileEditor::LoadFromFileAs(const std::string& name,
     load(name, encoding);
 }
 
+void TOvcCustomTextFileEditor::LoadFromMemory(const std::string& name, std::string_view bytes) {
+    const TBusyCursor busy;
+    TTextFileReader reader(TInMemoryText{bytes}, CharacterSet(), charset::TFileEncoding::Bytes);
+    loadFrom(reader, NormalizeFileName(name));
+}
+
 void TOvcCustomTextFileEditor::load(const std::string& name,
                                     std::optional<charset::TFileEncoding> forced) {
-    // The file is read into a store of its own, which replaces the text only when the whole
-    // file was read: a failed load keeps the text, and the name it belongs to, as they were,
-    // so that saving afterwards can never write the old text over the file that failed.
     const std::string normalized = NormalizeFileName(name);
     const TBusyCursor busy;
+    TTextFileReader reader(normalized, CharacterSet(), forced);
+    loadFrom(reader, normalized);
+}
+
+void TOvcCustomTextFileEditor::loadFrom(TTextFileReader& reader, const std::string& name) {
+    // The text is read into a store of its own, which replaces the text only when all of it
+    // was read: a failed load keeps the text, and the name it belongs to, as they were, so
+    // that saving afterwards can never write the old text over the file that failed.
     std::unique_ptr<TParaList> list = NewParaList();
-    TLineBreak lineBreak;
-    charset::TFileEncoding encoding;
-    charset::TReplacementLog replacements;
     TSplitLines split;
-    {
-        TTextFileReader reader(normalized, CharacterSet(), forced);
-        const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
-        std::string line;
-        for (std::int64_t number = 1; reader.ReadLine(line); ++number) {
-            const std::int32_t parasBefore = list->ParaCount();
-            if (const TEditorErrorCode code = list->AppendLine(line, trim)) {
-                throw EEditorError(LoadErrorCode(code));
-            }
-            if (list->ParaCount() - parasBefore > 1 && split.Count++ == 0) {
-                split.FirstLine = number;
-            }
+    const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
+    std::string line;
+    for (std::int64_t number = 1; reader.ReadLine(line); ++number) {
+        const std::int32_t parasBefore = list->ParaCount();
+        if (const TEditorErrorCode code = list->AppendLine(line, trim)) {
+            throw EEditorError(LoadErrorCode(code));
         }
-        lineBreak = reader.LineBreak();
-        encoding = reader.Encoding();
-        replacements = reader.Replacements();
+        if (list->ParaCount() - parasBefore > 1 && split.Count++ == 0) {
+            split.FirstLine = number;
+        }
     }
     SwapParaList(std::move(list));
-    fileName_ = normalized;
-    lineBreak_ = lineBreak;
-    fileEncoding_ = encoding;
-    loadReplacements_ = std::move(replacements);
+    fileName_ = name;
+    lineBreak_ = reader.LineBreak();
+    fileEncoding_ = reader.Encoding();
+    loadReplacements_ = reader.Replacements();
     loadSplitLines_ = split;
     isOpen_ = true;
     RefreshAll(true);
