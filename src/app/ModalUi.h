@@ -44,7 +44,7 @@ struct TFileDialogRequest {
     // What the dialog refuses, asking again, before it returns a choice.
     bool pathMustExist = false;     ///< a file in a folder that does not exist
     bool fileMustExist = false;     ///< a file that does not exist
-    bool noReadOnlyReturn = false;  ///< a read-only file; such files are not even listed
+    bool noReadOnlyReturn = false;  ///< a read-only file (listed all the same, to be found)
     bool overwritePrompt = false;   ///< an existing file, unless the user confirms replacing it
 };
 

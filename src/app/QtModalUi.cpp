@@ -10,8 +10,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -22,7 +20,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSortFilterProxyModel>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -84,19 +81,6 @@ QMessageBox::Icon IconOf(TMsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-/// Leaves read-only files out of a file dialog's list; folders stay, to be browsed.
-class TWritableFilesOnly : public QSortFilterProxyModel {
-  protected:
-    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
-        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (files == nullptr) {
-            return true;
-        }
-        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
-        return info.isDir() || info.permission(QFile::WriteOwner);
-    }
-};
-
 /// Whether Qt's own file functions reach the file: they know names in UTF-8 only, so a name
 /// of other bytes is neither listed nor found by them, though the dialog can still return it.
 bool QtReaches(const std::string& path) {
@@ -111,9 +95,6 @@ class TCheckedFileDialog : public QFileDialog {
         // The checks need the dialog's own accept, which a native dialog would bypass.
         setOption(QFileDialog::DontUseNativeDialog);
         setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
-        if (request.noReadOnlyReturn) {
-            setProxyModel(new TWritableFilesOnly);
-        }
         // The dialog disables its accept button for a name it cannot find itself; a file
         // whose name is not UTF-8 (the document's own, given as the start) may still be taken.
         if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {

@@ -12,8 +12,10 @@
 #include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -25,6 +27,7 @@ namespace tomery::app {
 namespace {
 
 using tomery::testing::ReadFile;
+using tomery::testing::TempFolder;
 using tomery::testing::WriteFile;
 
 class ByteFileNames : public testing::MainWindowTest {
@@ -171,6 +174,45 @@ TEST_F(ByteFileNames, QtsFileDialogsTakeTheNameTheyStartWith) {
             << question.toStdString();
     }
     ExpectNoNameWithTheReplacementCharacter();
+}
+
+TEST(FileDialogs, OpenListsAReadOnlyFileAndRefusesItWhenChosen) {
+    TempFolder folder;
+    const std::string locked = folder.Path("locked.txt");
+    WriteFile(locked, std::string("x"));
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    TFileDialogRequest open;
+    open.initialDir = folder.Root();
+    open.fileName = locked;
+    open.pathMustExist = open.fileMustExist = open.noReadOnlyReturn = true;
+    bool listed = false;
+    QString refusal;
+    WhenTheDialogShows([&](QFileDialog& dialog) {
+        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        listed = QTest::qWaitFor([view] {
+            const QAbstractItemModel* model = view->model();
+            for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+                if (model->index(row, 0, view->rootIndex()).data() == "locked.txt") {
+                    return true;
+                }
+            }
+            return false;
+        });
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                refusal = box->text();
+                box->accept();
+            }
+        });
+        AcceptButton(dialog)->click();
+        dialog.reject();
+    });
+    TQtModalUi qt(nullptr);
+    EXPECT_FALSE(qt.OpenFileName(open));
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(refusal.toStdString(),
+              locked + "\nThis file is set to read-only.\nTry again with a different file name.");
 }
 
 }  // namespace
