@@ -323,12 +323,12 @@ bool TOvcCustomEditor::typeText(const QString& text) {
     return typed;
 }
 
-// Input methods and dead keys: what they compose arrives committed, as typed text.
+// Input methods and dead keys: what they compose arrives committed, as typed text, and
+// joins the undo step of the typing around it as a typed key does.
 
 void TOvcCustomEditor::inputMethodEvent(QInputMethodEvent* event) {
     const QString committed = event->commitString();
     if (!committed.isEmpty() && !GetReadOnly()) {
-        const TUndoGroupGuard group(paraList_->UndoBuffer());
         typeText(committed);
     }
     event->accept();

@@ -75,7 +75,7 @@ TEST_F(DesktopTest, CtrlTypesNoCharactersButLayoutSymbolsAreTyped) {
     EXPECT_EQ(Editor().GetPara(1), "@\xA7\xE9S");
 }
 
-TEST_F(DesktopTest, ComposedInputIsTypedInOneUndoStep) {
+TEST_F(DesktopTest, ComposedInputIsTypedInOneUndoStepWithTheTypingAroundIt) {
     EXPECT_TRUE(Editor().testAttribute(Qt::WA_InputMethodEnabled));
     SetLines({"abxd"});
     Editor().SetSelection(1, 3, 1, 4, true);
@@ -88,6 +88,17 @@ TEST_F(DesktopTest, ComposedInputIsTypedInOneUndoStep) {
     EXPECT_EQ(Caret(), Pos(1, 7));
     Run(ccUndo);
     EXPECT_EQ(Editor().GetPara(1), "abxd");
+
+    // A dead key's character between typed keys: one Ctrl+Z takes the whole run.
+    SetLines({""});
+    Press(Qt::Key_C, Qt::NoModifier, kKeyC, "c");
+    QInputMethodEvent deadKey;
+    deadKey.setCommitString(QString::fromUtf16(u"\u00E9"));
+    QApplication::sendEvent(&Editor(), &deadKey);
+    Press(Qt::Key_T, Qt::NoModifier, 0, "t");
+    EXPECT_EQ(Editor().GetPara(1), "c\xE9t");
+    Run(ccUndo);
+    EXPECT_EQ(Editor().GetPara(1), "");
 
     Editor().SetCaretPosition(1, 3);
     Settle();
