@@ -9,7 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <spawn.h>
@@ -135,6 +137,47 @@ void BM_ConvertFiles10MB(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kProseBytes));
 }
 BENCHMARK(BM_ConvertFiles10MB)->Unit(benchmark::kMillisecond);
+
+// The scaling of the codec over threads: files of 10 MB encoded and decoded with 1 to N
+// threads (N: the cores, at least 2), wall time.
+void ThreadCounts(benchmark::internal::Benchmark* benchmark) {
+    const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+    for (unsigned threads = 1; threads <= cores; ++threads) {
+        benchmark->Arg(threads);
+    }
+}
+
+ConversionOptions WithThreads(const benchmark::State& state) {
+    ConversionOptions options = BuiltInConversionOptions();
+    options.threads = static_cast<unsigned>(state.range(0));
+    return options;
+}
+
+void BM_EncodeFileThreads10MB(benchmark::State& state) {
+    tomery::testing::TempFolder folder;
+    tomery::testing::WriteFile(folder.Path("book.txt"),
+                               tomery::testing::GenerateProse(kProseBytes, 42));
+    for (auto _ : state) {
+        ConvertTextToDoc(folder.Path("book.txt"), folder.Path("book.pdb"), "Book",
+                         WithThreads(state));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kProseBytes));
+}
+BENCHMARK(BM_EncodeFileThreads10MB)->Apply(ThreadCounts)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_DecodeFileThreads10MB(benchmark::State& state) {
+    tomery::testing::TempFolder folder;
+    tomery::testing::WriteFile(folder.Path("book.txt"),
+                               tomery::testing::GenerateProse(kProseBytes, 42));
+    ConvertTextToDoc(folder.Path("book.txt"), folder.Path("book.pdb"), "Book");
+    std::string name;
+    for (auto _ : state) {
+        ConvertDocToText(folder.Path("book.pdb"), folder.Path("back.txt"), name,
+                         WithThreads(state));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kProseBytes));
+}
+BENCHMARK(BM_DecodeFileThreads10MB)->Apply(ThreadCounts)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // Peak memory of whole conversions, run as the command-line tool: the reader and writer hold
 // one record at a time, so the peaks stay flat as the text grows tenfold. /usr/bin/time

@@ -18,6 +18,7 @@ struct ConversionOptions {
     bool binaryMode = false;    ///< no line-end conversion in either direction
     bool compression = true;    ///< the writer compresses its records
     bool ratioLogging = false;  ///< the writer logs each record's compression ratio
+    unsigned threads = 0;       ///< records compressed and decoded at once; 0: one per core
 };
 
 const ConversionOptions& BuiltInConversionOptions();

@@ -3,6 +3,7 @@
 #include "DocBookmarks.h"
 #include "DocDecoder.h"
 #include "DocFormat.h"
+#include "RecordWorkers.h"
 
 #include <algorithm>
 #include <optional>
@@ -15,6 +16,8 @@ using std::to_string;
 
 /// Decoded text is handed to the sink in pieces of this size: few writes, little memory.
 constexpr std::size_t kTextChunkSize = 256 * 1024;
+/// Records read ahead per thread: enough to keep every core busy, little memory.
+constexpr std::size_t kRecordsPerThread = 8;
 
 void LogProblem(LogLines& log, const std::string& problem) {
     log.EmptyLine();
@@ -30,9 +33,10 @@ bool ReadFailed(LogLines& log, const DocSource& source, ByteView bytes, std::siz
     return true;
 }
 
-/// Logs why the record list cannot be right at text record `k`, or returns false.
-bool RecordOffsetIsBad(LogLines& log, std::size_t k, std::size_t offset, std::size_t previousOffset,
-                       std::size_t listEnd, std::size_t fileSize) {
+/// Why the record list cannot be right at text record `k`, if it cannot.
+std::optional<std::string> RecordOffsetProblem(std::size_t k, std::size_t offset,
+                                               std::size_t previousOffset, std::size_t listEnd,
+                                               std::size_t fileSize) {
     std::string problem;
     if (offset < listEnd) {
         problem = "lies before the end of the record list at " + to_string(listEnd);
@@ -41,11 +45,10 @@ bool RecordOffsetIsBad(LogLines& log, std::size_t k, std::size_t offset, std::si
     } else if (offset > fileSize) {
         problem = "lies beyond the end of the file at " + to_string(fileSize);
     } else {
-        return false;
+        return std::nullopt;
     }
-    LogProblem(log, "bad record list: offset " + to_string(offset) + " of record " + to_string(k) +
-                        " " + problem);
-    return true;
+    return "bad record list: offset " + to_string(offset) + " of record " + to_string(k) + " " +
+           problem;
 }
 
 /// Names the records left after the text, so that a file that decodes shorter than its
@@ -111,58 +114,146 @@ class TextChunks {
     bool writing_ = true;
 };
 
+/// Where the text records lie: the record list checked one record at a time.
+class RecordPlaces {
+  public:
+    RecordPlaces(const DocLayout& layout, ByteView front, std::size_t fileSize)
+        : front_(front),
+          recordCount_(layout.recordCount),
+          listEnd_(RecordListEnd(layout.recordCount)),
+          fileSize_(fileSize) {}
+
+    struct Place {
+        std::size_t offset = 0;
+        std::size_t end = 0;
+        std::optional<std::string> problem;  ///< why the list cannot be right here
+    };
+
+    /// Text record `k`'s place; its offset must not lie below `previousOffset`.
+    Place Of(std::size_t k, std::size_t previousOffset) const {
+        Place place;
+        place.offset = RecordOffset(front_, k);
+        const bool hasNextEntry = k + 1 < recordCount_;
+        place.end = hasNextEntry ? RecordOffset(front_, k + 1) : fileSize_;
+        place.problem = RecordOffsetProblem(k, place.offset, previousOffset, listEnd_, fileSize_);
+        if (!place.problem && hasNextEntry) {
+            place.problem =
+                RecordOffsetProblem(k + 1, place.end, place.offset, listEnd_, fileSize_);
+        }
+        return place;
+    }
+    std::size_t FirstOffset() const { return RecordOffset(front_, 0); }
+
+  private:
+    ByteView front_;
+    std::size_t recordCount_;
+    std::size_t listEnd_;
+    std::size_t fileSize_;
+};
+
+/// Text records read ahead of their turn and decoded on every core; their turn then logs
+/// them, in order, exactly as reading them one by one would.
+class RecordBatch {
+  public:
+    explicit RecordBatch(std::size_t capacity) : slots_(capacity) {}
+
+    struct Slot {
+        RecordPlaces::Place place;
+        Bytes bytes;
+        bool readFailed = false;
+        RecordDecoder decoder;
+        std::optional<DecodeError> error;
+    };
+
+    /// Reads records from `first` on, up to the batch's capacity and `last`, stopping after
+    /// one whose place or read is bad. Returns how many were read.
+    std::size_t Read(DocSource& source, const RecordPlaces& places, std::size_t first,
+                     std::size_t last, std::size_t& previousOffset) {
+        count_ = 0;
+        for (std::size_t k = first; k <= last && count_ < slots_.size(); ++k) {
+            Slot& slot = slots_[count_++];
+            slot.place = places.Of(k, previousOffset);
+            if (slot.place.problem) {
+                break;
+            }
+            previousOffset = slot.place.offset;
+            const ByteView record = source.Read(slot.place.offset, slot.place.end - slot.place.offset);
+            slot.bytes.assign(record.begin(), record.end());
+            slot.readFailed = source.Failed();
+            if (slot.readFailed) {
+                break;
+            }
+        }
+        return count_;
+    }
+    /// Safe to call for different slots at once.
+    void Decode(std::size_t i) {
+        Slot& slot = slots_[i];
+        if (!slot.place.problem && !slot.readFailed) {
+            slot.error = slot.decoder.Decode(slot.bytes);
+        }
+    }
+    const Slot& At(std::size_t i) const { return slots_[i]; }
+
+  private:
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
+
 /// The text records in list order (`front` holds the header and the record list); false,
 /// after logging why, when one cannot be read or decoded. A failed write only ends the loop early:
 /// the sink's Commit reports it.
 bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, ByteView front,
                      std::uint16_t compression, std::size_t n, TextSink& out,
                      const ConversionOptions& options, TextTally& tally, BookmarkPlacer& placer) {
-    const std::size_t fileSize = source.Size();
-    const std::size_t listEnd = RecordListEnd(layout.recordCount);
-    std::size_t previousOffset = RecordOffset(front, 0);
+    const RecordPlaces places(layout, front, source.Size());
+    std::size_t previousOffset = places.FirstOffset();
     bool previousWasCr = false;
-    RecordDecoder decoder;
+    const bool compressed = compression != kCompressionPlain;
+    RecordWorkers workers(compressed ? options.threads : 1);
+    RecordBatch batch(kRecordsPerThread * workers.Threads());
     TextChunks chunks(out);
-    for (std::size_t k = 1; k <= n; ++k) {
-        const std::size_t offset = RecordOffset(front, k);
-        log.Line("Rec " + to_string(k) + ": pos = " + to_string(offset));
-        const bool hasNextEntry = k + 1 < layout.recordCount;
-        const std::size_t end = hasNextEntry ? RecordOffset(front, k + 1) : fileSize;
-        if (RecordOffsetIsBad(log, k, offset, previousOffset, listEnd, fileSize) ||
-            (hasNextEntry && RecordOffsetIsBad(log, k + 1, end, offset, listEnd, fileSize))) {
-            return false;
+    for (std::size_t first = 1; first <= n;) {
+        const std::size_t count = batch.Read(source, places, first, n, previousOffset);
+        if (compressed) {
+            workers.Run(count, [&batch](std::size_t i) { batch.Decode(i); });
         }
-        previousOffset = offset;
-        log.Line("       dwRecLen = " + to_string(end - offset));
-        const ByteView record = source.Read(offset, end - offset);
-        log.Line("       " + to_string(record.size()) + " bytes read");
-        if (source.Failed()) {
-            LogProblem(log, "problem reading source file");
-            return false;
-        }
-
-        ByteView text = record;
-        if (compression != kCompressionPlain) {
-            if (const auto error = decoder.Decode(record)) {
-                LogProblem(log, "bad record " + to_string(k) + ": " + error->Describe());
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t k = first + i;
+            const RecordBatch::Slot& slot = batch.At(i);
+            log.Line("Rec " + to_string(k) + ": pos = " + to_string(slot.place.offset));
+            if (slot.place.problem) {
+                LogProblem(log, *slot.place.problem);
                 return false;
             }
-            text = decoder.Text();
+            log.Line("       dwRecLen = " + to_string(slot.place.end - slot.place.offset));
+            log.Line("       " + to_string(slot.bytes.size()) + " bytes read");
+            if (slot.readFailed) {
+                LogProblem(log, "problem reading source file");
+                return false;
+            }
+            if (slot.error) {
+                LogProblem(log, "bad record " + to_string(k) + ": " + slot.error->Describe());
+                return false;
+            }
+            const ByteView text = compressed ? slot.decoder.Text() : ByteView(slot.bytes);
+            tally.Add(text);
+            placer.Follow(text);
+            if (options.binaryMode) {
+                std::copy(text.begin(), text.end(), chunks.Room(text.size()));
+                chunks.Add(text.size());
+            } else {
+                chunks.Add(ExpandLineEnds(text, previousWasCr,
+                                          chunks.Room(ExpandedSizeLimit(text.size()))));
+            }
+            log.Line("reconverting " + layout.name + ": record " + to_string(k) + " of " +
+                     to_string(n));
+            if (!chunks.Writing()) {
+                chunks.Flush();
+                return true;  // the sink's Commit reports the failed write
+            }
         }
-        tally.Add(text);
-        placer.Follow(text);
-        if (options.binaryMode) {
-            std::copy(text.begin(), text.end(), chunks.Room(text.size()));
-            chunks.Add(text.size());
-        } else {
-            chunks.Add(
-                ExpandLineEnds(text, previousWasCr, chunks.Room(ExpandedSizeLimit(text.size()))));
-        }
-        log.Line("reconverting " + layout.name + ": record " + to_string(k) + " of " +
-                 to_string(n));
-        if (!chunks.Writing()) {
-            break;  // the sink's Commit reports the failed write
-        }
+        first += count;
     }
     chunks.Flush();
     return true;

@@ -5,6 +5,7 @@
 #include "DocDecoder.h"
 #include "DocFormat.h"
 #include "RecordSpool.h"
+#include "RecordWorkers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +17,9 @@ namespace tomery::doc {
 namespace {
 
 using std::to_string;
+
+/// Blocks in flight per thread: enough to keep every core busy, little memory.
+constexpr std::size_t kRecordsPerThread = 8;
 
 std::size_t TextRecordsFor(std::size_t textLength) {
     return (textLength + kTextRecordSize - 1) / kTextRecordSize;
@@ -101,6 +105,38 @@ class BookmarkOffsets {
     std::vector<std::optional<std::uint64_t>> offsets_;  ///< none for a place past the text
 };
 
+/// Blocks converted and waiting to be compressed, with what their records will hold.
+class RecordBatch {
+  public:
+    explicit RecordBatch(std::size_t capacity) : capacity_(capacity) {
+        blocks_.reserve(capacity);
+    }
+
+    void Add(Bytes block, std::size_t sourceSize) {
+        blocks_.push_back({std::move(block), {}, sourceSize});
+    }
+    std::size_t Size() const { return blocks_.size(); }
+    bool Full() const { return blocks_.size() == capacity_; }
+    void Clear() { blocks_.clear(); }
+
+    /// Safe to call for different blocks at once.
+    void Compress(std::size_t i) { blocks_[i].record = CompressBlock(blocks_[i].text); }
+    const Bytes& Record(std::size_t i, bool compressed) const {
+        return compressed ? blocks_[i].record : blocks_[i].text;
+    }
+    /// The bytes of the source the block was converted from.
+    std::size_t SourceSize(std::size_t i) const { return blocks_[i].sourceSize; }
+
+  private:
+    struct Block {
+        Bytes text;
+        Bytes record;
+        std::size_t sourceSize;
+    };
+    std::size_t capacity_;
+    std::vector<Block> blocks_;
+};
+
 /// How many bookmarks fit beside `textRecords` records: the header's record count is 16 bits,
 /// and without a text record, record 0 cannot tell its readers where the text ends.
 std::size_t BookmarksThatFit(LogLines& log, std::size_t textRecords, std::size_t bookmarks) {
@@ -159,32 +195,51 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     std::vector<std::uint32_t> recordSizes;
     BookmarkOffsets places(bookmarks);
     std::uint64_t docLength = 0;
+    RecordWorkers workers(options.threads);
+    RecordBatch batch(kRecordsPerThread * workers.Threads());
+    // Blocks are read and converted in order, then compressed a batch at a time on every
+    // core, and spooled in order again: the file is the one a single thread would write.
+    const auto spoolBatch = [&] {
+        if (options.compression) {
+            workers.Run(batch.Size(), [&batch](std::size_t i) { batch.Compress(i); });
+        }
+        for (std::size_t i = 0; i < batch.Size(); ++i) {
+            const Bytes& record = batch.Record(i, options.compression);
+            if (!spool.Append(record)) {
+                return false;
+            }
+            recordSizes.push_back(static_cast<std::uint32_t>(record.size()));
+            log.Line("converting record " + to_string(recordSizes.size()) + " of " + to_string(n));
+            if (options.ratioLogging && options.compression && !record.empty()) {
+                log.Line(RatioLine(batch.SourceSize(i), record.size()));
+            }
+        }
+        batch.Clear();
+        return true;
+    };
     log.EmptyLine();
+    bool spooling = true;
     for (ByteView block = text.Next(); !block.empty(); block = text.Next()) {
         // A source that grew since it was measured is taken as it reads now.
-        if (recordSizes.size() == kMaxTextRecords) {
+        if (recordSizes.size() + batch.Size() == kMaxTextRecords) {
+            if (!(spooling = spoolBatch())) {
+                break;
+            }
             RefuseTooLongText(log, LengthOfTheRest(text));
             return false;
         }
         const std::size_t bytesRead = block.size();
         places.Follow(block, text.BytesRead() - bytesRead, docLength, !options.binaryMode);
-        Bytes converted;
-        if (!options.binaryMode) {
-            converted = ConvertLineEndsToDoc(block, text.FollowingByte());
-            block = converted;
-        }
-        docLength += block.size();
-        const Bytes record =
-            options.compression ? CompressBlock(block) : Bytes(block.begin(), block.end());
-        if (!spool.Append(record)) {
+        Bytes converted = options.binaryMode ? Bytes(block.begin(), block.end())
+                                             : ConvertLineEndsToDoc(block, text.FollowingByte());
+        docLength += converted.size();
+        batch.Add(std::move(converted), bytesRead);
+        if (batch.Full() && !(spooling = spoolBatch())) {
             break;
         }
-        recordSizes.push_back(static_cast<std::uint32_t>(record.size()));
-        const std::size_t k = recordSizes.size();
-        log.Line("converting record " + to_string(k) + " of " + to_string(n));
-        if (options.ratioLogging && options.compression && !record.empty()) {
-            log.Line(RatioLine(bytesRead, record.size()));
-        }
+    }
+    if (spooling) {
+        spoolBatch();
     }
     if (text.Failed()) {
         log.EmptyLine();

@@ -146,6 +146,42 @@ TEST_F(DocWriter, LeavesLineEndsAloneInBinaryMode) {
     EXPECT_EQ(Log()[2], "saving to " + destination + " as <Story>, binary mode, not compressed");
 }
 
+TEST_F(DocWriter, AnyNumberOfThreadsWritesAndReadsTheSameBytesAndLogsAsOne) {
+    // Many batches of records, and a file damaged in its 40th record, whose log must stop
+    // there whatever was decoded ahead of it.
+    WriteFile(source, tomery::testing::GenerateProse(300000, 5));
+    struct Run {
+        std::string file, fileLog, text, textLog, damagedLog;
+        bool operator==(const Run&) const = default;
+    };
+    const auto run = [&](unsigned threads) {
+        ConversionOptions options;
+        options.ratioLogging = true;
+        options.threads = threads;
+        Run result;
+        EXPECT_TRUE(ConvertTextToDoc(source, destination, "Story", options));
+        result.file = ReadFile(destination);
+        result.fileLog = ReadFile(ConversionLogPath());
+        std::string name;
+        EXPECT_TRUE(ConvertDocToText(destination, folder.Path("back.txt"), name, options));
+        result.text = ReadFile(folder.Path("back.txt"));
+        result.textLog = ReadFile(ConversionLogPath());
+        Bytes damaged(result.file.begin(), result.file.end());
+        damaged[RecordOffset(damaged, 40)] = 0x80;  // a back-reference before the record's start
+        damaged[RecordOffset(damaged, 40) + 1] = 0x40;
+        WriteFile(folder.Path("damaged.pdb"), damaged);
+        EXPECT_FALSE(ConvertDocToText(folder.Path("damaged.pdb"), folder.Path("back.txt"), name,
+                                      options));
+        result.damagedLog = ReadFile(ConversionLogPath());
+        return result;
+    };
+    const Run one = run(1);
+    EXPECT_NE(one.damagedLog.find("bad record 40"), std::string::npos);
+    for (const unsigned threads : {2u, 3u, 7u}) {
+        EXPECT_TRUE(run(threads) == one) << threads << " threads";
+    }
+}
+
 TEST_F(DocWriter, LogsTheRatioWhenAskedTo) {
     ConversionOptions ratio;
     ratio.ratioLogging = true;
