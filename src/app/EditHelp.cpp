@@ -19,7 +19,7 @@
 namespace tomery::app {
 
 std::string HelpFilePath() {
-    return InstalledFilePath("TOMERY.HLP");
+    return ResourceFilePath("TOMERY.HLP");
 }
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {

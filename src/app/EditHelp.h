@@ -12,7 +12,7 @@ class QTextBrowser;
 
 namespace tomery::app {
 
-/// The help file beside the program, "TOMERY.HLP".
+/// The help file "TOMERY.HLP", wherever the program runs from (see ResourceFilePath).
 std::string HelpFilePath();
 
 /// A window of its own beside the main window; created on first use and kept.

@@ -119,7 +119,11 @@ void TLinePrinter::NextLine() {
 }
 
 void PrintEditorText(QPrinter& printer, editor::TOvcCustomEditor& editor, bool selectionOnly) {
-    TLinePrinter out(printer, editor.FixedFont().Font(), editor.FixedFont().Color());
+    // Paper is white whatever the screen's theme: the palette's text colour, light on a dark
+    // desktop, would not show on it, so the text prints in black unless the font has a colour.
+    const QColor fontColor = editor.FixedFont().Color();
+    TLinePrinter out(printer, editor.FixedFont().Font(),
+                     fontColor.isValid() ? fontColor : QColor(Qt::black));
     ForEachLineToPrint(editor, selectionOnly, [&out, &editor](const std::string& line) {
         out.WriteLine(editor::BytesToText(line, editor.CharacterSet()));
     });

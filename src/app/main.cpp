@@ -1,9 +1,11 @@
 // Tomery: a desktop editor for Palm DOC e-texts and plain text files.
 #include "Application.h"
 #include "CommandLine.h"
+#include "DisplayCheck.h"
 #include "EditMain.h"
 
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -20,6 +22,12 @@ int main(int argc, char** argv) {
             tomery::app::ParseCommandLine(tomery::app::ArgumentsOf(argc, argv), false);
         early.exitNow) {
         return Finish(early);
+    }
+    if (const std::string missing = tomery::app::MissingDisplayMessage(
+            tomery::app::ArgumentsOf(argc, argv), tomery::app::ProcessEnvironment);
+        !missing.empty()) {
+        std::cerr << missing;
+        return 1;
     }
     tomery::app::TApplication application(argc, argv);
     tomery::app::TApplication::setApplicationName(QStringLiteral("Tomery"));

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #ifndef TOMERY_DATA_FROM_BIN
 #define TOMERY_DATA_FROM_BIN "../share/tomery"
@@ -115,14 +116,25 @@ std::string StateFolder() {
     return folder;
 }
 
-std::string InstalledFilePath(const std::string& fileName) {
-    std::string path = ProgramFilePath(fileName);
-    if (Exists(path)) {
-        return path;
+std::vector<std::string> ResourceFolders(const std::string& programFolder,
+                                         const std::string& executableFolder) {
+    const std::filesystem::path dataFolder =
+        std::filesystem::path(WithSlash(executableFolder)) / TOMERY_DATA_FROM_BIN;
+    return {WithSlash(programFolder), WithSlash(executableFolder),
+            WithSlash(dataFolder.lexically_normal().string())};
+}
+
+std::string FindResourceFile(const std::string& fileName, const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders) {
+        if (Exists(folder + fileName)) {
+            return folder + fileName;
+        }
     }
-    const std::string installed =
-        WithSlash(ExecutableFolder()) + WithSlash(TOMERY_DATA_FROM_BIN) + fileName;
-    return Exists(installed) ? installed : path;
+    return folders.empty() ? fileName : folders.front() + fileName;
+}
+
+std::string ResourceFilePath(const std::string& fileName) {
+    return FindResourceFile(fileName, ResourceFolders(ProgramFolder(), ExecutableFolder()));
 }
 
 }  // namespace tomery

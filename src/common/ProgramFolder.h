@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tomery {
 
@@ -36,9 +37,20 @@ std::string ProgramFilePath(const std::string& fileName);
 /// it does not exist yet; always ends with '/'.
 std::string StateFolder();
 
-/// A file the program was installed with (the help text): the program folder's copy when it
-/// has one, else the one in the installed data folder beside the executable's folder
-/// (../share/tomery/). The program folder's path when neither exists.
-std::string InstalledFilePath(const std::string& fileName);
+/// Where a read-only file the program comes with (the help text) is looked for, in this order:
+/// the program folder, so that a copy of the user's own wins; the executable's folder (a build
+/// tree, or a copy unpacked in a folder of its own); the installed data folder beside the
+/// executable's (../share/tomery/ from its bin folder). Each ends with '/'.
+std::vector<std::string> ResourceFolders(const std::string& programFolder,
+                                         const std::string& executableFolder);
+
+/// The first of `folders` that holds `fileName`, followed by the name; the first folder's
+/// when none does.
+std::string FindResourceFile(const std::string& fileName, const std::vector<std::string>& folders);
+
+/// The read-only file `fileName` the program comes with, looked for in this process's
+/// ResourceFolders, whatever TOMERY_HOME names as the program folder. Every reader of such a
+/// file finds it here.
+std::string ResourceFilePath(const std::string& fileName);
 
 }  // namespace tomery

@@ -47,7 +47,6 @@ TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
     TextViewer1->SetReadOnly(true);
     TextViewer1->FixedFont().SetName(QStringLiteral("Fixedsys"));
     TextViewer1->FixedFont().SetSize(8);
-    TextViewer1->FixedFont().SetColor(palette().color(QPalette::WindowText));
     TextViewer1->SetLeftMargin(5);
     TextViewer1->SetWordWrap(true);
     TextViewer1->SetWrapColumn(31);

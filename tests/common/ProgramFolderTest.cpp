@@ -1,8 +1,11 @@
 // Where the program keeps its files: where TOMERY_HOME says, beside itself in a build tree or a
 // folder of its own, or, installed, in the user's configuration folder, whoever runs it.
 #include "ProgramFolder.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace tomery {
 namespace {
@@ -46,6 +49,35 @@ TEST(ProgramFolder, IsChosenFromTheEnvironmentAndTheExecutablesFolder) {
                                         .home = "/home/ann/"};
         EXPECT_EQ(ChooseProgramFolder(facts), c.expected)
             << c.executableFolder << " writable " << c.writable << " marker " << c.buildMarker;
+    }
+}
+
+TEST(ResourceFile, IsTheProgramFoldersCopyElseTheOneBesideTheExecutableElseTheInstalledOne) {
+    EXPECT_EQ(ResourceFolders("/home/ann/books", "/usr/bin"),
+              (std::vector<std::string>{"/home/ann/books/", "/usr/bin/", "/usr/share/tomery/"}));
+
+    const testing::TempFolder temp;
+    const std::vector<std::string> folders{temp.Path("home/"), temp.Path("bin/"),
+                                           temp.Path("share/")};
+    const struct {
+        bool inHome, inBin, inShare;
+        std::size_t found;  // the folder expected; the program folder when none holds it
+    } cases[] = {{true, true, true, 0},
+                 {false, true, true, 1},
+                 {false, false, true, 2},
+                 {true, false, false, 0},
+                 {false, false, false, 0}};
+    for (const auto& c : cases) {
+        const bool holds[] = {c.inHome, c.inBin, c.inShare};
+        for (std::size_t i = 0; i < folders.size(); ++i) {
+            std::filesystem::create_directories(folders[i]);
+            std::filesystem::remove(folders[i] + "HELP");
+            if (holds[i]) {
+                testing::WriteFile(folders[i] + "HELP", "help");
+            }
+        }
+        EXPECT_EQ(FindResourceFile("HELP", folders), folders[c.found] + "HELP")
+            << c.inHome << c.inBin << c.inShare;
     }
 }
 

@@ -252,7 +252,7 @@ void TOvcSingleCaret::blink() {
     invalidate_(Rect());
 }
 
-void TOvcSingleCaret::Paint(QPainter& painter) const {
+void TOvcSingleCaret::Paint(QPainter& painter, const QColor& background, const QColor& text) const {
     if (!Visible()) {
         return;
     }
@@ -262,7 +262,8 @@ void TOvcSingleCaret::Paint(QPainter& painter) const {
     if (caret_->Shape() == TOvcCaretShape::csBitmap && !caret_->Bitmap().isNull()) {
         painter.drawImage(rect.topLeft(), caret_->Bitmap());
     } else {
-        painter.fillRect(rect, caret_->IsGray() ? QColor(0x80, 0x80, 0x80) : QColor(Qt::white));
+        const QRgb inversion = (background.rgb() ^ text.rgb()) | 0xFF000000u;
+        painter.fillRect(rect, caret_->IsGray() ? QColor(0x80, 0x80, 0x80) : QColor(inversion));
     }
     painter.restore();
 }

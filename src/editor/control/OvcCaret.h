@@ -98,8 +98,10 @@ class TOvcSingleCaret : public QObject {
     bool Visible() const;
     /// Milliseconds per blink phase.
     int BlinkInterval() const;
-    /// Inverts the caret's pixels when visible.
-    void Paint(QPainter& painter) const;
+    /// Inverts the caret's pixels when visible, between the text's two colours: over the
+    /// background it shows in the text colour, and a character under a block caret in the
+    /// background colour, in any palette.
+    void Paint(QPainter& painter, const QColor& background, const QColor& text) const;
 
   protected:
     void UseCaret(std::shared_ptr<TOvcCaret> caret);

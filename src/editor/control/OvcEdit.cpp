@@ -64,8 +64,7 @@ TOvcCustomEditor::TOvcCustomEditor(QWidget* parent)
       caret_(
           std::make_unique<TOvcCaretPair>([this](const QRect& rect) { viewport()->update(rect); })),
       markers_(MakeMarkerGlyphs()),
-      marginCursor_(MakeMarginCursor()),
-      color_(palette().color(QPalette::Base)) {
+      marginCursor_(MakeMarginCursor()) {
     fixedFont_.OnChange = [this] {
         layout();
         if (hasFocus()) {
@@ -111,6 +110,10 @@ void TOvcCustomEditor::SetCharacterSet(const charset::TCharacterSet& set) {
         characterSet_ = &set;
         requestFullRepaint();
     }
+}
+
+QColor TOvcCustomEditor::Color() const {
+    return color_.isValid() ? color_ : palette().color(QPalette::Base);
 }
 
 void TOvcCustomEditor::SetColor(const QColor& color) {

@@ -82,7 +82,9 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     /// (the offered sets live for the whole run).
     void SetCharacterSet(const charset::TCharacterSet& set);
     TOvcFixedFont& FixedFont() { return fixedFont_; }
-    QColor Color() const { return color_; }
+    /// The background: the colour set, else the base colour of the palette.
+    QColor Color() const;
+    /// An invalid colour gives the background back to the palette.
     void SetColor(const QColor& color);
     bool HideSelection() const { return hideSelection_; }
     void SetHideSelection(bool hide);
@@ -337,8 +339,18 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void recreateWindow();
 
     // Painting (OvcEdit_Paint.cpp).
+    /// The colours one paint uses, from the palette unless the font, the control or the
+    /// highlight colours have colours of their own.
+    struct TPaintColors {
+        QColor text;
+        QColor background;
+        QColor selectedText;
+        QColor selectedBackground;
+    };
+    TPaintColors paintColors() const;
     QRect textArea() const;
-    void paintRow(QPainter& painter, std::int32_t row, bool selectionShown);
+    void paintRow(QPainter& painter, std::int32_t row, bool selectionShown,
+                  const TPaintColors& colors);
     void paintBookmarks(QPainter& painter, const QRect& area);
     bool selectionShown() const;
 
@@ -412,7 +424,7 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     TOvcColors highlightColors_;
     QImage markers_;  ///< the glyphs of bookmarks 0 to 9, side by side
     QCursor marginCursor_;
-    QColor color_;
+    QColor color_;  ///< invalid while the palette gives the background
     const charset::TCharacterSet* characterSet_ = &charset::DefaultCharacterSet();
 
     bool autoIndent_ = false;

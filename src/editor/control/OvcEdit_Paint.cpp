@@ -34,6 +34,18 @@ QRect TOvcCustomEditor::textArea() const {
     return QRect(leftMargin_, 0, visibleCols_ * charWidth_, viewport()->height());
 }
 
+TOvcCustomEditor::TPaintColors TOvcCustomEditor::paintColors() const {
+    const QPalette& colors = palette();
+    const QColor fontColor = fixedFont_.Color();
+    const bool systemHighlight = highlightColors_.UseDefault();
+    return {
+        isEnabled() ? (fontColor.isValid() ? fontColor : colors.color(QPalette::Text))
+                    : colors.color(QPalette::Disabled, QPalette::Text),
+        Color(),
+        systemHighlight ? colors.color(QPalette::HighlightedText) : highlightColors_.TextColor(),
+        systemHighlight ? colors.color(QPalette::Highlight) : highlightColors_.BackColor()};
+}
+
 bool TOvcCustomEditor::selectionShown() const {
     return isEnabled() && SelectionAvailable() && (!hideSelection_ || hasFocus());
 }
@@ -43,9 +55,11 @@ void TOvcCustomEditor::paintEvent(QPaintEvent* event) {
     const QRect clip = event->rect();
     const QRect area = textArea();
     const int height = viewport()->height();
-    painter.fillRect(QRect(0, 0, leftMargin_, height) & clip, color_);
+    const TPaintColors colors = paintColors();
+    painter.fillRect(QRect(0, 0, leftMargin_, height) & clip, colors.background);
     painter.fillRect(
-        QRect(area.right() + 1, 0, viewport()->width() - area.right() - 1, height) & clip, color_);
+        QRect(area.right() + 1, 0, viewport()->width() - area.right() - 1, height) & clip,
+        colors.background);
     if (showBookmarks_) {
         paintBookmarks(painter, clip);
     }
@@ -54,11 +68,12 @@ void TOvcCustomEditor::paintEvent(QPaintEvent* event) {
     const std::int32_t firstRow = std::max(1, clip.top() / lineHeight_ + 1);
     const std::int32_t lastRow = std::min(visibleLines_, clip.bottom() / lineHeight_ + 1);
     for (std::int32_t row = firstRow; row <= lastRow; ++row) {
-        paintRow(painter, row, selection);
+        paintRow(painter, row, selection, colors);
     }
     const int below = visibleLines_ * lineHeight_;
     if (below < height) {
-        painter.fillRect(QRect(area.left(), below, area.width(), height - below) & clip, color_);
+        painter.fillRect(QRect(area.left(), below, area.width(), height - below) & clip,
+                         colors.background);
     }
     // A full repaint follows a layout change, a re-wrap or a jump of the view, each of which
     // may have moved the caret's cell without a caret move: the caret and the status are
@@ -66,10 +81,11 @@ void TOvcCustomEditor::paintEvent(QPaintEvent* event) {
     if (std::exchange(repaintPending_, false)) {
         positionCaret();
     }
-    caret_->Paint(painter);
+    caret_->Paint(painter, colors.background, colors.text);
 }
 
-void TOvcCustomEditor::paintRow(QPainter& painter, std::int32_t row, bool selectionShown) {
+void TOvcCustomEditor::paintRow(QPainter& painter, std::int32_t row, bool selectionShown,
+                                const TPaintColors& colors) {
     const std::int32_t line = topLine_ + row - 1;
     const QRect rowRect(leftMargin_, (row - 1) * lineHeight_, visibleCols_ * charWidth_,
                         lineHeight_);
@@ -118,8 +134,6 @@ void TOvcCustomEditor::paintRow(QPainter& painter, std::int32_t row, bool select
     const std::size_t a = lineSelected ? toShown(selFirst) : shown.size();
     const std::size_t b = lineSelected ? std::max(a, toShown(selLast)) : shown.size();
 
-    const QColor textColor =
-        isEnabled() ? fixedFont_.Color() : palette().color(QPalette::Disabled, QPalette::Text);
     const int ascent = painter.fontMetrics().ascent();
     const auto drawRun = [&](std::size_t from, std::size_t to, const QColor& fore,
                              const QColor& back) {
@@ -133,11 +147,12 @@ void TOvcCustomEditor::paintRow(QPainter& painter, std::int32_t row, bool select
         cellText_.Draw(painter, QPointF(cell.left(), cell.top() + ascent),
                        ScreenText(shown.substr(from, to - from), *characterSet_));
     };
-    drawRun(0, a, textColor, color_);
-    drawRun(a, b, highlightColors_.TextColor(), highlightColors_.BackColor());
-    drawRun(b, shown.size(), textColor, color_);
+    drawRun(0, a, colors.text, colors.background);
+    drawRun(a, b, colors.selectedText, colors.selectedBackground);
+    drawRun(b, shown.size(), colors.text, colors.background);
     const int rest = rowRect.left() + static_cast<int>(shown.size()) * charWidth_;
-    painter.fillRect(QRect(rest, rowRect.top(), rowRect.right() + 1 - rest, lineHeight_), color_);
+    painter.fillRect(QRect(rest, rowRect.top(), rowRect.right() + 1 - rest, lineHeight_),
+                     colors.background);
 }
 
 void TOvcCustomEditor::paintBookmarks(QPainter& painter, const QRect& area) {

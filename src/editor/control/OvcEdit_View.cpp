@@ -532,7 +532,8 @@ void TOvcCustomEditor::focusOutEvent(QFocusEvent* event) {
 
 void TOvcCustomEditor::changeEvent(QEvent* event) {
     TOvcEditBase::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange) {
+    // A desktop switching to a dark theme changes the palette the colours come from.
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange) {
         requestFullRepaint();
     }
 }

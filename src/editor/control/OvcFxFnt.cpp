@@ -122,33 +122,41 @@ void TOvcFixedFont::Assign(const QVariant& source) {
     }
 }
 
-TOvcColors::TOvcColors() : backColor_(DefaultHighlight()), textColor_(DefaultHighlightedText()) {}
+QColor TOvcColors::BackColor() const {
+    return useDefault_ ? DefaultHighlight() : backColor_;
+}
+
+QColor TOvcColors::TextColor() const {
+    return useDefault_ ? DefaultHighlightedText() : textColor_;
+}
 
 void TOvcColors::changed() {
-    useDefault_ = backColor_ == DefaultHighlight() && textColor_ == DefaultHighlightedText();
     if (OnChange) {
         OnChange();
     }
 }
 
 void TOvcColors::SetBackColor(const QColor& color) {
-    if (color != backColor_) {
-        backColor_ = color;
-        changed();
-    }
+    set(color, TextColor());
 }
 
 void TOvcColors::SetTextColor(const QColor& color) {
-    if (color != textColor_) {
-        textColor_ = color;
-        changed();
+    set(BackColor(), color);
+}
+
+void TOvcColors::set(const QColor& back, const QColor& text) {
+    if (back == BackColor() && text == TextColor()) {
+        return;
     }
+    backColor_ = back;
+    textColor_ = text;
+    useDefault_ = back == DefaultHighlight() && text == DefaultHighlightedText();
+    changed();
 }
 
 void TOvcColors::SetUseDefault(bool useDefault) {
     if (useDefault && !useDefault_) {
-        backColor_ = DefaultHighlight();
-        textColor_ = DefaultHighlightedText();
+        useDefault_ = true;
         changed();
     }
 }

@@ -43,11 +43,14 @@ class TOvcFixedFont {
     static constexpr int kDefaultSize = 10;
 
     /// The first fixed-pitch family (the toolkit's fixed font when there is none), size 10,
-    /// black.
+    /// without a colour of its own.
     TOvcFixedFont();
 
     const QFont& Font() const { return font_; }
+    /// The colour set for the text, or an invalid colour while none is: then the text takes
+    /// the text colour of the editor's palette, whatever theme the desktop has.
     QColor Color() const { return color_; }
+    /// An invalid colour gives the text back to the palette.
     void SetColor(const QColor& color);
     QString Name() const { return font_.family(); }
     /// Ignored unless `name` is a fixed-pitch family.
@@ -71,16 +74,16 @@ class TOvcFixedFont {
     void changed();
 
     QFont font_;
-    QColor color_ = Qt::black;
+    QColor color_;
 };
 
-/// The colours of selected text. UseDefault holds while both are the system's.
+/// The colours of selected text. UseDefault holds while both are the system's: the highlight
+/// colours of the palette, followed when the palette changes.
 class TOvcColors {
   public:
-    TOvcColors();
-    QColor BackColor() const { return backColor_; }
+    QColor BackColor() const;
     void SetBackColor(const QColor& color);
-    QColor TextColor() const { return textColor_; }
+    QColor TextColor() const;
     void SetTextColor(const QColor& color);
     bool UseDefault() const { return useDefault_; }
     /// True restores both defaults.
@@ -89,6 +92,7 @@ class TOvcColors {
     std::function<void()> OnChange;
 
   private:
+    void set(const QColor& back, const QColor& text);
     void changed();
 
     QColor backColor_;
