@@ -66,9 +66,9 @@ std::string ReadUsersFile(const std::string& path) {
     const auto bytes = ReadWholeFile(path);
     if (!bytes) {
         std::error_code error;
-        throw EUsersFileError("The HotSync users file " + path +
-                              (std::filesystem::exists(path, error) ? " cannot be read."
-                                                                    : " does not exist."));
+        throw EUsersFileError(
+            "The HotSync users file " + path +
+            (std::filesystem::exists(path, error) ? " cannot be read." : " does not exist."));
     }
     return std::string(bytes->begin(), bytes->end());
 }
@@ -87,8 +87,9 @@ TUsersFile ParseUsersFile(std::string_view bytes, const std::string& lastUserNam
         reader.at = recordStart;
         reader.Need(4);
         THotSyncUser user;
-        user.id = static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[recordStart]) |
-                                             static_cast<std::uint8_t>(bytes[recordStart + 1]) << 8);
+        user.id =
+            static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[recordStart]) |
+                                       static_cast<std::uint8_t>(bytes[recordStart + 1]) << 8);
         reader.at = recordStart + 4;
         user.name = reader.Text();
         user.folder = reader.Text();
@@ -132,8 +133,8 @@ TUserData::TUserData(TRegistry& registry, TErrorBox errorBox)
         // Reading errors already name the file; parsing errors say what is wrong in it.
         throw EUsersFileError(what.rfind("The HotSync", 0) == 0
                                   ? what
-                                  : "The HotSync users file " + usersFile +
-                                        " is damaged: " + what + ".");
+                                  : "The HotSync users file " + usersFile + " is damaged: " + what +
+                                        ".");
     }
 }
 

@@ -61,8 +61,8 @@ std::string CopyIntoFolder(const std::string& file, const std::string& folder) {
     }
     const std::string copy = (folder.back() == '/' ? folder : folder + "/") + FileNamePart(file);
     if (const std::string failure = CopyFileTo(file, copy); !failure.empty()) {
-        throw EInstallError(FileNamePart(file) + " cannot be copied to " + folder + ": " +
-                            failure + ".");
+        throw EInstallError(FileNamePart(file) + " cannot be copied to " + folder + ": " + failure +
+                            ".");
     }
     return copy;
 }
@@ -83,9 +83,11 @@ TJPilotListing AddToJPilotList(const std::string& folder, const std::string& fil
                             " has a line break in it.");
     }
     if (path.size() > kLongestJPilotLine) {
-        throw EInstallError("J-Pilot reads paths of at most " +
-                            std::to_string(kLongestJPilotLine) + " characters; the path of " +
-                            FileNamePart(path) + " is longer.");
+        throw EInstallError("J-Pilot reads paths of at most " + std::to_string(kLongestJPilotLine) +
+                            " characters; the path of " + FileNamePart(path) + " is longer.");
+    }
+    if (!IsFile(path)) {
+        throw EInstallError(path + " does not exist.");
     }
     TJPilotListing listing{folder + "/jpilot.install", false};
     if (!IsFile(listing.listFile) && IsFile(folder + "/jpilot_to_install")) {
@@ -95,8 +97,7 @@ TJPilotListing AddToJPilotList(const std::string& folder, const std::string& fil
     if (IsFile(listing.listFile)) {
         const auto bytes = ReadWholeFile(listing.listFile);
         if (!bytes) {
-            throw EInstallError("J-Pilot's install list " + listing.listFile +
-                                " cannot be read.");
+            throw EInstallError("J-Pilot's install list " + listing.listFile + " cannot be read.");
         }
         contents.assign(bytes->begin(), bytes->end());
     }
@@ -126,6 +127,19 @@ std::string PilotPort() {
 
 std::vector<std::string> PilotXferArguments(const std::string& port, const std::string& file) {
     return {"-p", port, "-i", file};
+}
+
+bool PilotXferSucceeded(int exitCode, const std::string& output) {
+    if (exitCode != 0) {
+        return false;
+    }
+    for (const char* failure :
+         {"failed", "Unable to open", "Insufficient space", "Exiting on cancel"}) {
+        if (output.find(failure) != std::string::npos) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tomery::install

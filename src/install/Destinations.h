@@ -46,4 +46,8 @@ std::string PilotPort();
 /// pilot-xfer's arguments that install `file` on the handheld at `port`.
 std::vector<std::string> PilotXferArguments(const std::string& port, const std::string& file);
 
+/// Whether pilot-xfer installed the file: it ends with 0 also when the handheld refused the
+/// file, and says so only in its output ("failed.", "Unable to open", "Insufficient space").
+bool PilotXferSucceeded(int exitCode, const std::string& output);
+
 }  // namespace tomery::install

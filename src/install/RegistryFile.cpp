@@ -1,9 +1,9 @@
 #include "RegistryFile.h"
 
 #include "FileReplacement.h"
-#include "WinePrefix.h"
 #include "ProgramFolder.h"
 #include "TextCase.h"
+#include "WinePrefix.h"
 
 #include <algorithm>
 #include <cctype>
@@ -126,7 +126,8 @@ void ReadWineEscape(const std::string& text, std::size_t& at, std::string& resul
         char32_t code = 0;
         for (int digits = 0; digits < 4 && at + 1 < text.size() && IsHexDigit(text[at + 1]);
              ++digits) {
-            const char digit = static_cast<char>(std::tolower(static_cast<unsigned char>(text[++at])));
+            const char digit =
+                static_cast<char>(std::tolower(static_cast<unsigned char>(text[++at])));
             code = code * 16 + static_cast<char32_t>(digit <= '9' ? digit - '0' : digit - 'a' + 10);
         }
         ++at;
@@ -283,8 +284,7 @@ std::string TRegistryFile::DefaultPath() {
     return named != nullptr && *named != '\0' ? named : ProgramFilePath("registry.reg");
 }
 
-std::optional<std::string> TRegistryFile::SectionKey(const std::string& line,
-                                                     bool& damaged) const {
+std::optional<std::string> TRegistryFile::SectionKey(const std::string& line, bool& damaged) const {
     damaged = false;
     if (format_ != TRegistryFormat::Wine) {
         if (line.back() != ']') {
@@ -311,9 +311,9 @@ void TRegistryFile::Parse() {
                    " " + why + ". It is left as it is and read as empty.";
         sections_.clear();
     };
-    static const std::string kHeaders =
-        std::string("should be ") + kRegedit4 + ", \"" + kRegedit5 + "\" or \"" + kWineHeader +
-        "\", the first line of a registry file";
+    static const std::string kHeaders = std::string("should be ") + kRegedit4 + ", \"" + kRegedit5 +
+                                        "\" or \"" + kWineHeader +
+                                        "\", the first line of a registry file";
     bool headerSeen = false;
     bool foreignSection = false;  ///< values of another root are kept but never read
     for (std::size_t i = 0; i < lines_.size(); ++i) {

@@ -76,8 +76,7 @@ std::string ExistingName(const std::string& folder, const std::string& name) {
     return found;
 }
 
-std::optional<std::string> WindowsPathInPrefix(const std::string& prefix,
-                                               const std::string& path) {
+std::optional<std::string> WindowsPathInPrefix(const std::string& prefix, const std::string& path) {
     if (!IsWindowsPath(path)) {
         return std::nullopt;
     }
@@ -154,10 +153,9 @@ bool TWineRegistry::WriteInteger(const std::string& key, const std::string& name
         }
         return file_.WriteInteger(key, name, value);
     }
-    const TProgramRun run =
-        run_({wine_, "reg", "add", "HKEY_CURRENT_USER\\" + key, "/v", name, "/t", "REG_DWORD",
-              "/d", std::to_string(value), "/f"},
-             {"WINEPREFIX=" + prefix_});
+    const TProgramRun run = run_({wine_, "reg", "add", "HKEY_CURRENT_USER\\" + key, "/v", name,
+                                  "/t", "REG_DWORD", "/d", std::to_string(value), "/f"},
+                                 {"WINEPREFIX=" + prefix_});
     if (run.exitCode != 0) {
         throw ERegistryWriteError("\"wine reg add\" could not set " + name + " in the prefix " +
                                   prefix_ + (run.output.empty() ? "." : ": " + run.output));

@@ -25,8 +25,7 @@ std::string ExistingName(const std::string& folder, const std::string& name);
 /// The file a Windows path names inside the prefix: the drive through dosdevices/<x>: (drive
 /// C: through drive_c when dosdevices has no c:), each level spelt as it exists there.
 /// Nothing for a path that is not on a drive, or a drive the prefix does not have.
-std::optional<std::string> WindowsPathInPrefix(const std::string& prefix,
-                                               const std::string& path);
+std::optional<std::string> WindowsPathInPrefix(const std::string& prefix, const std::string& path);
 
 /// /tmp/.wine-<user id>, where Wine servers keep their sockets.
 std::string WineServerRoot();

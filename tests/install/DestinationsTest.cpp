@@ -51,7 +51,11 @@ TEST_F(Destinations, AddsAFileToJPilotsListOnceAndKeepsEveryOtherLine) {
         {"/a/one.prc\n\x01/a/card.pdb\n", "/a/one.prc\n\x01/a/card.pdb\nBOOK\n", false},
         {"/a/no line end.pdb", "/a/no line end.pdb\nBOOK\n", false},
         {"/a/one.prc\nBOOK\n/a/two.prc\n", "/a/one.prc\nBOOK\n/a/two.prc\n", true},
-        {"\x01" "BOOK\r\n", "\x01" "BOOK\r\n", true},  // on its way to the card already
+        {"\x01"
+         "BOOK\r\n",
+         "\x01"
+         "BOOK\r\n",
+         true},  // on its way to the card already
     };
     const auto withBook = [this](std::string text) {
         for (auto at = text.find("BOOK"); at != std::string::npos; at = text.find("BOOK")) {
@@ -78,8 +82,8 @@ TEST_F(Destinations, UsesTheListOfOlderJPilotsAndRefusesPathsItCannotRead) {
     EXPECT_EQ(AddToJPilotList(jpilot, book).listFile, jpilot + "/jpilot_to_install");
     EXPECT_EQ(ReadFile(jpilot + "/jpilot_to_install"), "/a/one.prc\n" + book + "\n");
 
-    for (const std::string& path : {folder.Path("two\nlines.pdb"),
-                                    folder.Path(std::string(1000, 'x') + ".pdb")}) {
+    for (const std::string& path :
+         {folder.Path("two\nlines.pdb"), folder.Path(std::string(1000, 'x') + ".pdb")}) {
         EXPECT_THROW(AddToJPilotList(jpilot, path), EInstallError);
     }
     EXPECT_EQ(ReadFile(jpilot + "/jpilot_to_install"), "/a/one.prc\n" + book + "\n");
@@ -91,7 +95,27 @@ TEST_F(Destinations, CopiesIntoAFolderAndSaysWhyItCannot) {
     EXPECT_EQ(CopyIntoFolder(book, folder.Path("card")), folder.Path("card/book.pdb"));
     EXPECT_EQ(ReadFile(folder.Path("card/book.pdb")), "the book");
     EXPECT_THROW(CopyIntoFolder(book, folder.Path("gone")), EInstallError);
-    EXPECT_EQ(PilotXferArguments("usb:", book), (std::vector<std::string>{"-p", "usb:", "-i", book}));
+}
+
+TEST(PilotXfer, TellsAnInstallFromAFailureThatEndsWithZero) {
+    EXPECT_EQ(PilotXferArguments("usb:", "/a/b.pdb"),
+              (std::vector<std::string>{"-p", "usb:", "-i", "/a/b.pdb"}));
+    const struct {
+        int exitCode;
+        const char* output;
+        bool succeeded;
+    } cases[] = {
+        {0, "   Installing '/a/b.pdb'... (120 bytes, 0 KiB total)\n", true},
+        {0, "   Installing '/a/b.pdb'... failed.\n", false},
+        {0, "Unable to open '/a/b.pdb'!\n", false},
+        {0, "   Insufficient space to install this file on your Palm.\n", false},
+        {1, "   Unable to bind to port: usb:\n", false},
+        {-1, "", false},
+    };
+    for (const auto& entry : cases) {
+        EXPECT_EQ(PilotXferSucceeded(entry.exitCode, entry.output), entry.succeeded)
+            << entry.output;
+    }
 }
 
 }  // namespace

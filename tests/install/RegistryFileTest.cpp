@@ -48,7 +48,7 @@ TEST_F(RegistryFile, ReadsKeysAndValuesWithoutRegardToCase) {
     EXPECT_TRUE(registry.OpenKey(kManager));
     EXPECT_FALSE(registry.OpenKey("Software\\Other"));  // another root
     EXPECT_EQ(registry.ReadString(kCore, "path", 256), "C:\\Palm \"Desk\"");
-    EXPECT_EQ(registry.ReadString(kCore, "Path", 5), "C:\\P");  // bounded buffer
+    EXPECT_EQ(registry.ReadString(kCore, "Path", 5), "C:\\P");          // bounded buffer
     EXPECT_EQ(registry.ReadString(kCore, "Count", 256), std::nullopt);  // not a string
     EXPECT_EQ(registry.ReadString(kCore, "Missing", 256), std::nullopt);
 }
@@ -60,7 +60,8 @@ TEST_F(RegistryFile, RewritesOneValueAndKeepsEveryOtherLine) {
     ASSERT_TRUE(registry.WriteInteger(kManager, "Install4660", 1));
     ASSERT_TRUE(registry.WriteInteger(kCore, "Fresh", 0xABCDEF12));
     std::string expected = kExample;
-    expected.replace(expected.find("\"Install3\"=dword:00000000"), 25, "\"Install3\"=dword:00000001");
+    expected.replace(expected.find("\"Install3\"=dword:00000000"), 25,
+                     "\"Install3\"=dword:00000001");
     expected.insert(expected.find("; the end"), "\"Install4660\"=dword:00000001\r\n");
     expected.insert(expected.find("\r\n\r\n[HKEY_LOCAL") + 2, "\"Fresh\"=dword:abcdef12\r\n");
     EXPECT_EQ(ReadFile(path), expected);
@@ -71,8 +72,9 @@ TEST_F(RegistryFile, GivesAKeyThatExistsOnlyThroughKeysBelowItASectionOfItsOwn) 
     const std::string path = Write("REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n");
     TRegistryFile registry(path);
     ASSERT_TRUE(registry.WriteInteger("A\\B", "N", 2));
-    EXPECT_EQ(ReadFile(path), "REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n\n[HKEY_CURRENT_USER\\A\\B]\n"
-                              "\"N\"=dword:00000002\n");
+    EXPECT_EQ(ReadFile(path),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n\n[HKEY_CURRENT_USER\\A\\B]\n"
+              "\"N\"=dword:00000002\n");
 }
 
 /// Latin-1 text as UTF-16 LE with a byte order mark, as regedit exports it.

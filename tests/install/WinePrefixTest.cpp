@@ -56,8 +56,16 @@ class WinePrefix : public ::testing::Test {
         palm = prefix + "/drive_c/Program Files/palm";
         std::filesystem::create_directories(palm + "/BobF");
         std::string users = std::string("\x02", 1) + std::string(12, '\0');
-        users += std::string("\x01\0\0\0\x03" "Ann\x04" "AnnF\0\x01\x80", 16);
-        users += std::string("\x02\0\0\0\x03" "Bob\x04" "BobF\0", 14);
+        users += std::string(
+            "\x01\0\0\0\x03"
+            "Ann\x04"
+            "AnnF\0\x01\x80",
+            16);
+        users += std::string(
+            "\x02\0\0\0\x03"
+            "Bob\x04"
+            "BobF\0",
+            14);
         WriteFile(palm + "/USERS.DAT", users);
         WriteFile(prefix + "/user.reg", kUserReg);
         WriteFile(folder.Path("book.pdb"), "the book");
@@ -180,10 +188,10 @@ TEST_F(WinePrefix, AsksWineToSetTheFlagWhenWineIsInstalled) {
         },
         serverRoot);
     ASSERT_TRUE(registry.WriteInteger(kManager, "Install2", 1));
-    EXPECT_EQ(called, (std::vector<std::string>{
-                          "WINEPREFIX=" + prefix, "/opt/wine/bin/wine", "reg", "add",
-                          std::string("HKEY_CURRENT_USER\\") + kManager, "/v", "Install2", "/t",
-                          "REG_DWORD", "/d", "1", "/f"}));
+    EXPECT_EQ(called,
+              (std::vector<std::string>{"WINEPREFIX=" + prefix, "/opt/wine/bin/wine", "reg", "add",
+                                        std::string("HKEY_CURRENT_USER\\") + kManager, "/v",
+                                        "Install2", "/t", "REG_DWORD", "/d", "1", "/f"}));
     EXPECT_EQ(ReadFile(prefix + "/user.reg"), kUserReg);
     exitCode = 1;
     try {
