@@ -125,6 +125,19 @@ TEST_F(WinePrefix, ReadsUserRegAndFindsTheUsersInTheDriveC) {
     EXPECT_EQ(users.InstallFolder(1), palm + "/BobF/Install");
 }
 
+TEST_F(WinePrefix, FindsTheWindowsPathOfARegistryFileInTheDefaultPrefix) {
+    // A registry file exported from the prefix keeps the desktop software's Windows path.
+    WriteFile(folder.Path("export.reg"),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Palm Computing\\Pilot Desktop\\Core]\n"
+              "\"Path\"=\"C:\\\\Program Files\\\\Palm\"\n");
+    ::setenv("WINEPREFIX", prefix.c_str(), 1);
+    TRegistryFile registry(folder.Path("export.reg"));
+    TUserData users(registry, recordBoxes);
+    ::unsetenv("WINEPREFIX");
+    EXPECT_EQ(users.HotSyncPath(), palm);
+    EXPECT_EQ(users.UserCount(), 2);
+}
+
 TEST_F(WinePrefix, SetsTheFlagInUserRegOnlyWhileNoWineServerRuns) {
     TWineRegistry registry(prefix, "", nullptr, serverRoot);
     TUserData users(registry, recordBoxes);
