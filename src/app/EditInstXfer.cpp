@@ -49,6 +49,7 @@ TPilotXferDlg::TPilotXferDlg(QWidget* parent, std::string program,
     layout->addWidget(prompt);
     layout->addWidget(log_);
     layout->addLayout(buttons);
+    adjustSize();  // sized before it shows, so that it is placed by its real size
 
     process_ = new QProcess(this);
     process_->setProcessChannelMode(QProcess::MergedChannels);

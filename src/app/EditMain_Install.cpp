@@ -192,7 +192,10 @@ void TEditForm::InstallPDA1Click() {
                                       port + ". What it said:\n" + progress.Output());
             }
         } else {
-            const auto folder = ui_->ChooseFolder("Copy to folder", InstallFolder);
+            const char* home = std::getenv("HOME");
+            const auto folder = ui_->ChooseFolder(
+                "Copy to folder",
+                !InstallFolder.empty() ? InstallFolder : std::string(home != nullptr ? home : ""));
             if (!folder) {
                 return;
             }
