@@ -203,8 +203,23 @@ TEST_F(InstallPda, ListsTheWineUsersAfterTheRegistryFilesAndFlagsInUserReg) {
                                      "/drive_c/Palm/DeeF/Install).\n"
                                      "Auto Install will occur during the next HotSync");
     EXPECT_EQ(ReadFile(prefix + "/drive_c/Palm/DeeF/Install/book.pdb"), ReadFile(book));
-    std::string expected = userReg + "\"Install5\"=dword:00000001\n";
-    EXPECT_EQ(ReadFile(prefix + "/user.reg"), expected);
+    EXPECT_EQ(ReadFile(prefix + "/user.reg"), userReg + "\"Install5\"=dword:00000001\n");
+
+    // With Wine installed its registry tool sets the flag, in the prefix of the user.reg read.
+    WriteFile(prefix + "/user.reg", userReg);
+    WriteFile(folder.Path("bin/wine"),
+              "#!/bin/sh\necho \"$WINEPREFIX\" \"$@\" > " + folder.Path("wine.log") + "\n");
+    std::filesystem::permissions(folder.Path("bin/wine"), std::filesystem::perms::owner_all);
+    ui->boxes.clear();
+    Choose("Dee (Wine)");
+    form->Click("InstallPDA1");
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Information");
+    EXPECT_EQ(ReadFile(folder.Path("wine.log")),
+              prefix +
+                  " reg add HKEY_CURRENT_USER\\Software\\Palm Computing\\Pilot "
+                  "Desktop\\HotSync Manager /v Install5 /t REG_DWORD /d 1 /f\n");
+    EXPECT_EQ(ReadFile(prefix + "/user.reg"), userReg);
 }
 
 TEST_F(InstallPda, AddsToJPilotsListOnceAndPreselectsTheLastDestination) {
