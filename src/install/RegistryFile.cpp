@@ -138,7 +138,7 @@ void ReadWineEscape(const std::string& text, std::size_t& at, std::string& resul
              ++digits) {
             code = code * 8 + (text[at++] - '0');
         }
-        result += static_cast<char>(code);
+        AppendUtf8(result, static_cast<char32_t>(code));
     } else {
         result += c;
         ++at;
