@@ -1,7 +1,5 @@
 #include "EditInst.h"
 
-#include "OvcCharset.h"
-
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,13 +11,14 @@ namespace tomery::app {
 TInstallDlg::TInstallDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Install PDA"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    auto* label = new QLabel(QStringLiteral("Select User:"), this);
+    auto* label = new QLabel(QStringLiteral("&Select User:"), this);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setMinimumWidth(200);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     label->setBuddy(ComboBox1);
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     // Esc rejects the dialog as QDialog does for any cancel button.
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -34,16 +33,14 @@ TInstallDlg::TInstallDlg(QWidget* parent) : QDialog(parent) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TInstallDlg::SetUsers(const std::vector<std::string>& names, int selected) {
+void TInstallDlg::SetEntries(const QStringList& entries, int selected) {
     ComboBox1->clear();
-    for (const std::string& name : names) {
-        ComboBox1->addItem(editor::BytesToText(name));
-    }
-    ComboBox1->setCurrentIndex(names.empty() ? -1 : selected);
+    ComboBox1->addItems(entries);
+    ComboBox1->setCurrentIndex(entries.empty() ? -1 : selected);
     ComboBox1->setFocus();
 }
 
-int TInstallDlg::SelectedUser() const {
+int TInstallDlg::SelectedEntry() const {
     return ComboBox1->currentIndex();
 }
 

@@ -1,10 +1,8 @@
-// The "Install PDA" dialog: the HotSync users to choose from.
+// The "Install PDA" dialog: the HotSync users and the other destinations to choose from.
 #pragma once
 
 #include <QDialog>
-
-#include <string>
-#include <vector>
+#include <QStringList>
 
 class QComboBox;
 
@@ -15,10 +13,11 @@ class TInstallDlg : public QDialog {
   public:
     explicit TInstallDlg(QWidget* parent = nullptr);
 
-    /// Lists `names` (8-bit, as users.dat holds them) and selects `selected`.
-    void SetUsers(const std::vector<std::string>& names, int selected);
+    /// Lists the entries (the users' names first, then the other destinations) and selects
+    /// `selected`.
+    void SetEntries(const QStringList& entries, int selected);
     /// The selected entry's index; -1 when the list is empty.
-    int SelectedUser() const;
+    int SelectedEntry() const;
     QComboBox& UserList() { return *ComboBox1; }
 
   private:

@@ -321,6 +321,8 @@ void TEditForm::FormCreate() {
                     screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
     resize(place.size());
     LastOpenFile = settings.lastOpenFile;
+    InstallFolder = settings.installFolder;
+    InstallTarget = settings.installTarget;
     Editor1->SetAutoIndent(settings.autoIndent);
     Editor1->SetTabSize(static_cast<std::uint8_t>(settings.tabSize));
     Editor1->SetWordWrap(settings.wordWrap);
@@ -363,6 +365,8 @@ void TEditForm::FormDestroy() {
     values.italic = (Editor1->FixedFont().Style() & editor::fsItalic) != 0;
     values.saveDocCard = workflow_->SaveDocCard();
     values.characterSet = workflow_->DefaultSet().Name();
+    values.installFolder = InstallFolder;
+    values.installTarget = InstallTarget;
     WriteFormSettings(*IniFile, state);
 }
 

@@ -201,6 +201,10 @@ class TEditForm : public QMainWindow {
     THelpWindow* HelpWindow_ = nullptr;
     std::string BaseCaption;
     std::string LastOpenFile;
+    // The folder "Copy to folder..." copied to last and the destination of the last install,
+    // kept in the settings.
+    std::string InstallFolder;
+    std::string InstallTarget;
 
     /// The viewer and the compare dialog with their commands (EditMain_View.cpp).
     void ConnectViewerAndCompare();

@@ -108,6 +108,8 @@ TFormSettings ReadFormSettings(const TIniFile& ini) {
     settings.italic = ini.ReadString("Font", "Italic", "0") == "1";
     settings.saveDocCard = ini.ReadInteger("Misc", "SaveDocCard", 1) != 0;
     settings.characterSet = ini.ReadString("Options", "CharacterSet", settings.characterSet);
+    settings.installFolder = ini.ReadString("Misc", "InstallFolder", "");
+    settings.installTarget = ini.ReadString("Misc", "InstallTarget", "");
     return settings;
 }
 
@@ -132,6 +134,13 @@ void WriteFormSettings(TIniFile& ini, const TShutdownState& state) {
     ini.WriteBool("Font", "Italic", values.italic);
     ini.WriteBool("Misc", "SaveDocCard", values.saveDocCard);
     ini.WriteString("Options", "CharacterSet", values.characterSet);
+    // Only a user of Install PDA has these; other users' files stay as they were.
+    if (!values.installFolder.empty()) {
+        ini.WriteString("Misc", "InstallFolder", values.installFolder);
+    }
+    if (!values.installTarget.empty()) {
+        ini.WriteString("Misc", "InstallTarget", values.installTarget);
+    }
 }
 
 }  // namespace tomery::app

@@ -61,6 +61,8 @@ struct TFormSettings {
     bool italic = false;
     bool saveDocCard = true;
     std::string characterSet = "windows-1252";  ///< the set of new and opened documents
+    std::string installFolder = {};  ///< where Install PDA's "Copy to folder..." copied last
+    std::string installTarget = {};  ///< the destination Install PDA installed to last
 };
 
 /// Reads every key; a missing key or one that is not a whole number where a number belongs

@@ -75,6 +75,9 @@ class TModalUi {
     /// The chosen path, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFileName(const TFileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileName(const TFileDialogRequest& request) = 0;
+    /// A folder dialog starting in `initialDir`: the chosen folder, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                    const std::string& initialDir) = 0;
 
     /// Shows one of the shell's own dialogs modally (the about box ...). Returns whether it
     /// was accepted.

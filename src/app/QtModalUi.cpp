@@ -307,6 +307,17 @@ std::optional<std::string> TQtModalUi::SaveFileName(const TFileDialogRequest& re
     return Run(dialog);
 }
 
+std::optional<std::string> TQtModalUi::ChooseFolder(const std::string& title,
+                                                    const std::string& initialDir) {
+    QFileDialog dialog(parent_, Q(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!initialDir.empty()) {
+        dialog.setDirectory(PathToQt(initialDir));
+    }
+    return Run(dialog);
+}
+
 bool TQtModalUi::ShowDialog(QDialog& dialog) {
     dialog.move(dialog.screen()->geometry().center() - dialog.rect().center());
     return dialog.exec() == QDialog::Accepted;

@@ -30,6 +30,8 @@ class TQtModalUi : public TModalUi {
                                         const std::string& initialText) override;
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
+    std::optional<std::string> ChooseFolder(const std::string& title,
+                                            const std::string& initialDir) override;
     bool ShowDialog(QDialog& dialog) override;
     bool SaveDocNotice(const std::string& message) override;
     std::optional<TFontChoice> ChooseFont(const TFontChoice& initial) override;

@@ -1,7 +1,8 @@
 #include "AutoInst.h"
 
+#include "Destinations.h"
 #include "FileAccess.h"
-#include "FileReplacement.h"
+#include "WinePrefix.h"
 
 #include <sys/stat.h>
 
@@ -65,25 +66,11 @@ std::string ReadUsersFile(const std::string& path) {
     const auto bytes = ReadWholeFile(path);
     if (!bytes) {
         std::error_code error;
-        throw EUsersFileError("The HotSync users file " + path +
-                              (std::filesystem::exists(path, error) ? " cannot be read."
-                                                                    : " does not exist."));
+        throw EUsersFileError(
+            "The HotSync users file " + path +
+            (std::filesystem::exists(path, error) ? " cannot be read." : " does not exist."));
     }
     return std::string(bytes->begin(), bytes->end());
-}
-
-std::string FileNamePart(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool CopyFile(const std::string& source, const std::string& destination) {
-    const auto bytes = ReadWholeFile(source);
-    if (!bytes) {
-        return false;
-    }
-    FileReplacement out(destination);
-    return out.IsOpen() && out.Write(bytes->data(), bytes->size()) && out.Commit();
 }
 
 }  // namespace
@@ -100,14 +87,16 @@ TUsersFile ParseUsersFile(std::string_view bytes, const std::string& lastUserNam
         reader.at = recordStart;
         reader.Need(4);
         THotSyncUser user;
-        user.id = static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[recordStart]) |
-                                             static_cast<std::uint8_t>(bytes[recordStart + 1]) << 8);
+        user.id =
+            static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[recordStart]) |
+                                       static_cast<std::uint8_t>(bytes[recordStart + 1]) << 8);
         reader.at = recordStart + 4;
         user.name = reader.Text();
         user.folder = reader.Text();
         reader.Byte();
         if (user.name == lastUserName) {
             result.defaultIndex = static_cast<std::int32_t>(i);
+            result.defaultFound = true;
         }
         result.users.push_back(std::move(user));
         if (i + 1 < count) {
@@ -131,19 +120,21 @@ TUserData::TUserData(TRegistry& registry, TErrorBox errorBox)
     if (!path) {
         return;
     }
-    hotSyncPath_ = *path;
-    const std::string usersFile = hotSyncPath_ + "/users.dat";
+    // Under Wine the path is a Windows one: the users and install folders lie in the prefix.
+    hotSyncPath_ = registry_.LocalPath(*path);
+    const std::string usersFile = hotSyncPath_ + "/" + ExistingName(hotSyncPath_, "users.dat");
     try {
         TUsersFile read = ParseUsersFile(ReadUsersFile(usersFile), lastUserName_);
         users_ = std::move(read.users);
         defaultIndex_ = read.defaultIndex;
+        defaultFound_ = read.defaultFound;
     } catch (const EUsersFileError& error) {
         const std::string what = error.what();
         // Reading errors already name the file; parsing errors say what is wrong in it.
         throw EUsersFileError(what.rfind("The HotSync", 0) == 0
                                   ? what
-                                  : "The HotSync users file " + usersFile +
-                                        " is damaged: " + what + ".");
+                                  : "The HotSync users file " + usersFile + " is damaged: " + what +
+                                        ".");
     }
 }
 
@@ -172,14 +163,20 @@ std::string TUserData::UserFolder(std::int32_t index) const {
     return ValidIndex(index) ? users_[static_cast<std::size_t>(index)].folder : std::string();
 }
 
+std::string TUserData::InstallFolder(std::int32_t index) const {
+    // Folders made by Windows programs may differ in case from what users.dat says.
+    const std::string user = hotSyncPath_ + "/" + ExistingName(hotSyncPath_, UserFolder(index));
+    return user + "/" + ExistingName(user, "Install");
+}
+
 bool TUserData::InstallFile(std::int32_t index, const std::string& path) {
     if (!ValidIndex(index)) {
         return false;
     }
-    const std::string folder = hotSyncPath_ + "/" + UserFolder(index) + "/Install";
+    const std::string folder = InstallFolder(index);
     // Only the last level is made; an existing folder is what we want anyway.
     ::mkdir(folder.c_str(), 0777);
-    if (!CopyFile(path, folder + "/" + FileNamePart(path))) {
+    if (!CopyFileTo(path, folder + "/" + FileNamePart(path)).empty()) {
         return false;
     }
     // Another program may have changed the registry while the user chose: the flag goes

@@ -32,6 +32,7 @@ struct THotSyncUser {
 struct TUsersFile {
     std::vector<THotSyncUser> users;
     std::int32_t defaultIndex = 0;  ///< the last user whose name is `lastUserName`, else 0
+    bool defaultFound = false;      ///< some user's name is `lastUserName`
 };
 
 /// Reads the users of a users.dat image. Names and folders longer than 31 bytes are cut to
@@ -47,11 +48,15 @@ class TUserData {
 
     std::uint8_t UserCount() const { return static_cast<std::uint8_t>(users_.size()); }
     std::int32_t DefaultUser() const { return defaultIndex_; }
+    /// Whether DefaultUser() is the user of the last HotSync rather than the first by want of one.
+    bool HasLastUser() const { return defaultFound_; }
     const std::string& HotSyncPath() const { return hotSyncPath_; }
     /// 0 / "" for an index outside 0 to UserCount() - 1.
     std::uint16_t UserId(std::int32_t index) const;
     std::string UserName(std::int32_t index) const;
     std::string UserFolder(std::int32_t index) const;
+    /// Where InstallFile puts the files of a user: <HotSync path>/<user folder>/Install.
+    std::string InstallFolder(std::int32_t index) const;
 
     /// Copies the file into <HotSync path>/<user folder>/Install/ (replacing a file of its
     /// name) and sets the user's install flag in the registry as it is then. True when both
@@ -69,6 +74,7 @@ class TUserData {
     std::string lastUserName_;
     std::vector<THotSyncUser> users_;
     std::int32_t defaultIndex_ = 0;
+    bool defaultFound_ = false;
 };
 
 }  // namespace tomery::install

@@ -36,6 +36,9 @@ class TRegistry {
     /// ERegistryWriteError when the key exists but the value could not be stored.
     virtual bool WriteInteger(const std::string& key, const std::string& name,
                               std::uint32_t value) = 0;
+    /// A path read from the registry as this system reaches it: a Windows path ("C:\\Palm")
+    /// in the Wine prefix that holds it.
+    virtual std::string LocalPath(const std::string& path) const { return path; }
 };
 
 }  // namespace tomery::install

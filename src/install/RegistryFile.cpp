@@ -3,12 +3,15 @@
 #include "FileReplacement.h"
 #include "ProgramFolder.h"
 #include "TextCase.h"
+#include "WinePrefix.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -30,35 +33,178 @@ std::string Trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-/// Reads a quoted string with \\ and \" escapes starting at text[at] == '"'. On success
-/// `at` is just past the closing quote.
-bool ReadQuoted(const std::string& text, std::size_t& at, std::string& result) {
-    if (at >= text.size() || text[at] != '"') {
-        return false;
+constexpr char kRegedit4[] = "REGEDIT4";
+constexpr char kRegedit5[] = "Windows Registry Editor Version 5.00";
+constexpr char kWineHeader[] = "WINE REGISTRY Version 2";
+
+void AppendUtf8(std::string& text, char32_t code) {
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+    } else if (code < 0x800) {
+        text += static_cast<char>(0xC0 | (code >> 6));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        text += static_cast<char>(0xE0 | (code >> 12));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (code >> 18));
+        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
     }
+}
+
+/// UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& units) {
+    std::string text;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t code = units[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;
+        }
+        AppendUtf8(text, code);
+    }
+    return text;
+}
+
+/// The bytes of UTF-16 LE text after its byte order mark; nothing when they are not whole.
+std::optional<std::string> DecodeUtf16(const std::string& bytes) {
+    if ((bytes.size() - 2) % 2 != 0) {
+        return std::nullopt;
+    }
+    std::u16string units;
+    for (std::size_t at = 2; at < bytes.size(); at += 2) {
+        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
+                                       static_cast<unsigned char>(bytes[at + 1]) << 8);
+    }
+    return Utf16ToUtf8(units);
+}
+
+/// UTF-8 text (as DecodeUtf16 made it) as UTF-16 LE bytes with a byte order mark.
+std::string EncodeUtf16(const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    const auto unit = [&bytes](char32_t value) {
+        bytes += static_cast<char>(value & 0xFF);
+        bytes += static_cast<char>(value >> 8);
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length && at + i < text.size(); ++i) {
+            code = code << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        }
+        at += length;
+        if (code >= 0x10000) {
+            unit(0xD800 + ((code - 0x10000) >> 10));
+            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            unit(code);
+        }
+    }
+    return bytes;
+}
+
+bool IsHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+/// Reads one escape of Wine's registry text after its backslash: C escapes, \xHHHH (up to
+/// four hex digits, a UTF-16 unit) and octal; any other character stands for itself.
+void ReadWineEscape(const std::string& text, std::size_t& at, std::string& result) {
+    static const std::string letters = "abefnrtv";
+    static const std::string codes = "\a\b\x1b\f\n\r\t\v";
+    const char c = text[at];
+    if (const auto letter = letters.find(c); letter != std::string::npos) {
+        result += codes[letter];
+        ++at;
+    } else if (c == 'x' && at + 1 < text.size() && IsHexDigit(text[at + 1])) {
+        char32_t code = 0;
+        for (int digits = 0; digits < 4 && at + 1 < text.size() && IsHexDigit(text[at + 1]);
+             ++digits) {
+            const char digit =
+                static_cast<char>(std::tolower(static_cast<unsigned char>(text[++at])));
+            code = code * 16 + static_cast<char32_t>(digit <= '9' ? digit - '0' : digit - 'a' + 10);
+        }
+        ++at;
+        AppendUtf8(result, code >= 0xD800 && code < 0xE000 ? 0xFFFD : code);
+    } else if (c >= '0' && c <= '7') {
+        int code = 0;
+        for (int digits = 0; digits < 3 && at < text.size() && text[at] >= '0' && text[at] <= '7';
+             ++digits) {
+            code = code * 8 + (text[at++] - '0');
+        }
+        AppendUtf8(result, static_cast<char32_t>(code));
+    } else {
+        result += c;
+        ++at;
+    }
+}
+
+/// Reads text up to `end` with the format's escapes (\\ and \" in the export formats; those
+/// of ReadWineEscape in Wine's) starting at text[at]. On success `at` is just past `end`.
+bool ReadEscaped(TRegistryFormat format, const std::string& text, std::size_t& at, char end,
+                 std::string& result) {
     result.clear();
-    for (++at; at < text.size(); ++at) {
-        if (text[at] == '"') {
+    while (at < text.size()) {
+        if (text[at] == end) {
             ++at;
             return true;
         }
         if (text[at] == '\\' && at + 1 < text.size()) {
             ++at;
+            if (format == TRegistryFormat::Wine) {
+                ReadWineEscape(text, at, result);
+                continue;
+            }
         }
-        result += text[at];
+        result += text[at++];
     }
     return false;
 }
 
-std::string Quoted(const std::string& text) {
-    std::string result = "\"";
+/// Reads a quoted string starting at text[at] == '"'. On success `at` is just past the
+/// closing quote.
+bool ReadQuoted(TRegistryFormat format, const std::string& text, std::size_t& at,
+                std::string& result) {
+    if (at >= text.size() || text[at] != '"') {
+        return false;
+    }
+    ++at;
+    return ReadEscaped(format, text, at, '"', result);
+}
+
+/// A string value's text: "text", and in Wine's format also str:"text" and the expandable
+/// and multiple strings str(2):"..." and str(7):"...".
+bool ReadStringData(TRegistryFormat format, const std::string& data, std::string& text) {
+    std::size_t at = 0;
+    if (format == TRegistryFormat::Wine) {
+        for (const char* tag : {"str:", "str(2):", "str(7):"}) {
+            if (data.rfind(tag, 0) == 0) {
+                at = std::strlen(tag);
+            }
+        }
+    }
+    return ReadQuoted(format, data, at, text) && at == data.size();
+}
+
+std::string Escaped(const std::string& text, const std::string& special) {
+    std::string result;
     for (const char c : text) {
-        if (c == '\\' || c == '"') {
+        if (c == '\\' || special.find(c) != std::string::npos) {
             result += '\\';
         }
         result += c;
     }
-    return result + '"';
+    return result;
+}
+
+std::string Quoted(const std::string& text) {
+    return '"' + Escaped(text, "\"") + '"';
 }
 
 bool IsDword(const std::string& data) {
@@ -98,6 +244,7 @@ void TRegistryFile::Load() {
     lines_.clear();
     sections_.clear();
     lineEnd_ = "\r\n";
+    utf16_ = false;
     std::ifstream file(path_, std::ios::binary);
     if (!file) {
         if (errno != ENOENT) {
@@ -108,6 +255,17 @@ void TRegistryFile::Load() {
     std::ostringstream contents;
     contents << file.rdbuf();
     std::string text = contents.str();
+    if (text.rfind("\xFF\xFE", 0) == 0) {
+        const auto decoded = DecodeUtf16(text);
+        if (!decoded) {
+            problem_ = "The registry file " + path_ +
+                       " is damaged: its UTF-16 text ends in half a character. It is left as "
+                       "it is and read as empty.";
+            return;
+        }
+        text = *decoded;
+        utf16_ = true;
+    }
     if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos) {
         lineEnd_ = "\n";
     }
@@ -126,6 +284,26 @@ std::string TRegistryFile::DefaultPath() {
     return named != nullptr && *named != '\0' ? named : ProgramFilePath("registry.reg");
 }
 
+std::optional<std::string> TRegistryFile::SectionKey(const std::string& line, bool& damaged) const {
+    damaged = false;
+    if (format_ != TRegistryFormat::Wine) {
+        if (line.back() != ']') {
+            damaged = true;
+            return std::nullopt;
+        }
+        return UserKey(line.substr(1, line.size() - 2));
+    }
+    // Wine's keys lie below the current user already; a time stamp may follow the name.
+    std::string key;
+    std::size_t at = 1;
+    if (!ReadEscaped(format_, line, at, ']', key) ||
+        Trim(line.substr(at)).find_first_not_of("0123456789") != std::string::npos) {
+        damaged = true;
+        return std::nullopt;
+    }
+    return key;
+}
+
 void TRegistryFile::Parse() {
     sections_.clear();
     const auto fail = [this](std::size_t line, const std::string& why) {
@@ -133,6 +311,9 @@ void TRegistryFile::Parse() {
                    " " + why + ". It is left as it is and read as empty.";
         sections_.clear();
     };
+    static const std::string kHeaders = std::string("should be ") + kRegedit4 + ", \"" + kRegedit5 +
+                                        "\" or \"" + kWineHeader +
+                                        "\", the first line of a registry file";
     bool headerSeen = false;
     bool foreignSection = false;  ///< values of another root are kept but never read
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -140,23 +321,31 @@ void TRegistryFile::Parse() {
         if (i == 0 && line.rfind("\xEF\xBB\xBF", 0) == 0) {
             line = line.substr(3);
         }
-        if (line.empty() || line.front() == ';') {
+        if (line.empty() || line.front() == ';' ||
+            (headerSeen && format_ == TRegistryFormat::Wine && line.front() == '#')) {
             continue;
         }
         if (!headerSeen) {
-            if (line != "REGEDIT4") {
-                fail(i, "should be REGEDIT4, the first line of a registry file");
+            if (line == kRegedit4) {
+                format_ = TRegistryFormat::Regedit4;
+            } else if (line == kRegedit5) {
+                format_ = TRegistryFormat::Regedit5;
+            } else if (line == kWineHeader) {
+                format_ = TRegistryFormat::Wine;
+            } else {
+                fail(i, kHeaders);
                 return;
             }
             headerSeen = true;
             continue;
         }
         if (line.front() == '[') {
-            if (line.back() != ']') {
+            bool damaged = false;
+            const auto key = SectionKey(line, damaged);
+            if (damaged) {
                 fail(i, "opens a key with '[' but does not close it with ']'");
                 return;
             }
-            const auto key = UserKey(line.substr(1, line.size() - 2));
             foreignSection = !key;
             if (key) {
                 sections_.push_back({*key, i, {}});
@@ -171,7 +360,7 @@ void TRegistryFile::Parse() {
         std::size_t at = 0;
         if (line.front() == '@') {
             at = 1;
-        } else if (!ReadQuoted(line, at, name)) {
+        } else if (!ReadQuoted(format_, line, at, name)) {
             fail(i, "has a value name without its closing quote");
             return;
         }
@@ -181,8 +370,7 @@ void TRegistryFile::Parse() {
         }
         const std::string data = Trim(line.substr(at + 1));
         std::string text;
-        std::size_t end = 0;
-        const bool isString = ReadQuoted(data, end, text) && end == data.size();
+        const bool isString = ReadStringData(format_, data, text);
         const bool isHex = AsciiLowered(data.substr(0, 3)) == "hex";
         if (!isString && !IsDword(data) && !isHex && data != "-") {
             fail(i, "holds a value that is neither \"text\", dword:XXXXXXXX nor hex");
@@ -208,7 +396,7 @@ void TRegistryFile::Parse() {
         i = last;
     }
     if (!headerSeen && !lines_.empty()) {
-        fail(0, "should be REGEDIT4, the first line of a registry file");
+        fail(0, kHeaders);
     }
 }
 
@@ -250,12 +438,23 @@ std::optional<std::string> TRegistryFile::ReadString(const std::string& key,
                                                      std::size_t bufferSize) const {
     const TValue* value = FindValue(key, name);
     std::string text;
-    std::size_t end = 0;
-    if (value == nullptr || bufferSize == 0 || !ReadQuoted(value->data, end, text)) {
+    if (value == nullptr || bufferSize == 0 || !ReadStringData(format_, value->data, text)) {
         return std::nullopt;
     }
     text.resize(std::min(text.size(), bufferSize - 1));
     return text;
+}
+
+std::vector<std::string> TRegistryFile::NewSection(const std::string& key) const {
+    if (format_ != TRegistryFormat::Wine) {
+        return {"[HKEY_CURRENT_USER\\" + key + "]"};
+    }
+    // Wine stamps every key with its change time: seconds since 1970 on the key's line, and
+    // 100-nanosecond ticks since 1601 in hex on the line after it.
+    const auto now = static_cast<unsigned long long>(std::time(nullptr));
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "#time=%llx", (now + 11644473600ULL) * 10000000ULL);
+    return {"[" + Escaped(key, "[]") + "] " + std::to_string(now), stamp};
 }
 
 bool TRegistryFile::WriteInteger(const std::string& key, const std::string& name,
@@ -276,7 +475,9 @@ bool TRegistryFile::WriteInteger(const std::string& key, const std::string& name
         if (!lines_.empty() && !Trim(lines_.back()).empty()) {
             lines_.emplace_back();
         }
-        lines_.push_back("[HKEY_CURRENT_USER\\" + key + "]");
+        for (std::string& header : NewSection(key)) {
+            lines_.push_back(std::move(header));
+        }
         lines_.push_back(line);
     }
     if (const std::string failure = Store(); !failure.empty()) {
@@ -287,11 +488,19 @@ bool TRegistryFile::WriteInteger(const std::string& key, const std::string& name
     return true;
 }
 
+std::string TRegistryFile::LocalPath(const std::string& path) const {
+    return IsWindowsPath(path) ? WindowsPathInPrefix(DefaultWinePrefix(), path).value_or(path)
+                               : path;
+}
+
 std::string TRegistryFile::Store() const {
     std::string text;
     for (const std::string& line : lines_) {
         text += line;
         text += lineEnd_;
+    }
+    if (utf16_) {
+        text = EncodeUtf16(text);
     }
     FileReplacement file(path_);
     const bool stored = file.IsOpen() && file.Write(text.data(), text.size()) && file.Commit();

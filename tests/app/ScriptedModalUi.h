@@ -25,6 +25,7 @@ class ScriptedModalUi : public TModalUi {
     std::deque<TMsgButton> buttonAnswers;                 ///< default: the first button
     std::deque<std::optional<std::string>> inputAnswers;  ///< default: Cancel
     std::deque<std::optional<std::string>> fileAnswers;   ///< default: Cancel
+    std::deque<std::optional<std::string>> folderAnswers; ///< default: Cancel
     std::deque<bool> noticeAnswers;                       ///< default: not ticked
     std::deque<std::optional<TFontChoice>> fontAnswers;   ///< default: Cancel
     /// Each acts on the next dialog shown (fills it, presses a button) and answers whether it
@@ -36,6 +37,7 @@ class ScriptedModalUi : public TModalUi {
     std::vector<AskedBox> boxes;
     std::vector<std::string> inputPrompts;
     std::vector<TFileDialogRequest> fileRequests;
+    std::vector<std::string> folderRequests;  ///< the folder each folder dialog started in
     std::vector<std::string> notices;
     std::vector<QDialog*> dialogs;  ///< shown, in order; not owned
     std::vector<TFontChoice> fontRequests;
@@ -65,6 +67,11 @@ class ScriptedModalUi : public TModalUi {
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override {
         fileRequests.push_back(request);
         return Take(fileAnswers, std::optional<std::string>());
+    }
+    std::optional<std::string> ChooseFolder(const std::string&,
+                                            const std::string& initialDir) override {
+        folderRequests.push_back(initialDir);
+        return Take(folderAnswers, std::optional<std::string>());
     }
     bool ShowDialog(QDialog& dialog) override {
         dialogs.push_back(&dialog);

@@ -48,7 +48,7 @@ TEST_F(RegistryFile, ReadsKeysAndValuesWithoutRegardToCase) {
     EXPECT_TRUE(registry.OpenKey(kManager));
     EXPECT_FALSE(registry.OpenKey("Software\\Other"));  // another root
     EXPECT_EQ(registry.ReadString(kCore, "path", 256), "C:\\Palm \"Desk\"");
-    EXPECT_EQ(registry.ReadString(kCore, "Path", 5), "C:\\P");  // bounded buffer
+    EXPECT_EQ(registry.ReadString(kCore, "Path", 5), "C:\\P");          // bounded buffer
     EXPECT_EQ(registry.ReadString(kCore, "Count", 256), std::nullopt);  // not a string
     EXPECT_EQ(registry.ReadString(kCore, "Missing", 256), std::nullopt);
 }
@@ -60,7 +60,8 @@ TEST_F(RegistryFile, RewritesOneValueAndKeepsEveryOtherLine) {
     ASSERT_TRUE(registry.WriteInteger(kManager, "Install4660", 1));
     ASSERT_TRUE(registry.WriteInteger(kCore, "Fresh", 0xABCDEF12));
     std::string expected = kExample;
-    expected.replace(expected.find("\"Install3\"=dword:00000000"), 25, "\"Install3\"=dword:00000001");
+    expected.replace(expected.find("\"Install3\"=dword:00000000"), 25,
+                     "\"Install3\"=dword:00000001");
     expected.insert(expected.find("; the end"), "\"Install4660\"=dword:00000001\r\n");
     expected.insert(expected.find("\r\n\r\n[HKEY_LOCAL") + 2, "\"Fresh\"=dword:abcdef12\r\n");
     EXPECT_EQ(ReadFile(path), expected);
@@ -71,8 +72,45 @@ TEST_F(RegistryFile, GivesAKeyThatExistsOnlyThroughKeysBelowItASectionOfItsOwn) 
     const std::string path = Write("REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n");
     TRegistryFile registry(path);
     ASSERT_TRUE(registry.WriteInteger("A\\B", "N", 2));
-    EXPECT_EQ(ReadFile(path), "REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n\n[HKEY_CURRENT_USER\\A\\B]\n"
-                              "\"N\"=dword:00000002\n");
+    EXPECT_EQ(ReadFile(path),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n\n[HKEY_CURRENT_USER\\A\\B]\n"
+              "\"N\"=dword:00000002\n");
+}
+
+/// Latin-1 text as UTF-16 LE with a byte order mark, as regedit exports it.
+std::string Utf16(const std::string& latin1) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : latin1) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+TEST_F(RegistryFile, ReadsAndWritesBackAUtf16Export) {
+    const std::string export5 =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Palm Computing\\Pilot Desktop\\Core]\r\n"
+        "\"Path\"=\"C:\\\\Palm\"\r\n"
+        "\"Owner\"=\"Jos\xE9\"\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Palm Computing\\Pilot Desktop\\HotSync Manager]\r\n"
+        "\"Install3\"=dword:00000000\r\n";
+    const std::string path = Write(Utf16(export5));
+    TRegistryFile registry(path);
+    EXPECT_EQ(registry.Problem(), "");
+    EXPECT_EQ(registry.Format(), TRegistryFormat::Regedit5);
+    EXPECT_EQ(registry.ReadString(kCore, "Path", 256), "C:\\Palm");
+    EXPECT_EQ(registry.ReadString(kCore, "Owner", 256), "Jos\xC3\xA9");  // as UTF-8
+    ASSERT_TRUE(registry.WriteInteger(kManager, "Install3", 1));
+    std::string expected = export5;
+    expected.replace(expected.find("dword:00000000"), 14, "dword:00000001");
+    EXPECT_EQ(ReadFile(path), Utf16(expected));
+
+    const std::string halfCharacter = Utf16("REGEDIT4") + "x";
+    TRegistryFile damaged(Write(halfCharacter));
+    EXPECT_NE(damaged.Problem().find("is damaged"), std::string::npos);
+    EXPECT_FALSE(damaged.WriteInteger("A", "N", 1));
+    EXPECT_EQ(ReadFile(path), halfCharacter);
 }
 
 TEST_F(RegistryFile, ReadsADamagedFileAsEmptyAndNeverWritesIt) {
