@@ -153,6 +153,9 @@ class TEditForm : public QMainWindow {
     void TabTypeClick(const std::string& item);
     void TabSize1Click();
     void WordWrap1Click();
+    /// Whether the lines of files opened from now on, and those the tools, Enter and pasting
+    /// end, lose their trailing blanks; a document already open was read as it was set then.
+    void TrimTrailingBlanks1Click();
     /// The status bar again, for a change the editor does not report itself.
     void RefreshStatus();
     // Printing, File Information and the help window (EditMain_InfoCommands.cpp).

@@ -113,6 +113,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"N12", "Tabs1", "-"},
     {"Size1", "Tabs1", "Si&ze..."},
     {"WordWrap1", "Options1", "&Wordwrap", "", true, true, true},
+    {"TrimTrailingBlanks1", "Options1", "Trim Trailing &Blanks", "", true, true, true},
     {"CharacterSet1", "Options1", "&Character Set"},
 
     {"Help1", "", "&Help"},

@@ -80,7 +80,7 @@ void TOvcCustomTextFileEditor::load(const std::string& name,
     TSplitLines split;
     {
         TTextFileReader reader(normalized, CharacterSet(), forced);
-        const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
+        const TTrimBlanks trim = trimBlanks();
         std::string line;
         for (std::int64_t number = 1; reader.ReadLine(line); ++number) {
             const std::int32_t parasBefore = list->ParaCount();
