@@ -209,9 +209,8 @@ void TEditForm::ShowSplitLinesNotice(const editor::TSplitLines& split) {
 }
 
 TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
-    : QMainWindow(parent),
-      programValues_{ProgramFilePath("Backup.txt"), "0", "1", {}},
-      ui_(std::move(ui)) {
+    : QMainWindow(parent), ui_(std::move(ui)) {
+    programValues_.BackupPath = ProgramFilePath("Backup.txt");
     if (!ui_) {
         ui_ = std::make_unique<TQtModalUi>(this);
     }
@@ -496,6 +495,7 @@ void TEditForm::ConnectCommands() {
         {"Print1", [this] { Print1Click(); }},
         {"FileInfo1", [this] { FileInfo1Click(); }},
         {"HelpContents1", [this] { Help2Click(); }},
+        {"MarkChapters1", [this] { MarkChapters1Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));

@@ -95,6 +95,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"N10", "Tools1", "-"},
     {"Compare1", "Tools1", "Com&pare..."},
     {"DumpFile1", "Tools1", "&Dump File..."},
+    {"MarkChapters1", "Tools1", "Mar&k Chapters..."},
 
     {"View1", "", "&View"},
     {"LoadDocument1", "View1", "&Load Document..."},
