@@ -17,13 +17,15 @@ TCompareDlg::TCompareDlg(TModalUi& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui) {
     setWindowTitle(QStringLiteral("Compare Files"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Compare the current file with: (Enter old filename)"), this));
+    auto* nameLabel =
+        new QLabel(QStringLiteral("Compare the current &file with: (Enter old filename)"), this);
+    layout->addWidget(nameLabel);
 
     auto* nameRow = new QHBoxLayout;
     Edit1 = new QLineEdit(this);
+    nameLabel->setBuddy(Edit1);
     Edit1->setMinimumWidth(300);
-    Browse1 = new QPushButton(QStringLiteral("Browse..."), this);
+    Browse1 = new QPushButton(QStringLiteral("&Browse..."), this);
     Browse1->setAutoDefault(false);
     nameRow->addWidget(Edit1);
     nameRow->addWidget(Browse1);
@@ -31,16 +33,16 @@ TCompareDlg::TCompareDlg(TModalUi& ui, QWidget* parent)
 
     auto* GroupBox1 = new QGroupBox(QStringLiteral(" Ignore the difference in "), this);
     auto* groupLayout = new QVBoxLayout(GroupBox1);
-    CheckBox1 = new QCheckBox(QStringLiteral("Lower and Upper Cases"), GroupBox1);
-    CheckBox2 = new QCheckBox(QStringLiteral("Spaces and Tabs"), GroupBox1);
+    CheckBox1 = new QCheckBox(QStringLiteral("&Lower and Upper Cases"), GroupBox1);
+    CheckBox2 = new QCheckBox(QStringLiteral("&Spaces and Tabs"), GroupBox1);
     groupLayout->addWidget(CheckBox1);
     groupLayout->addWidget(CheckBox2);
     layout->addWidget(GroupBox1);
 
     auto* buttonRow = new QHBoxLayout;
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn = new QPushButton(QStringLiteral("&OK"), this);
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
     CancelBtn->setAutoDefault(false);
     buttonRow->addStretch();
     buttonRow->addWidget(OKBtn);

@@ -68,8 +68,8 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
     }
 
     // Neither button answers Enter: Enter in the search text must not end the dialog.
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1 = new QPushButton(QStringLiteral("O&k"), this);
+    Button2 = new QPushButton(QStringLiteral("&Cancel"), this);
     for (QPushButton* button : {Button1, Button2}) {
         button->setAutoDefault(false);
         button->setDefault(false);

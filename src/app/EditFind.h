@@ -51,8 +51,8 @@ class TFindDlg : public QDialog {
     QRadioButton* RadioButton2 = nullptr;  ///< "Search &Backward"
     QCheckBox* CheckBox1 = nullptr;        ///< "&Match Case"
     QCheckBox* CheckBox2 = nullptr;        ///< "&Global Search"
-    QPushButton* Button1 = nullptr;        ///< "Ok": accepts
-    QPushButton* Button2 = nullptr;        ///< "Cancel": rejects
+    QPushButton* Button1 = nullptr;        ///< "O&k": accepts
+    QPushButton* Button2 = nullptr;        ///< "&Cancel": rejects
 
   protected:
     void showEvent(QShowEvent* event) override;

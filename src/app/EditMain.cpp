@@ -22,6 +22,7 @@
 #include "ProgramFolder.h"
 #include "QtModalUi.h"
 #include "StoredBookmarkPlaces.h"
+#include "RecentlyUsed.h"
 
 #include <QAction>
 #include <QApplication>
@@ -209,9 +210,8 @@ void TEditForm::ShowSplitLinesNotice(const editor::TSplitLines& split) {
 }
 
 TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
-    : QMainWindow(parent),
-      programValues_{ProgramFilePath("Backup.txt"), "0", "1", {}},
-      ui_(std::move(ui)) {
+    : QMainWindow(parent), ui_(std::move(ui)) {
+    programValues_.BackupPath = ProgramFilePath("Backup.txt");
     if (!ui_) {
         ui_ = std::make_unique<TQtModalUi>(this);
     }
@@ -290,6 +290,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
         [this] { ShowStatus(0, 0); });
     workGuard_ = std::make_unique<TUnsavedWorkGuard>(*this, *workflow_, *document_, *ui_);
     workflow_->SetOnSettled([this] { workGuard_->Settled(); });
+    workflow_->SetOnOpened([](const std::string& path) { AddToRecentlyUsed(path); });
     ConnectCommands();
     RunGuarded(*ui_, [this] { FormCreate(); });
     AboutBox_ = new TAboutBox(this);
@@ -326,6 +327,7 @@ void TEditForm::FormCreate() {
     Editor1->SetAutoIndent(settings.autoIndent);
     Editor1->SetTabSize(static_cast<std::uint8_t>(settings.tabSize));
     Editor1->SetWordWrap(settings.wordWrap);
+    Editor1->SetTrimWhiteSpace(settings.trimTrailingBlanks);
     Editor1->FixedFont().SetName(QString::fromStdString(settings.fontName));
     Editor1->FixedFont().SetSize(settings.fontSize);
     Editor1->FixedFont().SetStyle((settings.bold ? editor::fsBold : 0) |
@@ -337,7 +339,11 @@ void TEditForm::FormCreate() {
     move(place.topLeft());
     menus_->Item("AutoIndentation1")->setChecked(Editor1->AutoIndent());
     menus_->Item("WordWrap1")->setChecked(Editor1->WordWrap());
+    menus_->Item("TrimTrailingBlanks1")->setChecked(Editor1->TrimWhiteSpace());
     workflow_->SetDialogStart(FolderPart(LastOpenFile), LastOpenFile);
+    for (const std::string& path : settings.reopenFiles) {
+        workflow_->AddToReopen(path);
+    }
     ShowStatus(0, 0);
     for (const char* hidden : {"HTMLTags1", "N9", "TestTool11", "TestTool21"}) {
         menus_->Item(hidden)->setVisible(false);
@@ -359,6 +365,7 @@ void TEditForm::FormDestroy() {
     values.autoIndent = Editor1->AutoIndent();
     values.tabSize = Editor1->TabSize();
     values.wordWrap = Editor1->WordWrap();
+    values.trimTrailingBlanks = Editor1->TrimWhiteSpace();
     values.fontName = Editor1->FixedFont().Name().toStdString();
     values.fontSize = Editor1->FixedFont().Size();
     values.bold = (Editor1->FixedFont().Style() & editor::fsBold) != 0;
@@ -367,6 +374,7 @@ void TEditForm::FormDestroy() {
     values.characterSet = workflow_->DefaultSet().Name();
     values.installFolder = InstallFolder;
     values.installTarget = InstallTarget;
+    values.reopenFiles = workflow_->ReopenList().ToKeep(workflow_->CurrentFile());
     WriteFormSettings(*IniFile, state);
 }
 
@@ -488,9 +496,11 @@ void TEditForm::ConnectCommands() {
         {"Smart1", [this] { TabTypeClick("Smart1"); }},
         {"Size1", [this] { TabSize1Click(); }},
         {"WordWrap1", [this] { WordWrap1Click(); }},
+        {"TrimTrailingBlanks1", [this] { TrimTrailingBlanks1Click(); }},
         {"Print1", [this] { Print1Click(); }},
         {"FileInfo1", [this] { FileInfo1Click(); }},
         {"HelpContents1", [this] { Help2Click(); }},
+        {"MarkChapters1", [this] { MarkChapters1Click(); }},
     };
     for (const auto& [item, command] : commands) {
         menus_->SetCommand(item, Guarded(command));

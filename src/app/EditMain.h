@@ -50,9 +50,10 @@ class TUnsavedWorkGuard;
 
 /// The values the whole program shares, set once when it starts.
 struct TProgramValues {
-    std::string BackupPath;                ///< target of Backup, source of Revert
-    std::string ReformatCount = "0";       ///< the Reformat tools offer the last count again
-    std::string SortColumn = "1";          ///< the Sort tools offer the last column again
+    std::string BackupPath;           ///< target of Backup, source of Revert
+    std::string ReformatCount = "0";  ///< the Reformat tools offer the last count again
+    std::string SortColumn = "1";     ///< the Sort tools offer the last column again
+    std::string ChapterPattern = "^(CHAPTER|Chapter)";  ///< Mark Chapters offers the last again
     std::vector<std::string> ReloadPaths;  ///< the viewer's Reload list; the Reopen list is
                                            ///< the workflow's TReopenList
 };
@@ -153,6 +154,9 @@ class TEditForm : public QMainWindow {
     void TabTypeClick(const std::string& item);
     void TabSize1Click();
     void WordWrap1Click();
+    /// Whether the lines of files opened from now on, and those the tools, Enter and pasting
+    /// end, lose their trailing blanks; a document already open was read as it was set then.
+    void TrimTrailingBlanks1Click();
     /// The status bar again, for a change the editor does not report itself.
     void RefreshStatus();
     // Printing, File Information and the help window (EditMain_InfoCommands.cpp).
@@ -175,6 +179,8 @@ class TEditForm : public QMainWindow {
     void Test2Click();
     void DumpFile1Click();
     void Append1Click();
+    // Tools > Mark Chapters (EditMain_Chapters.cpp).
+    void MarkChapters1Click();
 
     TProgramValues programValues_;
     std::unique_ptr<TModalUi> ui_;

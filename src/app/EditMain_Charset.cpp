@@ -42,6 +42,8 @@ void TEditForm::ConnectCharsetCommands() {
                                workflow_->ReopenWith({set, charset::TFileEncoding::Bytes});
                            }));
     }
+    GiveMnemonics(*menus_->Menu("CharacterSet1"));
+    GiveMnemonics(*menus_->Menu("ReopenWith1"));
     menus_->SetOpenHandler("CharacterSet1", Guarded([this] { CharacterSet1Click(); }));
     menus_->SetOpenHandler("ReopenWith1", Guarded([this] { ReopenWith1Click(); }));
     Editor1->OnCharactersReplaced = [this](editor::TOvcCustomEditor&,

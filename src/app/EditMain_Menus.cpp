@@ -30,7 +30,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"SaveAs1", "File1", "Save &as...", "", kOff},
     {"Close1", "File1", "&Close"},
     {"N1", "File1", "-"},
-    {"FileInfo1", "File1", "File Info", "", kOff},
+    {"FileInfo1", "File1", "&File Info", "", kOff},
     {"N2", "File1", "-"},
     {"Print1", "File1", "&Print...", "", kOff},
     {"N3", "File1", "-"},
@@ -67,7 +67,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"AllUpper1", "ChangeCase1", "All &Upper"},
     {"Indent1", "Tools1", "&Indent..."},
     {"Reformat1", "Tools1", "&Reformat"},
-    {"FixedWordwrap1", "Reformat1", "Fixed Wordwrap"},
+    {"FixedWordwrap1", "Reformat1", "&Fixed Wordwrap"},
     {"SmartWordwrap1", "Reformat1", "&Smart Wordwrap"},
     {"Remove1", "Tools1", "Re&move"},
     {"Duplicates1", "Remove1", "&Duplicates"},
@@ -83,9 +83,9 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"Ascending1", "Sort1", "&Ascending..."},
     {"Descending1", "Sort1", "&Descending..."},
     {"Space1", "Tools1", "&Space"},
-    {"Single1", "Space1", "Single"},
-    {"Double1", "Space1", "Double"},
-    {"Triple1", "Space1", "Triple"},
+    {"Single1", "Space1", "&Single"},
+    {"Double1", "Space1", "&Double"},
+    {"Triple1", "Space1", "&Triple"},
     {"Tabulate1", "Tools1", "Tabulat&e"},
     {"FillInWithSpaces1", "Tabulate1", "&Fill in with spaces"},
     {"ReplaceWithTabs1", "Tabulate1", "&Replace with tabs"},
@@ -95,6 +95,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"N10", "Tools1", "-"},
     {"Compare1", "Tools1", "Com&pare..."},
     {"DumpFile1", "Tools1", "&Dump File..."},
+    {"MarkChapters1", "Tools1", "Mar&k Chapters..."},
 
     {"View1", "", "&View"},
     {"LoadDocument1", "View1", "&Load Document..."},
@@ -113,6 +114,7 @@ constexpr TMenuItemSpec kSpecs[] = {
     {"N12", "Tabs1", "-"},
     {"Size1", "Tabs1", "Si&ze..."},
     {"WordWrap1", "Options1", "&Wordwrap", "", true, true, true},
+    {"TrimTrailingBlanks1", "Options1", "Trim Trailing &Blanks", "", true, true, true},
     {"CharacterSet1", "Options1", "&Character Set"},
 
     {"Help1", "", "&Help"},
@@ -149,6 +151,37 @@ const char* ShortcutOf(const TMenuItemSpec& spec) {
 }
 
 }  // namespace
+
+void GiveMnemonics(QMenu& menu) {
+    std::set<QString> taken;
+    for (const QAction* action : menu.actions()) {
+        taken.insert(QKeySequence::mnemonic(action->text()).toString());
+    }
+    for (QAction* action : menu.actions()) {
+        const QString caption = action->text();
+        if (action->isSeparator() || !QKeySequence::mnemonic(caption).isEmpty()) {
+            continue;
+        }
+        const auto free = [&](qsizetype i, bool wordStartsOnly) {
+            const bool wordStart = i == 0 || !caption[i - 1].isLetterOrNumber();
+            return caption[i].isLetterOrNumber() && (wordStart || !wordStartsOnly) &&
+                   taken
+                       .insert(
+                           QKeySequence(QStringLiteral("Alt+") + caption[i].toUpper()).toString())
+                       .second;
+        };
+        for (const bool wordStartsOnly : {true, false}) {
+            qsizetype i = 0;
+            while (i < caption.size() && !free(i, wordStartsOnly)) {
+                ++i;
+            }
+            if (i < caption.size()) {
+                action->setText(QString(caption).insert(i, QLatin1Char('&')));
+                break;
+            }
+        }
+    }
+}
 
 std::span<const TMenuItemSpec> MainMenuSpecs() {
     return kSpecs;

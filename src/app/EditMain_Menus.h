@@ -39,6 +39,11 @@ struct TMenuShortcut {
 /// but they give way to the editor's own keys (TEditorKeyGuard).
 std::span<const TMenuShortcut> CommonShortcuts();
 
+/// Gives each item of `menu` (one filled at run time) that has no mnemonic the first letter
+/// or digit of its caption that no other item of the menu uses, word starts first. The
+/// caption reads as before; an item with no free character keeps none.
+void GiveMnemonics(QMenu& menu);
+
 /// The built menus. Items are QActions; an item that has items of its own is also a QMenu.
 /// Qt owns what is built through the parent widgets; this object only looks things up.
 class TMainMenus {

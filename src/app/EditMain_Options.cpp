@@ -1,5 +1,6 @@
-// The Options menu of the main window: auto-indentation, font, tab type and size, word wrap.
-// The settings file keeps all of them but the tab type (FormDestroy writes them).
+// The Options menu of the main window: auto-indentation, font, tab type and size, word wrap,
+// trimming trailing blanks. The settings file keeps all of them but the tab type (FormDestroy
+// writes them).
 #include "EditMain.h"
 #include "OvcEdit.h"
 
@@ -30,6 +31,10 @@ void TEditForm::AutoIndentation1Click() {
 void TEditForm::WordWrap1Click() {
     Editor1->SetWordWrap(menus_->Item("WordWrap1")->isChecked());
     Editor1->SetCaretPosition(1, 1);
+}
+
+void TEditForm::TrimTrailingBlanks1Click() {
+    Editor1->SetTrimWhiteSpace(menus_->Item("TrimTrailingBlanks1")->isChecked());
 }
 
 void TEditForm::TabTypeClick(const std::string& item) {

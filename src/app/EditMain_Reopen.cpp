@@ -4,8 +4,26 @@
 
 namespace tomery::app {
 
+namespace {
+
+bool MayBeListed(const std::string& path) {
+    return !path.empty() && path != kUntitled;
+}
+
+/// `paths` with `path` moved, or added, to the end.
+void MoveToEnd(std::vector<std::string>& paths, const std::string& path) {
+    paths.erase(std::remove(paths.begin(), paths.end(), path), paths.end());
+    paths.push_back(path);
+}
+
+}  // namespace
+
 bool TReopenList::Add(const std::string& path) {
-    if (path.empty() || path == kUntitled || paths_.size() == kMaxEntries) {
+    if (!MayBeListed(path)) {
+        return false;
+    }
+    MoveToEnd(recent_, path);
+    if (paths_.size() == kMaxEntries) {
         return false;
     }
     // Linux file systems tell names apart by case: /x/A.TXT and /x/a.txt are two files.
@@ -14,6 +32,17 @@ bool TReopenList::Add(const std::string& path) {
     }
     paths_.push_back(path);
     return true;
+}
+
+std::vector<std::string> TReopenList::ToKeep(const std::string& current) const {
+    std::vector<std::string> kept = recent_;
+    if (MayBeListed(current)) {
+        MoveToEnd(kept, current);
+    }
+    if (kept.size() > kMaxEntries) {
+        kept.erase(kept.begin(), kept.end() - kMaxEntries);
+    }
+    return kept;
 }
 
 std::string TReopenList::Caption(std::size_t index) const {

@@ -93,6 +93,44 @@ std::string SettingsFilePath() {
     return ProgramFilePath(PathFromQt(program) + ".INI");
 }
 
+namespace {
+
+constexpr char kReopenSection[] = "Reopen";
+
+std::string ReopenKey(std::size_t index) {
+    return "File" + std::to_string(index);
+}
+
+/// The Reopen section: File0 to File9, the oldest first. A path with a line break cannot be
+/// stored and is left out.
+std::vector<std::string> ReadReopenFiles(const TIniFile& ini) {
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < TReopenList::kMaxEntries; ++i) {
+        if (std::string path = ini.ReadString(kReopenSection, ReopenKey(i), ""); !path.empty()) {
+            files.push_back(std::move(path));
+        }
+    }
+    return files;
+}
+
+void WriteReopenFiles(TIniFile& ini, const std::vector<std::string>& files) {
+    std::vector<std::string> storable;
+    for (const std::string& path : files) {
+        if (path.find_first_of("\r\n") == std::string::npos) {
+            storable.push_back(path);
+        }
+    }
+    // Every key that differs is written, so that nothing of an earlier, longer list is left.
+    for (std::size_t i = 0; i < TReopenList::kMaxEntries; ++i) {
+        const std::string path = i < storable.size() ? storable[i] : "";
+        if (ini.ReadString(kReopenSection, ReopenKey(i), "") != path) {
+            ini.WriteString(kReopenSection, ReopenKey(i), path);
+        }
+    }
+}
+
+}  // namespace
+
 TFormSettings ReadFormSettings(const TIniFile& ini) {
     TFormSettings settings;
     settings.width = ini.ReadInteger("FormSize", "Width", settings.width);
@@ -102,6 +140,7 @@ TFormSettings ReadFormSettings(const TIniFile& ini) {
     settings.autoIndent = ini.ReadInteger("Options", "AutoIndent", 0) != 0;
     settings.tabSize = ini.ReadInteger("Options", "TabSize", settings.tabSize);
     settings.wordWrap = ini.ReadInteger("Options", "WordWrap", 1) != 0;
+    settings.trimTrailingBlanks = ini.ReadInteger("Options", "TrimTrailingBlanks", 1) != 0;
     settings.fontName = ini.ReadString("Font", "Name", settings.fontName);
     settings.fontSize = ini.ReadInteger("Font", "Size", settings.fontSize);
     settings.bold = ini.ReadString("Font", "Bold", "0") == "1";
@@ -110,6 +149,7 @@ TFormSettings ReadFormSettings(const TIniFile& ini) {
     settings.characterSet = ini.ReadString("Options", "CharacterSet", settings.characterSet);
     settings.installFolder = ini.ReadString("Misc", "InstallFolder", "");
     settings.installTarget = ini.ReadString("Misc", "InstallTarget", "");
+    settings.reopenFiles = ReadReopenFiles(ini);
     return settings;
 }
 
@@ -141,6 +181,8 @@ void WriteFormSettings(TIniFile& ini, const TShutdownState& state) {
     if (!values.installTarget.empty()) {
         ini.WriteString("Misc", "InstallTarget", values.installTarget);
     }
+    ini.WriteBool("Options", "TrimTrailingBlanks", values.trimTrailingBlanks);
+    WriteReopenFiles(ini, values.reopenFiles);
 }
 
 }  // namespace tomery::app

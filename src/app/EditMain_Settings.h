@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tomery::app {
 
@@ -55,6 +56,7 @@ struct TFormSettings {
     bool autoIndent = false;
     int tabSize = 8;
     bool wordWrap = true;
+    bool trimTrailingBlanks = true;  ///< loading and saving drop the blanks that end lines
     std::string fontName = "System";
     int fontSize = 10;
     bool bold = false;
@@ -63,6 +65,7 @@ struct TFormSettings {
     std::string characterSet = "windows-1252";  ///< the set of new and opened documents
     std::string installFolder = {};  ///< where Install PDA's "Copy to folder..." copied last
     std::string installTarget = {};  ///< the destination Install PDA installed to last
+    std::vector<std::string> reopenFiles;       ///< the Reopen list to start with, oldest first
 };
 
 /// Reads every key; a missing key or one that is not a whole number where a number belongs

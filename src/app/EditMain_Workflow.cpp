@@ -5,6 +5,7 @@
 #include "DocFormat.h"
 #include "EditMain_Document.h"
 #include "EditMain_Menus.h"
+#include "ErrorHandler.h"
 #include "ProgramFolder.h"
 
 #include <QAction>
@@ -99,6 +100,9 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) 
     documentOpen_ = true;
     RememberDiskFile();
     Settled();
+    if (onOpened_) {
+        onOpened_(path);
+    }
     ReportLoadReplacements();
     if (findings.cutShort) {
         ui_.MessageBox("Warning", CutShortText(path), TMsgIcon::Warning, {TMsgButton::Ok});
@@ -136,7 +140,9 @@ void TDocumentWorkflow::AddToReopen(const std::string& path) {
         return;
     }
     const std::size_t entry = reopen_.Count() - 1;
-    menus_.AppendItem("Reopen1", reopen_.Caption(entry), [this, entry] { Reopen1Handler(entry); });
+    // A listed file may be gone by the time it is chosen: its open error is shown, not fatal.
+    menus_.AppendItem("Reopen1", reopen_.Caption(entry),
+                      [this, entry] { RunGuarded(ui_, [&] { Reopen1Handler(entry); }); });
     menus_.Item("Reopen1")->setEnabled(true);
 }
 

@@ -108,6 +108,12 @@ class TDocumentWorkflow {
     /// once the open succeeded.
     void OpenInsteadOfCurrent(const std::string& path);
     void AddToReopen() { AddToReopen(currentFile_); }
+    /// Lists `path` in the Reopen menu (a file the last run left).
+    void AddToReopen(const std::string& path);
+    /// Runs with the path of every document opened.
+    void SetOnOpened(std::function<void(const std::string&)> onOpened) {
+        onOpened_ = std::move(onOpened);
+    }
     void ShowSaveDocNotice();
     void UpdateCaption();
 
@@ -158,7 +164,6 @@ class TDocumentWorkflow {
     void SetDocName(const std::string& docName);
 
   private:
-    void AddToReopen(const std::string& path);
     /// Tells what a load replaced; from then on saving the file asks first.
     void ReportLoadReplacements();
     /// The question before a save writes replaced characters into their file: true to save.
@@ -192,12 +197,13 @@ class TDocumentWorkflow {
     bool saveDocCard_ = true;
     bool lossy_ = false;
     bool documentOpen_ = false;  ///< a document shows, between New or Open and Close
-    TFileIdentity disk_;  ///< the document's file when it was last read or written
+    TFileIdentity disk_;         ///< the document's file when it was last read or written
     /// The file as it was when the user chose to keep the window's text over it.
     std::optional<TFileIdentity> keptOver_;
     bool deletionReported_ = false;
     bool checkingDisk_ = false;
     std::function<void()> onSettled_;
+    std::function<void(const std::string&)> onOpened_;
     const charset::TCharacterSet* defaultSet_ = &charset::DefaultCharacterSet();
     TReopenList reopen_;
     std::string openFolder_;  ///< Open dialog: initial folder and file name

@@ -22,21 +22,21 @@ TReplDlg::TReplDlg(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit2 = new QLineEdit(this);
     auto* texts = new QFormLayout;
-    texts->addRow(QStringLiteral("Text to find:"), Edit1);
-    texts->addRow(QStringLiteral("Replace with:"), Edit2);
+    texts->addRow(QStringLiteral("&Text to find:"), Edit1);
+    texts->addRow(QStringLiteral("&Replace with:"), Edit2);
 
     auto* optionsGroup = new QGroupBox(QStringLiteral("Options"), this);
-    CheckBox1 = new QCheckBox(QStringLiteral("Match Case"), optionsGroup);
-    CheckBox2 = new QCheckBox(QStringLiteral("Whole Word"), optionsGroup);
-    CheckBox3 = new QCheckBox(QStringLiteral("Global"), optionsGroup);
+    CheckBox1 = new QCheckBox(QStringLiteral("&Match Case"), optionsGroup);
+    CheckBox2 = new QCheckBox(QStringLiteral("&Whole Word"), optionsGroup);
+    CheckBox3 = new QCheckBox(QStringLiteral("&Global"), optionsGroup);
     auto* options = new QVBoxLayout(optionsGroup);
     options->addWidget(CheckBox1);
     options->addWidget(CheckBox2);
     options->addWidget(CheckBox3);
 
     auto* directionGroup = new QGroupBox(QStringLiteral("Direction"), this);
-    RadioButton1 = new QRadioButton(QStringLiteral("Forward"), directionGroup);
-    RadioButton2 = new QRadioButton(QStringLiteral("Backward"), directionGroup);
+    RadioButton1 = new QRadioButton(QStringLiteral("&Forward"), directionGroup);
+    RadioButton2 = new QRadioButton(QStringLiteral("&Backward"), directionGroup);
     RadioButton1->setChecked(true);
     auto* direction = new QVBoxLayout(directionGroup);
     direction->addWidget(RadioButton1);

@@ -32,13 +32,13 @@ class TReplDlg : public QDialog {
     /// seMatchCase, seWholeWord, seGlobal and seBackward as the controls stand now.
     editor::TSearchOptions Options() const;
 
-    QLineEdit* Edit1 = nullptr;            ///< "Text to find:"
-    QLineEdit* Edit2 = nullptr;            ///< "Replace with:"
-    QCheckBox* CheckBox1 = nullptr;        ///< "Match Case"
-    QCheckBox* CheckBox2 = nullptr;        ///< "Whole Word"
-    QCheckBox* CheckBox3 = nullptr;        ///< "Global"
-    QRadioButton* RadioButton1 = nullptr;  ///< "Forward", selected at first
-    QRadioButton* RadioButton2 = nullptr;  ///< "Backward"
+    QLineEdit* Edit1 = nullptr;            ///< "&Text to find:"
+    QLineEdit* Edit2 = nullptr;            ///< "&Replace with:"
+    QCheckBox* CheckBox1 = nullptr;        ///< "&Match Case"
+    QCheckBox* CheckBox2 = nullptr;        ///< "&Whole Word"
+    QCheckBox* CheckBox3 = nullptr;        ///< "&Global"
+    QRadioButton* RadioButton1 = nullptr;  ///< "&Forward", selected at first
+    QRadioButton* RadioButton2 = nullptr;  ///< "&Backward"
     QPushButton* Button1 = nullptr;        ///< "&OK", the Enter button: OneByOne
     QPushButton* Button2 = nullptr;        ///< "Replace &All": ReplaceAll
     QPushButton* Button3 = nullptr;        ///< "&Cancel", the Esc button: Cancelled

@@ -2,7 +2,10 @@
 // toolkit here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +22,28 @@ struct TBookmark {
 /// begins with the marker (exactly, case-sensitive) is a bookmark titled with the rest of
 /// the paragraph. Document order, duplicates kept; none without a valid marker line.
 std::vector<TBookmark> FindMarkedBookmarks(const std::vector<std::string>& paragraphs);
+
+/// The marker a text declares on its last non-empty paragraph, and that paragraph's index.
+struct TMarkerDeclaration {
+    std::string Marker;
+    std::size_t Line = 0;  ///< 0-based
+};
+std::optional<TMarkerDeclaration> DeclaredMarker(const std::vector<std::string>& paragraphs);
+
+/// How to make the chapter lines of a text marker bookmarks.
+struct TChapterMarks {
+    std::string Marker;               ///< the text's own marker, or one that starts no line
+    std::vector<std::int32_t> Paras;  ///< 1-based chapter lines that lack the marker yet
+    bool Declare = true;              ///< the text declares none: "<" + Marker + ">" goes last
+};
+
+/// The chapter lines (those `isChapter` takes) before the marker line of `paragraphs` (a final
+/// empty paragraph may be left in), to be marked with the marker the text declares or, when
+/// it declares none, with a new one.
+TChapterMarks PlanChapterMarks(const std::vector<std::string>& paragraphs,
+                               const std::function<bool(const std::string&)>& isChapter);
+
+/// The shortest of "*", "#", "@", "~", "^", "**" ... that starts none of `paragraphs`.
+std::string FreeMarker(const std::vector<std::string>& paragraphs);
 
 }  // namespace tomery::viewer

@@ -20,11 +20,13 @@ namespace {
 
 class CharacterSets : public testing::MainWindowTest {
   protected:
+    /// The caption as the menu shows it, without its mnemonic mark.
+    static QString Shown(const QAction* item) { return QString(item->text()).remove('&'); }
     /// Chooses the item of `menu` whose caption starts with `caption`.
     void Choose(const char* menu, const std::string& caption) {
         form->Menus().Menu(menu)->aboutToShow();
         for (QAction* item : form->Menus().Menu(menu)->actions()) {
-            if (item->text().toStdString().rfind(caption, 0) == 0) {
+            if (Shown(item).toStdString().rfind(caption, 0) == 0) {
                 item->trigger();
                 QApplication::processEvents();
                 return;
@@ -55,7 +57,7 @@ TEST_F(CharacterSets, AChosenSetShowsTheSameBytesAndIsKeptForNewDocumentsAndTheN
     int checked = 0;
     for (QAction* item : form->Menus().Menu("CharacterSet1")->actions()) {
         checked += item->isChecked() ? 1 : 0;
-        EXPECT_EQ(item->isChecked(), item->text().startsWith("Cyrillic (Windows-1251)"));
+        EXPECT_EQ(item->isChecked(), Shown(item).startsWith("Cyrillic (Windows-1251)"));
     }
     EXPECT_EQ(checked, 1);
 }
@@ -86,8 +88,7 @@ TEST_F(CharacterSets, APastedCharacterTheSetLacksIsTransliteratedAndTold) {
     QApplication::clipboard()->setText(QString::fromUtf8("a\u0159b"));
     form->Click("Paste1");
     EXPECT_EQ(Editor().GetPara(1), "arb");
-    EXPECT_EQ(form->Status().PanelText(TStatusPanels::kNoticePanel),
-              "Replaced: \u0159 \u2192 r");
+    EXPECT_EQ(form->Status().PanelText(TStatusPanels::kNoticePanel), "Replaced: \u0159 \u2192 r");
 }
 
 TEST_F(CharacterSets, AGutenbergUtf8TextSavedAsDocReachesTheHandheldInWindows1252) {

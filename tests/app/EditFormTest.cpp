@@ -285,6 +285,36 @@ TEST_F(EditForm, WritesTheSettingsWhenDestroyedAndReadsThemBack) {
     EXPECT_TRUE(form->Menus().Item("AutoIndentation1")->isChecked());
 }
 
+TEST_F(EditForm, TheReopenListAndTheDesktopsRecentFilesOutliveTheRun) {
+    const std::string list = folder.DataHome() + "/recently-used.xbel";
+    for (const char* name : {"a.txt", "b & c.txt"}) {
+        WriteFile(folder.Path(name), std::string("x\r\n"));
+        Open(folder.Path(name));
+    }
+    const std::string written = ReadFile(list);
+    for (const char* name : {"a.txt", "b%20&amp;%20c.txt"}) {
+        EXPECT_NE(written.find("file://" + folder.Root() + "/" + name), std::string::npos) << name;
+    }
+    EXPECT_NE(written.find("name=\"Tomery\""), std::string::npos);
+    form.reset();
+    Create();
+    // The document open at exit was left last.
+    QMenu* reopen = form->Menus().Menu("Reopen1");
+    ASSERT_EQ(reopen->actions().size(), 2);
+    EXPECT_TRUE(form->Menus().Item("Reopen1")->isEnabled());
+    EXPECT_EQ(reopen->actions()[1]->text().toStdString(), "&1 " + folder.Root() + "/b && c.txt");
+    // A listed file that is gone is reported when chosen; a damaged desktop list stays as it is.
+    std::filesystem::remove(folder.Path("a.txt"));
+    reopen->actions()[0]->trigger();
+    ASSERT_EQ(ui->boxes.size(), 1u);
+    EXPECT_EQ(ui->boxes[0].caption, "Tomery");
+    EXPECT_FALSE(form->Editor().isVisible());
+    WriteFile(list, std::string("<xbel><bookmark"));
+    reopen->actions()[1]->trigger();
+    EXPECT_EQ(Caption(), "Tomery [b & c.txt]");
+    EXPECT_EQ(ReadFile(list), "<xbel><bookmark");
+}
+
 TEST_F(EditForm, NeverRemembersAnUntitledDocumentOrAMaximisedSize) {
     form->Click("New1");
     EXPECT_EQ(Caption(), "Tomery [Untitled]");

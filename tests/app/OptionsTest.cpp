@@ -1,6 +1,7 @@
 // The Options menu of the main window and what the settings file keeps of it.
 #include "EditMain.h"
 #include "MainWindowFixture.h"
+#include "OvcCmd.h"
 #include "OvcEdit.h"
 #include "OvcFxFnt.h"
 #include "QtModalUi.h"
@@ -47,6 +48,30 @@ TEST_F(OptionsMenu, WordWrapAndAutoIndentFlipAndAreKeptForTheNextRun) {
     EXPECT_EQ(ini.ReadString("Options", "AutoIndent", ""), "1");
     EXPECT_FALSE(Editor().WordWrap() || Checked("WordWrap1"));
     EXPECT_TRUE(Editor().AutoIndent() && Checked("AutoIndentation1"));
+}
+
+TEST_F(OptionsMenu, TrimTrailingBlanksDecidesWhetherSavingKeepsThemAndIsKept) {
+    const std::string text = "hard break  \r\n\tindented\t\r\nplain\r\n";
+    EXPECT_TRUE(Checked("TrimTrailingBlanks1"));  // first run: as loading always trimmed
+    for (const bool trim : {true, false}) {
+        if (Checked("TrimTrailingBlanks1") != trim) {
+            form->Click("TrimTrailingBlanks1");
+        }
+        OpenText(text);
+        Editor().SetModified(true);
+        form->Click("Save1");
+        EXPECT_EQ(tomery::testing::ReadFile(folder.Path("notes.txt")),
+                  trim ? "hard break\r\n\tindented\r\nplain\r\n" : text)
+            << trim;
+    }
+    // Off, Enter keeps the blanks before the break as well.
+    Editor().SetCaretPosition(3, 6);
+    Editor().ProcessCommand(editor::ccTypeChar, ' ');
+    Editor().ProcessCommand(editor::ccNewLine, 0);
+    EXPECT_EQ(Editor().GetStringLine(3), "plain ");
+    Restart();
+    EXPECT_EQ(TIniFile(SettingsFilePath()).ReadString("Options", "TrimTrailingBlanks", ""), "0");
+    EXPECT_FALSE(Checked("TrimTrailingBlanks1") || Editor().TrimWhiteSpace());
 }
 
 TEST_F(OptionsMenu, TabTypesCarryOneCheckMarkAndAreNotStored) {

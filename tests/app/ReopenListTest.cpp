@@ -42,5 +42,27 @@ TEST(ReopenList, NeverListsNothingOrAnUntitledDocument) {
     EXPECT_EQ(list.Count(), 0u);
 }
 
+TEST(ReopenList, KeepsTheTenFilesMostRecentlyLeftForTheNextRun) {
+    TReopenList list;
+    for (int i = 0; i < 12; ++i) {
+        list.Add("/f/" + std::to_string(i));
+    }
+    list.Add("/f/3");  // left again: the most recent, though the menu keeps its place
+    EXPECT_EQ(list.Path(3), "/f/3");
+    using TPaths = std::vector<std::string>;
+    const std::pair<std::string, TPaths> keptWith[] = {
+        {"", {"/f/2", "/f/4", "/f/5", "/f/6", "/f/7", "/f/8", "/f/9", "/f/10", "/f/11", "/f/3"}},
+        {"Untitled",
+         {"/f/2", "/f/4", "/f/5", "/f/6", "/f/7", "/f/8", "/f/9", "/f/10", "/f/11", "/f/3"}},
+        {"/f/5",
+         {"/f/2", "/f/4", "/f/6", "/f/7", "/f/8", "/f/9", "/f/10", "/f/11", "/f/3", "/f/5"}},
+        {"/g/new",
+         {"/f/4", "/f/5", "/f/6", "/f/7", "/f/8", "/f/9", "/f/10", "/f/11", "/f/3", "/g/new"}},
+    };
+    for (const auto& [current, kept] : keptWith) {
+        EXPECT_EQ(list.ToKeep(current), kept) << current;
+    }
+}
+
 }  // namespace
 }  // namespace tomery::app

@@ -38,7 +38,22 @@ TEST_F(Settings, ReadsWhatWasWritten) {
     TShutdownState state;
     state.currentFile = "/books/My Book.pdb";
     state.docName = "My Book";
-    state.values = {812, 512, "", "", true, 4, false, "DejaVu Sans Mono", 12, true, true, false};
+    // Blanks at a path's ends survive; a path with a line break cannot be stored.
+    state.values = {812,
+                    512,
+                    "",
+                    "",
+                    true,
+                    4,
+                    false,
+                    false,
+                    "DejaVu Sans Mono",
+                    12,
+                    true,
+                    true,
+                    false,
+                    "windows-1252",
+                    {"/a/one.txt", " /b/two.pdb ", "/c/line\nbreak.txt", "/d/\"q\".txt"}};
     {
         TIniFile ini(path);
         WriteFormSettings(ini, state);
@@ -57,7 +72,18 @@ TEST_F(Settings, ReadsWhatWasWritten) {
     EXPECT_TRUE(read.bold);
     EXPECT_TRUE(read.italic);
     EXPECT_FALSE(read.saveDocCard);
+    EXPECT_FALSE(read.trimTrailingBlanks);
+    EXPECT_EQ(read.reopenFiles,
+              (std::vector<std::string>{"/a/one.txt", " /b/two.pdb ", "/d/\"q\".txt"}));
     EXPECT_NE(ReadFile(path).find("[FormSize]"), std::string::npos);
+    // A shorter list leaves nothing of the longer one behind.
+    state.values.reopenFiles = {"/e/five.txt"};
+    {
+        TIniFile ini(path);
+        WriteFormSettings(ini, state);
+    }
+    EXPECT_EQ(ReadFormSettings(TIniFile(path)).reopenFiles,
+              std::vector<std::string>{"/e/five.txt"});
 }
 
 TEST_F(Settings, AMaximisedWindowKeepsTheRememberedSize) {

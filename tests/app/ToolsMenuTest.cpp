@@ -5,6 +5,7 @@
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
 #include "ToolsFramework.h"
+#include "ViewBookmarks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -238,6 +239,54 @@ TEST_F(ToolsMenu, AppendsADocFileAndTakesItsDocumentName) {
     ASSERT_EQ(ui->boxes.size(), 1u);
     EXPECT_EQ(ui->boxes[0].text, "Conversion Error. View Log file.");
     EXPECT_EQ(form->Workflow().DocName(), "More");
+}
+
+TEST_F(ToolsMenu, MarkChaptersMakesTheViewersBookmarksInOneUndoableStep) {
+    const std::string text = "CHAPTER I\r\n* * *\r\nChapter 2\r\nThe end";
+    OpenText(text);
+    const auto paragraphs = [&] {
+        const TWorkLines lines = Lines();
+        return std::vector<std::string>(lines.begin(), lines.end());
+    };
+    const std::vector<std::string> before = paragraphs();
+    // A bad pattern and one that matches nothing are told and change nothing.
+    const std::pair<const char*, const char*> refused[] = {
+        {"(CHAPTER", "'(CHAPTER' is not a valid regular expression: "},
+        {"^Part", "No line matches '^Part'."},
+    };
+    for (const auto& [pattern, message] : refused) {
+        Run("MarkChapters1", pattern);
+        ASSERT_FALSE(ui->boxes.empty());
+        EXPECT_EQ(ui->boxes.back().text.substr(0, std::string(message).size()), message);
+        EXPECT_EQ(paragraphs(), before);
+        EXPECT_FALSE(form->Editor().Modified());
+    }
+    ui->inputPrompts.clear();
+    Run("MarkChapters1", "^(CHAPTER|Chapter)");
+    EXPECT_EQ(ui->inputPrompts.at(0),
+              "Mark Chapters|Regular expression of the chapter lines:|^Part");
+    // "*" starts a line, so the marker is "#".
+    EXPECT_EQ(paragraphs(),
+              (std::vector<std::string>{"#CHAPTER I", "* * *", "#Chapter 2", "The end", "<#>"}));
+    const std::vector<viewer::TBookmark> found = viewer::FindMarkedBookmarks(paragraphs());
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].Para, 1);
+    EXPECT_EQ(found[1].Title, "Chapter 2");
+    form->Click("Undo1");
+    EXPECT_EQ(paragraphs(), before);
+
+    // More marks than the undo buffer holds as one step are not made at all.
+    std::string book;
+    for (int i = 0; i < 3000; ++i) {
+        book += "Chapter " + std::to_string(i) + "\r\n";
+    }
+    OpenText(book);
+    const std::vector<std::string> whole = paragraphs();
+    Run("MarkChapters1", "^Chapter");
+    EXPECT_EQ(
+        ui->boxes.back().text,
+        "3000 lines match '^Chapter': too many to take back in one step. Nothing was marked.");
+    EXPECT_EQ(paragraphs(), whole);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// A fresh temporary folder per test, also used as the program folder (TOMERY_HOME), and a
-// sibling folder for the state folder (XDG_STATE_HOME), so that the recovery copies and notes
-// of saves stay out of the folder's listing.
+// A fresh temporary folder per test, also used as the program folder (TOMERY_HOME), and
+// sibling folders for the state folder (XDG_STATE_HOME), so that the recovery copies and notes
+// of saves stay out of the folder's listing, and for the desktop's data (XDG_DATA_HOME).
 #pragma once
 
 #include <cstdint>
@@ -21,14 +21,17 @@ class TempFolder {
         path_ = ::mkdtemp(pattern.data());
         ::setenv("TOMERY_HOME", path_.c_str(), 1);
         ::setenv("XDG_STATE_HOME", StateHome().c_str(), 1);
+        ::setenv("XDG_DATA_HOME", DataHome().c_str(), 1);
     }
     ~TempFolder() {
         std::error_code error;
         // Tests may leave read-only files behind; removal needs the folder writable only.
         std::filesystem::remove_all(path_, error);
         std::filesystem::remove_all(StateHome(), error);
+        std::filesystem::remove_all(DataHome(), error);
         ::unsetenv("TOMERY_HOME");
         ::unsetenv("XDG_STATE_HOME");
+        ::unsetenv("XDG_DATA_HOME");
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -36,6 +39,8 @@ class TempFolder {
     std::string Path(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Root() const { return path_; }
     std::string StateHome() const { return path_ + "-state"; }
+    /// The desktop's data folder (XDG_DATA_HOME), where the recently used list lives.
+    std::string DataHome() const { return path_ + "-data"; }
 
   private:
     std::string path_;

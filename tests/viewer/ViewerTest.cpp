@@ -56,6 +56,42 @@ TEST(ViewBookmarks, MarkerLineDeclaresWhichParagraphsAreBookmarks) {
     }
 }
 
+TEST(ViewBookmarks, ChapterMarksBecomeTheBookmarksTheViewerFinds) {
+    const auto isChapter = [](const std::string& para) {
+        return para.starts_with("CHAPTER") || para.starts_with("Chapter");
+    };
+    const struct {
+        const char* name;
+        Lines paragraphs;
+        std::string marker;
+        std::vector<std::pair<int, std::string>> bookmarks;
+    } cases[] = {
+        {"a new marker that starts no line",
+         {"CHAPTER I", "* * *", "text", "Chapter 2", ""},
+         "#",
+         {{1, "CHAPTER I"}, {4, "Chapter 2"}}},
+        {"the declared marker, lines marked already kept once",
+         {"*CHAPTER I", "CHAPTER II", "<*>", ""},
+         "*",
+         {{1, "CHAPTER I"}, {2, "CHAPTER II"}}},
+        {"every short marker taken", {"*", "#", "@", "~", "^", "Chapter"}, "**", {{6, "Chapter"}}},
+        {"no chapter", {"text"}, "*", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TChapterMarks marks = PlanChapterMarks(c.paragraphs, isChapter);
+        EXPECT_EQ(marks.Marker, c.marker);
+        Lines marked = c.paragraphs;
+        for (const std::int32_t para : marks.Paras) {
+            marked[para - 1].insert(0, marks.Marker);
+        }
+        if (marks.Declare) {
+            marked.push_back("<" + marks.Marker + ">");
+        }
+        EXPECT_EQ(Summary(FindMarkedBookmarks(marked)), c.bookmarks);
+    }
+}
+
 class Viewer : public ::testing::Test {
   protected:
     std::string Write(const std::string& name, const std::string& text) {

@@ -494,7 +494,7 @@ TEditorErrorCode TOvcCustomEditor::InsertString(std::string_view text) {
     TParaPos at = caretPos();
     while (!text.empty() && code == kErrorNone) {
         const std::size_t length = InsertChunkLength(text);
-        code = paraList_->InsertLines(at, text.substr(0, length));
+        code = paraList_->InsertLines(at, text.substr(0, length), trimBlanks());
         text.remove_prefix(length);
     }
     updateVertScrollBar();
@@ -540,8 +540,7 @@ void TOvcCustomEditor::typeCharacter(char c) {
 
 TEditorErrorCode TOvcCustomEditor::AppendLine(std::string_view text) {
     const std::int32_t linesBefore = LineCount();
-    const TEditorErrorCode code =
-        paraList_->AppendLine(text, trimWhiteSpace_ ? TTrimBlanks::Yes : TTrimBlanks::No);
+    const TEditorErrorCode code = paraList_->AppendLine(text, trimBlanks());
     if (code == kErrorNone && linesBefore <= visibleLines_ && LineCount() > visibleLines_) {
         updateVertScrollBar();
         requestFullRepaint();

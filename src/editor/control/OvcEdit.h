@@ -114,6 +114,8 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void SetTabSize(std::uint8_t size);
     TTabType TabType() const { return tabType_; }
     void SetTabType(TTabType type);
+    /// Whether the lines that loading, the text tools, Enter and pasting end lose their
+    /// trailing blanks and tabs.
     bool TrimWhiteSpace() const { return trimWhiteSpace_; }
     void SetTrimWhiteSpace(bool trim) { trimWhiteSpace_ = trim; }
     std::uint16_t UndoBufferSize() const { return paraList_->UndoBufferSize(); }
@@ -281,6 +283,7 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void SwapParaList(std::unique_ptr<TParaList> list);
     /// A new, empty store with this control's settings.
     std::unique_ptr<TParaList> NewParaList();
+    TTrimBlanks trimBlanks() const { return trimWhiteSpace_ ? TTrimBlanks::Yes : TTrimBlanks::No; }
 
   private:
     friend class Commands;

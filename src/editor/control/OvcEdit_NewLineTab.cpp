@@ -81,7 +81,7 @@ void TOvcCustomEditor::newLine() {
         indent = autoIndent_ ? indentWidthAtCaret() : 0;
         TEditorErrorCode code = paraList_->CheckLimits(at.Para, 1, indent + 2);
         if (code == kErrorNone) {
-            code = paraList_->SplitPara(at.Para, at.Pos, TTrimBlanks::Yes, indent,
+            code = paraList_->SplitPara(at.Para, at.Pos, trimBlanks(), indent,
                                         tabType_ == TTabType::ttReal ? tabSize_ : 0);
         }
         if (code != kErrorNone) {

@@ -86,7 +86,7 @@ void TOvcCustomTextFileEditor::loadFrom(TTextFileReader& reader, const std::stri
     // that saving afterwards can never write the old text over the file that failed.
     std::unique_ptr<TParaList> list = NewParaList();
     TSplitLines split;
-    const TTrimBlanks trim = TrimWhiteSpace() ? TTrimBlanks::Yes : TTrimBlanks::No;
+    const TTrimBlanks trim = trimBlanks();
     std::string line;
     for (std::int64_t number = 1; reader.ReadLine(line); ++number) {
         const std::int32_t parasBefore = list->ParaCount();

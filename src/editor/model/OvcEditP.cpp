@@ -863,7 +863,7 @@ TEditorErrorCode TParaList::DeleteRange(TParaPos from, TParaPos to) {
     return JoinParas(from.Para, GetParaLength(from.Para) + 1);
 }
 
-TEditorErrorCode TParaList::InsertLines(TParaPos& at, std::string_view text) {
+TEditorErrorCode TParaList::InsertLines(TParaPos& at, std::string_view text, TTrimBlanks trim) {
     if (GetPara(at.Para) == nullptr) {
         return kErrorNone;
     }
@@ -899,7 +899,7 @@ TEditorErrorCode TParaList::InsertLines(TParaPos& at, std::string_view text) {
                 }
                 if (code == kErrorNone && endsLine) {
                     std::int32_t indent = 0;
-                    code = SplitPara(at.Para, at.Pos, TTrimBlanks::Yes, indent, 0);
+                    code = SplitPara(at.Para, at.Pos, trim, indent, 0);
                 }
             }
             if (code == kErrorNone && endsLine) {

@@ -208,8 +208,10 @@ class TParaList {
     /// Deletes from `from` up to, not including, `to`.
     TEditorErrorCode DeleteRange(TParaPos from, TParaPos to);
     /// Inserts text that may hold line breaks (LF, CR LF, or a final CR) at `at`, which
-    /// becomes the position just after the inserted text.
-    TEditorErrorCode InsertLines(TParaPos& at, std::string_view text);
+    /// becomes the position just after the inserted text. With `trim`, each line the text
+    /// ends loses its trailing blanks.
+    TEditorErrorCode InsertLines(TParaPos& at, std::string_view text,
+                                 TTrimBlanks trim = TTrimBlanks::Yes);
     /// Wraps every paragraph again at the effective wrap column.
     void RewrapAll();
     /// Whether paragraph `para` goes on with the line of the one before (no line end between
