@@ -63,9 +63,9 @@ struct TFormSettings {
     bool italic = false;
     bool saveDocCard = true;
     std::string characterSet = "windows-1252";  ///< the set of new and opened documents
+    std::vector<std::string> reopenFiles;       ///< the Reopen list to start with, oldest first
     std::string installFolder = {};  ///< where Install PDA's "Copy to folder..." copied last
     std::string installTarget = {};  ///< the destination Install PDA installed to last
-    std::vector<std::string> reopenFiles;       ///< the Reopen list to start with, oldest first
 };
 
 /// Reads every key; a missing key or one that is not a whole number where a number belongs
