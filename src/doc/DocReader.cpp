@@ -6,6 +6,8 @@
 #include "RecordWorkers.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <optional>
 
 namespace tomery::doc {
@@ -68,9 +70,9 @@ struct TextTally {
     std::uint64_t bytes = 0;
     std::uint64_t lineFeeds = 0;
 
-    void Add(ByteView text) {
-        bytes += text.size();
-        lineFeeds += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+    void Add(std::uint64_t textBytes, std::uint64_t textLineFeeds) {
+        bytes += textBytes;
+        lineFeeds += textLineFeeds;
     }
 };
 
@@ -151,11 +153,12 @@ class RecordPlaces {
     std::size_t fileSize_;
 };
 
-/// Text records read ahead of their turn and decoded on every core; their turn then logs
-/// them, in order, exactly as reading them one by one would.
+/// Text records read ahead of their turn, then decoded and given their CR LF line ends on
+/// every core; their turn then logs them, in order, exactly as reading them one by one would.
 class RecordBatch {
   public:
-    explicit RecordBatch(std::size_t capacity) : slots_(capacity) {}
+    RecordBatch(std::size_t capacity, bool compressed, bool binaryMode)
+        : slots_(capacity), compressed_(compressed), binaryMode_(binaryMode) {}
 
     struct Slot {
         RecordPlaces::Place place;
@@ -163,6 +166,14 @@ class RecordBatch {
         bool readFailed = false;
         RecordDecoder decoder;
         std::optional<DecodeError> error;
+        /// The text with CR LF line ends as if no CR ended the record before.
+        Bytes expanded;
+        std::size_t expandedSize = 0;
+        std::uint64_t lineFeeds = 0;
+
+        ByteView Text(bool compressed) const {
+            return compressed ? decoder.Text() : ByteView(bytes);
+        }
     };
 
     /// Reads records from `first` on, up to the batch's capacity and `last`, stopping after
@@ -170,35 +181,77 @@ class RecordBatch {
     std::size_t Read(DocSource& source, const RecordPlaces& places, std::size_t first,
                      std::size_t last, std::size_t& previousOffset) {
         count_ = 0;
+        stopped_ = false;
         for (std::size_t k = first; k <= last && count_ < slots_.size(); ++k) {
             Slot& slot = slots_[count_++];
             slot.place = places.Of(k, previousOffset);
             if (slot.place.problem) {
+                stopped_ = true;
                 break;
             }
             previousOffset = slot.place.offset;
-            const ByteView record = source.Read(slot.place.offset, slot.place.end - slot.place.offset);
+            const ByteView record =
+                source.Read(slot.place.offset, slot.place.end - slot.place.offset);
             slot.bytes.assign(record.begin(), record.end());
             slot.readFailed = source.Failed();
             if (slot.readFailed) {
+                stopped_ = true;
                 break;
             }
         }
         return count_;
     }
+    /// Whether the last record read was bad, so that none after it is to be read.
+    bool Stopped() const { return stopped_; }
+
     /// Safe to call for different slots at once.
     void Decode(std::size_t i) {
         Slot& slot = slots_[i];
-        if (!slot.place.problem && !slot.readFailed) {
+        if (slot.place.problem || slot.readFailed) {
+            return;
+        }
+        if (compressed_) {
             slot.error = slot.decoder.Decode(slot.bytes);
+            if (slot.error) {
+                return;
+            }
+        }
+        const ByteView text = slot.Text(compressed_);
+        slot.lineFeeds = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+        if (!binaryMode_) {
+            slot.expanded.resize(std::max(slot.expanded.size(), ExpandedSizeLimit(text.size())));
+            bool noCrBefore = false;
+            slot.expandedSize = ExpandLineEnds(text, noCrBefore, slot.expanded.data());
         }
     }
     const Slot& At(std::size_t i) const { return slots_[i]; }
 
   private:
     std::vector<Slot> slots_;
+    bool compressed_;
+    bool binaryMode_;
     std::size_t count_ = 0;
+    bool stopped_ = false;
 };
+
+/// Writes one record's text to the chunks with CR LF line ends, an LF that follows the CR
+/// ending the record before excepted.
+void AddText(TextChunks& chunks, const RecordBatch::Slot& slot, ByteView text, bool binaryMode,
+             bool& previousWasCr) {
+    if (binaryMode) {
+        std::copy(text.begin(), text.end(), chunks.Room(text.size()));
+        chunks.Add(text.size());
+        return;
+    }
+    const std::size_t skip = previousWasCr && !text.empty() && text.front() == '\n' ? 1 : 0;
+    const std::size_t size = slot.expandedSize - skip;
+    std::copy_n(slot.expanded.begin() + static_cast<std::ptrdiff_t>(skip), size,
+                chunks.Room(size));
+    chunks.Add(size);
+    if (!text.empty()) {
+        previousWasCr = text.back() == '\r';
+    }
+}
 
 /// The text records in list order (`front` holds the header and the record list); false,
 /// after logging why, when one cannot be read or decoded. A failed write only ends the loop early:
@@ -210,17 +263,29 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
     std::size_t previousOffset = places.FirstOffset();
     bool previousWasCr = false;
     const bool compressed = compression != kCompressionPlain;
-    RecordWorkers workers(compressed ? options.threads : 1);
-    RecordBatch batch(kRecordsPerThread * workers.Threads());
+    // The next batch is read while the one before is decoded; the batches outlive the
+    // workers' jobs on them.
+    const unsigned threads = RecordWorkers::ThreadCount(options.threads);
+    std::array<RecordBatch, 2> batches{
+        RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode),
+        RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode)};
+    RecordWorkers workers(threads);
     TextChunks chunks(out);
-    for (std::size_t first = 1; first <= n;) {
-        const std::size_t count = batch.Read(source, places, first, n, previousOffset);
-        if (compressed) {
-            workers.Run(count, [&batch](std::size_t i) { batch.Decode(i); });
-        }
+    std::size_t first = 1;
+    std::size_t count = batches[0].Read(source, places, first, n, previousOffset);
+    for (std::size_t current = 0; count > 0; current ^= 1) {
+        RecordBatch& now = batches[current];
+        const std::function<void(std::size_t)> decode = [&now](std::size_t i) { now.Decode(i); };
+        workers.Start(count, decode);
+        const std::size_t next = first + count;
+        const std::size_t nextCount =
+            now.Stopped() || next > n
+                ? 0
+                : batches[current ^ 1].Read(source, places, next, n, previousOffset);
+        workers.Finish();
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t k = first + i;
-            const RecordBatch::Slot& slot = batch.At(i);
+            const RecordBatch::Slot& slot = now.At(i);
             log.Line("Rec " + to_string(k) + ": pos = " + to_string(slot.place.offset));
             if (slot.place.problem) {
                 LogProblem(log, *slot.place.problem);
@@ -236,16 +301,10 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
                 LogProblem(log, "bad record " + to_string(k) + ": " + slot.error->Describe());
                 return false;
             }
-            const ByteView text = compressed ? slot.decoder.Text() : ByteView(slot.bytes);
-            tally.Add(text);
+            const ByteView text = slot.Text(compressed);
+            tally.Add(text.size(), slot.lineFeeds);
             placer.Follow(text);
-            if (options.binaryMode) {
-                std::copy(text.begin(), text.end(), chunks.Room(text.size()));
-                chunks.Add(text.size());
-            } else {
-                chunks.Add(ExpandLineEnds(text, previousWasCr,
-                                          chunks.Room(ExpandedSizeLimit(text.size()))));
-            }
+            AddText(chunks, slot, text, options.binaryMode, previousWasCr);
             log.Line("reconverting " + layout.name + ": record " + to_string(k) + " of " +
                      to_string(n));
             if (!chunks.Writing()) {
@@ -253,7 +312,8 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
                 return true;  // the sink's Commit reports the failed write
             }
         }
-        first += count;
+        first = next;
+        count = nextCount;
     }
     chunks.Flush();
     return true;

@@ -8,6 +8,8 @@
 #include "RecordWorkers.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -105,6 +107,9 @@ class BookmarkOffsets {
     std::vector<std::optional<std::uint64_t>> offsets_;  ///< none for a place past the text
 };
 
+/// Why reading a batch of blocks stopped.
+enum class BatchEnd { Full, TextEnd, TooLong };
+
 /// Blocks converted and waiting to be compressed, with what their records will hold.
 class RecordBatch {
   public:
@@ -195,14 +200,35 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     std::vector<std::uint32_t> recordSizes;
     BookmarkOffsets places(bookmarks);
     std::uint64_t docLength = 0;
-    RecordWorkers workers(options.threads);
-    RecordBatch batch(kRecordsPerThread * workers.Threads());
-    // Blocks are read and converted in order, then compressed a batch at a time on every
-    // core, and spooled in order again: the file is the one a single thread would write.
-    const auto spoolBatch = [&] {
-        if (options.compression) {
-            workers.Run(batch.Size(), [&batch](std::size_t i) { batch.Compress(i); });
+    std::size_t blocksRead = 0;
+    // Blocks are read and converted in order, a batch at a time, while the batch before is
+    // compressed on every core; the records are spooled in order again, so the file is the
+    // one a single thread would write. The batches outlive the workers' jobs on them.
+    const unsigned threads = RecordWorkers::ThreadCount(options.threads);
+    std::array<RecordBatch, 2> batches{RecordBatch(kRecordsPerThread * threads),
+                                       RecordBatch(kRecordsPerThread * threads)};
+    RecordWorkers workers(options.compression ? threads : 1);
+    const auto readBatch = [&](RecordBatch& batch) {
+        while (!batch.Full()) {
+            const ByteView block = text.Next();
+            if (block.empty()) {
+                return BatchEnd::TextEnd;
+            }
+            // A source that grew since it was measured is taken as it reads now.
+            if (blocksRead == kMaxTextRecords) {
+                return BatchEnd::TooLong;
+            }
+            ++blocksRead;
+            places.Follow(block, text.BytesRead() - block.size(), docLength, !options.binaryMode);
+            Bytes converted = options.binaryMode
+                                  ? Bytes(block.begin(), block.end())
+                                  : ConvertLineEndsToDoc(block, text.FollowingByte());
+            docLength += converted.size();
+            batch.Add(std::move(converted), block.size());
         }
+        return BatchEnd::Full;
+    };
+    const auto spoolBatch = [&](const RecordBatch& batch) {
         for (std::size_t i = 0; i < batch.Size(); ++i) {
             const Bytes& record = batch.Record(i, options.compression);
             if (!spool.Append(record)) {
@@ -214,32 +240,31 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
                 log.Line(RatioLine(batch.SourceSize(i), record.size()));
             }
         }
-        batch.Clear();
         return true;
     };
     log.EmptyLine();
+    BatchEnd end = readBatch(batches[0]);
     bool spooling = true;
-    for (ByteView block = text.Next(); !block.empty(); block = text.Next()) {
-        // A source that grew since it was measured is taken as it reads now.
-        if (recordSizes.size() + batch.Size() == kMaxTextRecords) {
-            if (!(spooling = spoolBatch())) {
-                break;
-            }
-            RefuseTooLongText(log, LengthOfTheRest(text));
-            return false;
+    for (std::size_t current = 0; spooling && batches[current].Size() > 0; current ^= 1) {
+        RecordBatch& now = batches[current];
+        const std::function<void(std::size_t)> compress = [&now](std::size_t i) {
+            now.Compress(i);
+        };
+        if (options.compression) {
+            workers.Start(now.Size(), compress);
         }
-        const std::size_t bytesRead = block.size();
-        places.Follow(block, text.BytesRead() - bytesRead, docLength, !options.binaryMode);
-        Bytes converted = options.binaryMode ? Bytes(block.begin(), block.end())
-                                             : ConvertLineEndsToDoc(block, text.FollowingByte());
-        docLength += converted.size();
-        batch.Add(std::move(converted), bytesRead);
-        if (batch.Full() && !(spooling = spoolBatch())) {
-            break;
+        if (end == BatchEnd::Full) {
+            end = readBatch(batches[current ^ 1]);
         }
+        if (options.compression) {
+            workers.Finish();
+        }
+        spooling = spoolBatch(now);
+        now.Clear();
     }
-    if (spooling) {
-        spoolBatch();
+    if (spooling && end == BatchEnd::TooLong) {
+        RefuseTooLongText(log, LengthOfTheRest(text));
+        return false;
     }
     if (text.Failed()) {
         log.EmptyLine();

@@ -5,18 +5,20 @@
 
 namespace tomery::doc {
 
+unsigned RecordWorkers::ThreadCount(unsigned asked) {
+    return asked != 0 ? asked : std::max(1u, std::thread::hardware_concurrency());
+}
+
 RecordWorkers::RecordWorkers(unsigned threads) {
-    if (threads == 0) {
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    }
-    for (unsigned i = 1; i < threads; ++i) {
+    for (unsigned i = 1; i < ThreadCount(threads); ++i) {
         threads_.emplace_back([this] { Serve(); });
     }
 }
 
 RecordWorkers::~RecordWorkers() {
     {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        finished_.wait(lock, [this] { return busy_ == 0; });
         stopping_ = true;
     }
     wake_.notify_all();
@@ -26,6 +28,11 @@ RecordWorkers::~RecordWorkers() {
 }
 
 void RecordWorkers::Run(std::size_t count, const std::function<void(std::size_t)>& job) {
+    Start(count, job);
+    Finish();
+}
+
+void RecordWorkers::Start(std::size_t count, const std::function<void(std::size_t)>& job) {
     {
         const std::lock_guard lock(mutex_);
         job_ = &job;
@@ -36,6 +43,9 @@ void RecordWorkers::Run(std::size_t count, const std::function<void(std::size_t)
         ++batch_;
     }
     wake_.notify_all();
+}
+
+void RecordWorkers::Finish() {
     TakeJobs();
     std::unique_lock lock(mutex_);
     finished_.wait(lock, [this] { return busy_ == 0; });

@@ -15,16 +15,25 @@ namespace tomery::doc {
 
 class RecordWorkers {
   public:
-    /// `threads` in all, the calling thread included; 0 means one per core.
+    /// The threads asked for, the calling thread included: `asked`, or one per core for 0.
+    static unsigned ThreadCount(unsigned asked);
+
+    /// ThreadCount(`threads`) in all, the calling thread included.
     explicit RecordWorkers(unsigned threads = 0);
+    /// Waits for the jobs of a batch still running.
     ~RecordWorkers();
     RecordWorkers(const RecordWorkers&) = delete;
     RecordWorkers& operator=(const RecordWorkers&) = delete;
 
     unsigned Threads() const { return static_cast<unsigned>(threads_.size()) + 1; }
 
-    /// Runs `job(i)` for every `i` below `count`, spread over the threads, and returns when
-    /// all are done. An exception a job throws is thrown here once the others have ended.
+    /// Starts `job(i)` for every `i` below `count` on the other threads, which leaves the
+    /// calling thread free for other work until Finish. `job` must outlive the batch.
+    void Start(std::size_t count, const std::function<void(std::size_t)>& job);
+    /// Joins in the batch Start began and returns when all its jobs are done. An exception a
+    /// job threw is thrown here.
+    void Finish();
+    /// Start and Finish.
     void Run(std::size_t count, const std::function<void(std::size_t)>& job);
 
   private:
