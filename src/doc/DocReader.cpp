@@ -19,7 +19,7 @@ using std::to_string;
 /// Decoded text is handed to the sink in pieces of this size: few writes, little memory.
 constexpr std::size_t kTextChunkSize = 256 * 1024;
 /// Records read ahead per thread: enough to keep every core busy, little memory.
-constexpr std::size_t kRecordsPerThread = 8;
+constexpr std::size_t kRecordsPerThread = 32;
 
 void LogProblem(LogLines& log, const std::string& problem) {
     log.EmptyLine();
@@ -263,43 +263,33 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
     std::size_t previousOffset = places.FirstOffset();
     bool previousWasCr = false;
     const bool compressed = compression != kCompressionPlain;
-    // The next batch is read while the one before is decoded; the batches outlive the
-    // workers' jobs on them.
+    // The batches outlive the workers' jobs on them.
     const unsigned threads = RecordWorkers::ThreadCount(options.threads);
     std::array<RecordBatch, 2> batches{
         RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode),
         RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode)};
     RecordWorkers workers(threads);
     TextChunks chunks(out);
-    std::size_t first = 1;
-    std::size_t count = batches[0].Read(source, places, first, n, previousOffset);
-    for (std::size_t current = 0; count > 0; current ^= 1) {
-        RecordBatch& now = batches[current];
-        const std::function<void(std::size_t)> decode = [&now](std::size_t i) { now.Decode(i); };
-        workers.Start(count, decode);
-        const std::size_t next = first + count;
-        const std::size_t nextCount =
-            now.Stopped() || next > n
-                ? 0
-                : batches[current ^ 1].Read(source, places, next, n, previousOffset);
-        workers.Finish();
+    enum class Turn { Done, Failed, WriteFailed };
+    // Logs the decoded records of `batch` from text record `first` on and writes their text.
+    const auto takeTurn = [&](const RecordBatch& batch, std::size_t first, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t k = first + i;
-            const RecordBatch::Slot& slot = now.At(i);
+            const RecordBatch::Slot& slot = batch.At(i);
             log.Line("Rec " + to_string(k) + ": pos = " + to_string(slot.place.offset));
             if (slot.place.problem) {
                 LogProblem(log, *slot.place.problem);
-                return false;
+                return Turn::Failed;
             }
             log.Line("       dwRecLen = " + to_string(slot.place.end - slot.place.offset));
             log.Line("       " + to_string(slot.bytes.size()) + " bytes read");
             if (slot.readFailed) {
                 LogProblem(log, "problem reading source file");
-                return false;
+                return Turn::Failed;
             }
             if (slot.error) {
                 LogProblem(log, "bad record " + to_string(k) + ": " + slot.error->Describe());
-                return false;
+                return Turn::Failed;
             }
             const ByteView text = slot.Text(compressed);
             tally.Add(text.size(), slot.lineFeeds);
@@ -308,10 +298,36 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
             log.Line("reconverting " + layout.name + ": record " + to_string(k) + " of " +
                      to_string(n));
             if (!chunks.Writing()) {
-                chunks.Flush();
-                return true;  // the sink's Commit reports the failed write
+                return Turn::WriteFailed;
             }
         }
+        return Turn::Done;
+    };
+    // One batch is decoded while the other takes its turn and is then read full again.
+    std::size_t first = 1;
+    std::size_t count = batches[0].Read(source, places, first, n, previousOffset);
+    std::size_t waitingFirst = 0;
+    std::size_t waitingCount = 0;  ///< decoded records of the other batch awaiting their turn
+    for (std::size_t current = 0;; current ^= 1) {
+        RecordBatch& now = batches[current];
+        RecordBatch& other = batches[current ^ 1];
+        const std::function<void(std::size_t)> decode = [&now](std::size_t i) { now.Decode(i); };
+        workers.Start(count, decode);
+        const Turn turn = waitingCount > 0 ? takeTurn(other, waitingFirst, waitingCount)
+                                           : Turn::Done;
+        const std::size_t next = first + count;
+        const std::size_t nextCount = turn != Turn::Done || count == 0 || now.Stopped() || next > n
+                                          ? 0
+                                          : other.Read(source, places, next, n, previousOffset);
+        workers.Finish();
+        if (turn == Turn::Failed) {
+            return false;
+        }
+        if (turn == Turn::WriteFailed || count == 0) {
+            break;  // the sink's Commit reports a failed write
+        }
+        waitingFirst = first;
+        waitingCount = count;
         first = next;
         count = nextCount;
     }

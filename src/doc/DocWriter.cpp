@@ -21,7 +21,7 @@ namespace {
 using std::to_string;
 
 /// Blocks in flight per thread: enough to keep every core busy, little memory.
-constexpr std::size_t kRecordsPerThread = 8;
+constexpr std::size_t kRecordsPerThread = 32;
 
 std::size_t TextRecordsFor(std::size_t textLength) {
     return (textLength + kTextRecordSize - 1) / kTextRecordSize;
@@ -201,9 +201,9 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     BookmarkOffsets places(bookmarks);
     std::uint64_t docLength = 0;
     std::size_t blocksRead = 0;
-    // Blocks are read and converted in order, a batch at a time, while the batch before is
-    // compressed on every core; the records are spooled in order again, so the file is the
-    // one a single thread would write. The batches outlive the workers' jobs on them.
+    // Blocks are read and converted in order, a batch at a time, and compressed on every core
+    // while the batch before is spooled in order: the file is the one a single thread would
+    // write. The batches outlive the workers' jobs on them.
     const unsigned threads = RecordWorkers::ThreadCount(options.threads);
     std::array<RecordBatch, 2> batches{RecordBatch(kRecordsPerThread * threads),
                                        RecordBatch(kRecordsPerThread * threads)};
@@ -243,24 +243,32 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         return true;
     };
     log.EmptyLine();
+    // One batch is compressed while the other is spooled and then read full again.
     BatchEnd end = readBatch(batches[0]);
     bool spooling = true;
-    for (std::size_t current = 0; spooling && batches[current].Size() > 0; current ^= 1) {
+    bool compressedWaiting = false;  ///< the other batch holds records to spool
+    for (std::size_t current = 0; spooling; current ^= 1) {
         RecordBatch& now = batches[current];
+        RecordBatch& other = batches[current ^ 1];
+        if (now.Size() == 0) {
+            spooling = !compressedWaiting || spoolBatch(other);
+            break;
+        }
         const std::function<void(std::size_t)> compress = [&now](std::size_t i) {
             now.Compress(i);
         };
         if (options.compression) {
             workers.Start(now.Size(), compress);
         }
-        if (end == BatchEnd::Full) {
-            end = readBatch(batches[current ^ 1]);
+        spooling = !compressedWaiting || spoolBatch(other);
+        other.Clear();
+        if (spooling && end == BatchEnd::Full) {
+            end = readBatch(other);
         }
         if (options.compression) {
             workers.Finish();
         }
-        spooling = spoolBatch(now);
-        now.Clear();
+        compressedWaiting = true;
     }
     if (spooling && end == BatchEnd::TooLong) {
         RefuseTooLongText(log, LengthOfTheRest(text));
