@@ -1,8 +1,10 @@
 #include "RegistryFile.h"
 
+#include "FileEncoding.h"
 #include "FileReplacement.h"
 #include "ProgramFolder.h"
 #include "TextCase.h"
+#include "Utf8.h"
 #include "WinePrefix.h"
 
 #include <algorithm>
@@ -37,76 +39,17 @@ constexpr char kRegedit4[] = "REGEDIT4";
 constexpr char kRegedit5[] = "Windows Registry Editor Version 5.00";
 constexpr char kWineHeader[] = "WINE REGISTRY Version 2";
 
-void AppendUtf8(std::string& text, char32_t code) {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (code >> 18));
-        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-/// UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.
-std::string Utf16ToUtf8(const std::u16string& units) {
-    std::string text;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t code = units[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else if (code >= 0xD800 && code < 0xE000) {
-            code = 0xFFFD;
-        }
-        AppendUtf8(text, code);
-    }
-    return text;
-}
-
 /// The bytes of UTF-16 LE text after its byte order mark; nothing when they are not whole.
 std::optional<std::string> DecodeUtf16(const std::string& bytes) {
     if ((bytes.size() - 2) % 2 != 0) {
         return std::nullopt;
     }
-    std::u16string units;
-    for (std::size_t at = 2; at < bytes.size(); at += 2) {
-        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
-                                       static_cast<unsigned char>(bytes[at + 1]) << 8);
-    }
-    return Utf16ToUtf8(units);
+    return charset::Utf16ToUtf8(std::string_view(bytes).substr(2), false);
 }
 
 /// UTF-8 text (as DecodeUtf16 made it) as UTF-16 LE bytes with a byte order mark.
 std::string EncodeUtf16(const std::string& text) {
-    std::string bytes = "\xFF\xFE";
-    const auto unit = [&bytes](char32_t value) {
-        bytes += static_cast<char>(value & 0xFF);
-        bytes += static_cast<char>(value >> 8);
-    };
-    for (std::size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t i = 1; i < length && at + i < text.size(); ++i) {
-            code = code << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
-        }
-        at += length;
-        if (code >= 0x10000) {
-            unit(0xD800 + ((code - 0x10000) >> 10));
-            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            unit(code);
-        }
-    }
-    return bytes;
+    return "\xFF\xFE" + charset::Utf8ToUtf16(text, false);
 }
 
 bool IsHexDigit(char c) {
@@ -131,14 +74,14 @@ void ReadWineEscape(const std::string& text, std::size_t& at, std::string& resul
             code = code * 16 + static_cast<char32_t>(digit <= '9' ? digit - '0' : digit - 'a' + 10);
         }
         ++at;
-        AppendUtf8(result, code >= 0xD800 && code < 0xE000 ? 0xFFFD : code);
+        charset::AppendUtf8(code >= 0xD800 && code < 0xE000 ? 0xFFFD : code, result);
     } else if (c >= '0' && c <= '7') {
         int code = 0;
         for (int digits = 0; digits < 3 && at < text.size() && text[at] >= '0' && text[at] <= '7';
              ++digits) {
             code = code * 8 + (text[at++] - '0');
         }
-        AppendUtf8(result, static_cast<char32_t>(code));
+        charset::AppendUtf8(static_cast<char32_t>(code), result);
     } else {
         result += c;
         ++at;
