@@ -1,0 +1,29 @@
+// How long work reports how far it got, and learns that the user wants it stopped.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+
+namespace tomery {
+
+/// Told now and then how many of the work's bytes are done out of how many; answers false once
+/// the user asked the work to stop. An empty function watches nothing: the work goes on.
+using TWorkProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
+/// Raised by work that stopped because its progress answered false. Whatever the work was
+/// changing stays as it was before the work started.
+class EWorkCancelled : public std::runtime_error {
+  public:
+    EWorkCancelled() : std::runtime_error("The work was cancelled") {}
+};
+
+/// Tells `progress` (when set) how far the work got; raises EWorkCancelled when it answers
+/// that the work should stop.
+inline void ReportProgress(const TWorkProgress& progress, std::uint64_t done, std::uint64_t total) {
+    if (progress && !progress(done, total)) {
+        throw EWorkCancelled();
+    }
+}
+
+}  // namespace tomery
