@@ -253,7 +253,21 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
         failed_ = true;
         return false;
     }
+    written_ += size;
+    StartWriteBack();
     return true;
+}
+
+void FileReplacement::StartWriteBack() {
+    // The disk writes a big file while the rest of it is made, so that Commit's flush waits
+    // for little. A system that cannot start write-back early flushes it all at Commit.
+    if (written_ - writeBackStart_ < kWriteBackStep) {
+        return;
+    }
+    static_cast<void>(::sync_file_range(descriptor_, static_cast<off_t>(writeBackStart_),
+                                        static_cast<off_t>(written_ - writeBackStart_),
+                                        SYNC_FILE_RANGE_WRITE));
+    writeBackStart_ = written_;
 }
 
 bool FileReplacement::Overwrite(const std::string& contents) {

@@ -59,6 +59,9 @@ class FileReplacement {
     bool OpenInPlace();
     bool CommitInPlace();
     bool Overwrite(const std::string& contents);
+    /// Asks the system to start writing what was written since the last request, once that
+    /// is kWriteBackStep bytes or more.
+    void StartWriteBack();
     void KeepOwnership();
     void ForgetTemporaryNote();
     void Discard();
@@ -71,6 +74,9 @@ class FileReplacement {
     int error_ = 0;
     bool inPlace_ = false;
     bool refusedWithoutCopy_ = false;
+    static constexpr std::size_t kWriteBackStep = std::size_t{4} << 20;
+    std::size_t written_ = 0;         ///< bytes written to the temporary file
+    std::size_t writeBackStart_ = 0;  ///< where write-back was not yet asked for
     std::string pending_;  ///< in place, the whole new content until Commit()
     bool existed_ = false;
     mode_t mode_ = 0;
