@@ -148,13 +148,15 @@ class TToolCommand {
                     backupDue_ = true;
                     break;
                 case Tool: {
-                    auto text = RunToolWork(
-                        window_, QString::fromUtf8(label_),
-                        [&](const TWorkProgress& progress) { return work(argument, progress); });
-                    if (!text) {
+                    // The dialog stays while the backup is saved and the text replaced.
+                    const auto done = RunToolWork(window_, QString::fromUtf8(label_),
+                                                  [&](const TWorkProgress& progress) {
+                                                      Replace(work(argument, progress));
+                                                      return true;
+                                                  });
+                    if (!done) {
                         return TEnd::Cancelled;
                     }
-                    Replace(std::move(*text));
                     break;
                 }
             }
@@ -480,17 +482,19 @@ void TEditForm::Append1Click() {
     const editor::TBusyCursor busy;
     const std::int32_t lastLine = Editor1->LineCount();
     charset::TReplacementLog replaced;
-    auto text = RunToolWork(*this, "Appending the file", [&](const TWorkProgress& progress) {
-        return tools::AppendTextFile(*Editor1, textPath, encoding, replaced, progress);
-    });
-    if (!text) {
+    const auto appended =
+        RunToolWork(*this, "Appending the file", [&](const TWorkProgress& progress) {
+            tools::ReplaceText(
+                *Editor1, tools::AppendTextFile(*Editor1, textPath, encoding, replaced, progress));
+            return true;
+        });
+    if (!appended) {
         return;
     }
     if (fromDoc) {
         // The document takes the DOC file's name only once its text is appended.
         workflow_->SetDocName(docName);
     }
-    tools::ReplaceText(*Editor1, std::move(*text));
     if (!replaced.Empty()) {
         ui_->MessageBox("Information",
                         ReplacedOnReadingText(*chosen, Editor1->CharacterSet(), replaced),

@@ -23,7 +23,8 @@ void SetToolWorkHook(std::function<void()> hook);
 TWorkProgress ToolWorkProgress(TLongWork& work);
 
 /// What `work` (given the progress to tell) returns, run as long work over `window` with
-/// `label`; nothing when the user cancelled it, which the work leaves without a trace.
+/// `label`; nothing when the user cancelled it. The work changes nothing before its last
+/// report, so that Cancel leaves no trace.
 template <typename Work>
 auto RunToolWork(QWidget& window, const QString& label, Work work)
     -> std::optional<decltype(work(TWorkProgress()))> {
