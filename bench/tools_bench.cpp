@@ -1,12 +1,15 @@
 // Every text tool over the prose text in an 800 x 600 window wrapped to the window: the
-// text read out of the editor, transformed and written back. Each tool runs on the first
+// text read out of the editor, transformed, built apart and put in its place, with every
+// progress report reading the clock as the window's does. Each tool runs on the first
 // 25 MB and on the whole 50 MB, so that the two figures show how it grows.
 #include <benchmark/benchmark.h>
 
 #include "EditorBenchmark.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -25,6 +28,7 @@ namespace {
 using tomery::charset::DefaultCharacterSet;
 using tomery::editor::TOvcTextFileEditor;
 using namespace tomery::tools;
+using tomery::TWorkProgress;
 
 struct TToolsWindow {
     tomery::bench::TEditorWindow window;
@@ -67,20 +71,29 @@ void RunTool(benchmark::State& state, const std::function<void(TOvcTextFileEdito
     state.counters["MB"] = static_cast<double>(state.range(0));
 }
 
-/// A tool that maps the lines to the lines to write back.
+/// Progress as the window hears it: every report is a call that reads the clock.
+bool CountReport(std::uint64_t, std::uint64_t) {
+    static QElapsedTimer clock;
+    static std::int64_t lastMs = 0;
+    if (!clock.isValid()) {
+        clock.start();
+    }
+    benchmark::DoNotOptimize(lastMs = clock.elapsed());
+    return true;
+}
+
+/// A tool that maps the lines (and a progress) to the lines to write back, read with `tabs`.
 template <typename Transform>
-std::function<void(TOvcTextFileEditor&)> Lines(Transform transform) {
-    return [transform](TOvcTextFileEditor& editor) { TransformText(editor, transform); };
+std::function<void(TOvcTextFileEditor&)> Lines(Transform transform, TTabs tabs = TTabs::Expanded) {
+    return [transform, tabs](TOvcTextFileEditor& editor) {
+        ReplaceText(editor, TransformText(editor, transform, CountReport, tabs));
+    };
 }
 
 /// The same, for the Show ASCII codings that read the paragraphs as they are.
 template <typename Transform>
 std::function<void(TOvcTextFileEditor&)> RawLines(Transform transform) {
-    return [transform](TOvcTextFileEditor& editor) {
-        TWorkLines lines;
-        ReadRawLines(editor, lines);
-        WriteLines(editor, transform(std::move(lines)));
-    };
+    return Lines(transform, TTabs::Kept);
 }
 
 std::optional<double> ReadCNumber(const std::string& text) {
@@ -89,26 +102,29 @@ std::optional<double> ReadCNumber(const std::string& text) {
     return end != text.c_str() ? std::optional<double>(value) : std::nullopt;
 }
 
-void ReadAndWriteOnly(TOvcTextFileEditor& editor) {
-    TransformText(editor, [](TWorkLines lines) { return lines; });
+TWorkLines Unchanged(TWorkLines lines, const TWorkProgress&) {
+    return lines;
 }
 
 void SortDescending(TOvcTextFileEditor& editor) {
-    TWorkLines lines;
-    ReadLines(editor, lines);
-    WriteLinesReversed(editor, SortLinesInLocale(std::move(lines), 1, editor.CharacterSet()));
+    Lines([&editor](TWorkLines l, const TWorkProgress& p) {
+        l = SortLinesInLocale(std::move(l), 1, editor.CharacterSet(), p);
+        std::reverse(l.begin(), l.end());
+        return l;
+    })(editor);
 }
 
 void DumpFile(TOvcTextFileEditor& editor) {
     const std::string bytes = ReadToolFile(TheWindow().dumpFile);
-    TransformText(editor, [&bytes](TWorkLines lines) {
-        return AppendDump(std::move(lines), "prose.dump", bytes, 16);
-    });
+    Lines([&bytes](TWorkLines lines, const TWorkProgress& p) {
+        return AppendDump(std::move(lines), "prose.dump", bytes, 16, p);
+    })(editor);
 }
 
 void Append(TOvcTextFileEditor& editor) {
     tomery::charset::TReplacementLog replaced;
-    AppendTextFile(editor, TheWindow().dumpFile, std::nullopt, replaced);
+    ReplaceText(editor,
+                AppendTextFile(editor, TheWindow().dumpFile, std::nullopt, replaced, CountReport));
 }
 
 #define TOOL_BENCHMARK(name, tool)         \
@@ -118,47 +134,64 @@ void Append(TOvcTextFileEditor& editor) {
         ->Iterations(1)                    \
         ->Unit(benchmark::kMillisecond)
 
-TOOL_BENCHMARK(ReadAndWriteOnly, ReadAndWriteOnly);
-TOOL_BENCHMARK(AllUpper,
-               Lines([](TWorkLines l) { return ChangeCase(std::move(l), TCaseChange::Upper); }));
-TOOL_BENCHMARK(Indent4, Lines([](TWorkLines l) { return Indent(std::move(l), 4, 0, SIZE_MAX); }));
-TOOL_BENCHMARK(SortAscending, Lines([](TWorkLines l) {
-                   return SortLinesInLocale(std::move(l), 1, DefaultCharacterSet());
+TOOL_BENCHMARK(ReadAndWriteOnly, Lines(Unchanged));
+TOOL_BENCHMARK(AllUpper, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return ChangeCase(std::move(l), TCaseChange::Upper, p);
+               }));
+TOOL_BENCHMARK(Indent4, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return Indent(std::move(l), 4, 0, SIZE_MAX, p);
+               }));
+TOOL_BENCHMARK(SortAscending, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return SortLinesInLocale(std::move(l), 1, DefaultCharacterSet(), p);
                }));
 TOOL_BENCHMARK(SortDescendingAtColumn1, SortDescending);
-TOOL_BENCHMARK(SortAscendingAtColumn5, Lines([](TWorkLines l) {
-                   return SortLinesInLocale(std::move(l), 5, DefaultCharacterSet());
+TOOL_BENCHMARK(SortAscendingAtColumn5, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return SortLinesInLocale(std::move(l), 5, DefaultCharacterSet(), p);
                }));
-TOOL_BENCHMARK(SpaceSingle,
-               Lines([](TWorkLines l) { return Space(std::move(l), TSpacing::Single); }));
-TOOL_BENCHMARK(SpaceTriple,
-               Lines([](TWorkLines l) { return Space(std::move(l), TSpacing::Triple); }));
-TOOL_BENCHMARK(TabulateFill, Lines([](TWorkLines l) { return FillInWithSpaces(std::move(l), 8); }));
-TOOL_BENCHMARK(TabulateReplace,
-               Lines([](TWorkLines l) { return ReplaceWithTabs(std::move(l), 8); }));
-TOOL_BENCHMARK(RemoveDuplicates, Lines(RemoveDuplicates));
-TOOL_BENCHMARK(FixedWordwrap40, Lines([](TWorkLines l) {
-                   return FixedWordwrap(std::move(l), 40, TAutoIndent::On);
+TOOL_BENCHMARK(SpaceSingle, Lines([](TWorkLines l, const TWorkProgress&) {
+                   return Space(std::move(l), TSpacing::Single);
                }));
-TOOL_BENCHMARK(SmartWordwrap0, Lines([](TWorkLines l) { return SmartWordwrap(std::move(l), 0); }));
-TOOL_BENCHMARK(SmartWordwrap60,
-               Lines([](TWorkLines l) { return SmartWordwrap(std::move(l), 60); }));
+TOOL_BENCHMARK(SpaceTriple, Lines([](TWorkLines l, const TWorkProgress&) {
+                   return Space(std::move(l), TSpacing::Triple);
+               }));
+TOOL_BENCHMARK(TabulateFill, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return FillInWithSpaces(std::move(l), 8, p);
+               }));
+TOOL_BENCHMARK(TabulateReplace, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return ReplaceWithTabs(std::move(l), 8, p);
+               }));
+TOOL_BENCHMARK(RemoveDuplicates, Lines([](TWorkLines l, const TWorkProgress&) {
+                   return RemoveDuplicates(std::move(l));
+               }));
+TOOL_BENCHMARK(FixedWordwrap40, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return FixedWordwrap(std::move(l), 40, TAutoIndent::On, p);
+               }));
+TOOL_BENCHMARK(SmartWordwrap0, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return SmartWordwrap(std::move(l), 0, p);
+               }));
+TOOL_BENCHMARK(SmartWordwrap60, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return SmartWordwrap(std::move(l), 60, p);
+               }));
 TOOL_BENCHMARK(RemoveExtCharacters, Lines(RemoveExtendedCharacters));
 TOOL_BENCHMARK(RemovePunctuation, Lines(RemovePunctuation));
-TOOL_BENCHMARK(RemoveShortWords3,
-               Lines([](TWorkLines l) { return RemoveShortWords(std::move(l), 3); }));
-TOOL_BENCHMARK(RemoveHtmlTags, Lines(RemoveHtmlTags));
-TOOL_BENCHMARK(ShowAsciiLowCoded, RawLines([](TWorkLines l) {
-                   return EncodeAscii(std::move(l), TAsciiCoding::LowCoded);
+TOOL_BENCHMARK(RemoveShortWords3, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return RemoveShortWords(std::move(l), 3, p);
                }));
-TOOL_BENCHMARK(ShowAsciiExtended, RawLines([](TWorkLines l) {
-                   return EncodeAscii(std::move(l), TAsciiCoding::Extended);
+TOOL_BENCHMARK(RemoveHtmlTags, Lines(RemoveHtmlTags));
+TOOL_BENCHMARK(ShowAsciiLowCoded, RawLines([](TWorkLines l, const TWorkProgress& p) {
+                   return EncodeAscii(std::move(l), TAsciiCoding::LowCoded, p);
+               }));
+TOOL_BENCHMARK(ShowAsciiExtended, RawLines([](TWorkLines l, const TWorkProgress& p) {
+                   return EncodeAscii(std::move(l), TAsciiCoding::Extended, p);
                }));
 TOOL_BENCHMARK(ShowAsciiNormal, RawLines(DecodeAscii));
 TOOL_BENCHMARK(DumpFile64KB, DumpFile);
-TOOL_BENCHMARK(TestTool1,
-               Lines([](TWorkLines l) { return AppendSizeReport(std::move(l), ReadCNumber); }));
-TOOL_BENCHMARK(TestTool2, Lines(AppendCharacterList));
+TOOL_BENCHMARK(TestTool1, Lines([](TWorkLines l, const TWorkProgress& p) {
+                   return AppendSizeReport(std::move(l), ReadCNumber, p);
+               }));
+TOOL_BENCHMARK(TestTool2, Lines([](TWorkLines l, const TWorkProgress&) {
+                   return AppendCharacterList(std::move(l));
+               }));
 TOOL_BENCHMARK(Append64KB, Append);
 
 }  // namespace

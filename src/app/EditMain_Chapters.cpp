@@ -5,6 +5,8 @@
 #include "EditMain_Status.h"
 #include "OvcEdit.h"
 #include "OvcEditU.h"
+#include "ToolWork.h"
+#include "Tools.h"
 #include "ViewBookmarks.h"
 
 #include <QRegularExpression>
@@ -13,10 +15,13 @@ namespace tomery::app {
 
 namespace {
 
-std::vector<std::string> Paragraphs(editor::TParaList& list) {
+std::vector<std::string> Paragraphs(editor::TParaList& list, const TWorkProgress& progress) {
     std::vector<std::string> paragraphs;
+    paragraphs.reserve(static_cast<std::size_t>(list.ParaCount()));
+    tools::TLineProgress done(progress, static_cast<std::uint64_t>(list.ParaCount()));
     for (const editor::TParaNode* para = list.Head(); para != nullptr; para = para->Next) {
         paragraphs.emplace_back(para->Text());
+        done.Advance(para->Length());
     }
     return paragraphs;
 }
@@ -84,10 +89,22 @@ void TEditForm::MarkChapters1Click() {
         return;
     }
     const charset::TCharacterSet& set = Editor1->CharacterSet();
-    const viewer::TChapterMarks marks =
-        viewer::PlanChapterMarks(Paragraphs(Editor1->ParaList()), [&](const std::string& para) {
-            return expression.match(QString::fromStdU16String(set.ToUtf16(para))).hasMatch();
+    // Finding the chapter lines only reads the text: Cancel leaves nothing to take back.
+    const std::optional<viewer::TChapterMarks> planned =
+        RunToolWork(*this, "Marking chapters", [&](const TWorkProgress& progress) {
+            const std::vector<std::string> paragraphs =
+                Paragraphs(Editor1->ParaList(), tools::PassProgress(progress, 0, 2));
+            const TWorkProgress matching = tools::PassProgress(progress, 1, 2);
+            tools::TLineProgress matched(matching, paragraphs.size());
+            return viewer::PlanChapterMarks(paragraphs, [&](const std::string& para) {
+                matched.Advance(para.size());
+                return expression.match(QString::fromStdU16String(set.ToUtf16(para))).hasMatch();
+            });
         });
+    if (!planned) {
+        return;
+    }
+    const viewer::TChapterMarks& marks = *planned;
     if (marks.Paras.empty()) {
         ui_->MessageBox("Information", "No line matches '" + *pattern + "'.", TMsgIcon::Information,
                         {TMsgButton::Ok});

@@ -1,5 +1,6 @@
 #include "Tools.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tomery::tools {
@@ -13,6 +14,17 @@ std::string_view NextWord(std::string_view text, std::size_t& from) {
         ++from;
     }
     return text.substr(start, from - start);
+}
+
+TWorkProgress PassProgress(const TWorkProgress& whole, unsigned pass, unsigned passes) {
+    if (!whole) {
+        return {};
+    }
+    return [&whole, pass, passes](std::uint64_t done, std::uint64_t total) {
+        // Scaled to the pass's total, so that passes of different units add up.
+        return whole(std::uint64_t{pass} * total + std::min(done, total),
+                     std::uint64_t{passes} * total);
+    };
 }
 
 std::int32_t ParseInteger(const std::string& text) {

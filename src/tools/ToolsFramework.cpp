@@ -21,21 +21,13 @@ namespace tomery::tools {
 
 namespace {
 
-template <typename Iterator>
-void WriteRange(editor::TOvcCustomEditor& editor, Iterator first, Iterator last) {
-    editor.ResetText(false);
-    for (; first != last; ++first) {
-        // A refused line is simply missing: the store's limits are the tools' limits.
-        static_cast<void>(editor.AppendLine(*first));
-    }
-    editor.RefreshAll(true);
-}
-
 /// The text's lines as they are saved: a paragraph that continues a line is read as part of
 /// it. The paragraphs are read whole, whatever word wrap shows.
-void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
+void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines,
+                   const TWorkProgress& progress) {
     lines.clear();
     lines.reserve(static_cast<std::size_t>(editor.ParaCount()));
+    TLineProgress done(progress, static_cast<std::uint64_t>(editor.ParaCount()));
     for (const editor::TParaNode* para = editor.ParaList().Head(); para != nullptr;
          para = para->Next) {
         if (para->Next == nullptr && para->Length() == 0) {
@@ -46,13 +38,14 @@ void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
         } else {
             lines.emplace_back(para->Text());
         }
+        done.Advance(para->Length());
     }
 }
 
 }  // namespace
 
-void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
-    ReadEveryLine(editor, lines);
+void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines, const TWorkProgress& progress) {
+    ReadEveryLine(editor, lines, progress);
     for (std::string& line : lines) {
         if (line.find('\t') != std::string::npos) {
             line = editor::ExpandTabs(line, editor.TabSize());
@@ -60,16 +53,29 @@ void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
     }
 }
 
-void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines) {
-    ReadEveryLine(editor, lines);
+void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines,
+                  const TWorkProgress& progress) {
+    ReadEveryLine(editor, lines, progress);
 }
 
-void WriteLines(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
-    WriteRange(editor, lines.begin(), lines.end());
+std::unique_ptr<editor::TParaList> BuildText(editor::TOvcCustomEditor& editor,
+                                             const TWorkLines& lines,
+                                             const TWorkProgress& progress) {
+    std::unique_ptr<editor::TParaList> text = editor.NewParaList();
+    const editor::TTrimBlanks trim =
+        editor.TrimWhiteSpace() ? editor::TTrimBlanks::Yes : editor::TTrimBlanks::No;
+    TLineProgress done(progress, lines.size());
+    for (const std::string& line : lines) {
+        // A refused line is simply missing: the store's limits are the tools' limits.
+        static_cast<void>(text->AppendLine(line, trim));
+        done.Advance(line.size());
+    }
+    return text;
 }
 
-void WriteLinesReversed(editor::TOvcCustomEditor& editor, const TWorkLines& lines) {
-    WriteRange(editor, lines.rbegin(), lines.rend());
+void ReplaceText(editor::TOvcCustomEditor& editor, std::unique_ptr<editor::TParaList> text) {
+    editor.SwapParaList(std::move(text));
+    editor.RefreshAll(true);
 }
 
 /// A line's sort key in the C locale, whose order is that of the case-folded characters:
@@ -85,7 +91,7 @@ struct TRankKey {
 };
 
 TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column,
-                             const charset::TCharacterSet& set) {
+                             const charset::TCharacterSet& set, const TWorkProgress& progress) {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::array<char16_t, 256> folded;
@@ -102,7 +108,7 @@ TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column,
                 static_cast<char>(std::lower_bound(distinct.begin(), distinct.end(), folded[byte]) -
                                   distinct.begin());
         }
-        return SortLines(std::move(lines), column, [&rank](std::string_view text) {
+        const auto rankKey = [&rank](std::string_view text) {
             TRankKey key{0, std::string(text.size(), '\0')};
             for (std::size_t i = 0; i < text.size(); ++i) {
                 key.ranks[i] = rank[static_cast<unsigned char>(text[i])];
@@ -112,18 +118,20 @@ TWorkLines SortLinesInLocale(TWorkLines lines, std::int32_t column,
                 key.head = key.head << 8 | code;
             }
             return key;
-        });
+        };
+        return SortLines(std::move(lines), column, rankKey, progress);
     }
     // Folded by hand as well, so that every locale ignores case the same way; one buffer
     // serves every line.
     QString text;
-    return SortLines(std::move(lines), column, [&](std::string_view key) {
+    const auto collationKey = [&](std::string_view key) {
         text.resize(static_cast<qsizetype>(key.size()));
         std::transform(key.begin(), key.end(), text.begin(), [&folded](char byte) {
             return QChar(folded[static_cast<unsigned char>(byte)]);
         });
         return collator.sortKey(text);
-    });
+    };
+    return SortLines(std::move(lines), column, collationKey, progress);
 }
 
 std::string ReadToolFile(const std::string& fileName) {
@@ -135,18 +143,20 @@ std::string ReadToolFile(const std::string& fileName) {
     return std::string(bytes->begin(), bytes->end());
 }
 
-void AppendTextFile(editor::TOvcCustomEditor& editor, const std::string& fileName,
-                    std::optional<charset::TFileEncoding> encoding,
-                    charset::TReplacementLog& replaced) {
+std::unique_ptr<editor::TParaList> AppendTextFile(editor::TOvcCustomEditor& editor,
+                                                  const std::string& fileName,
+                                                  std::optional<charset::TFileEncoding> encoding,
+                                                  charset::TReplacementLog& replaced,
+                                                  const TWorkProgress& progress) {
     TWorkLines lines;
-    ReadLines(editor, lines);
+    ReadLines(editor, lines, PassProgress(progress, 0, 2));
     charset::TDecodedText decoded =
         charset::DecodeText(ReadToolFile(fileName), editor.CharacterSet(), encoding);
     replaced = std::move(decoded.Replacements);
     TWorkLines appended = SplitTextLines(decoded.Bytes);
     lines.insert(lines.end(), std::make_move_iterator(appended.begin()),
                  std::make_move_iterator(appended.end()));
-    WriteLines(editor, lines);
+    return BuildText(editor, lines, PassProgress(progress, 1, 2));
 }
 
 }  // namespace tomery::tools

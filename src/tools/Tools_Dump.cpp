@@ -36,7 +36,7 @@ std::string DumpLine(std::int64_t offset, std::string_view bytes, std::size_t by
 }  // namespace
 
 TWorkLines AppendDump(TWorkLines lines, const std::string& fileName, std::string_view bytes,
-                      std::int32_t bytesPerLine) {
+                      std::int32_t bytesPerLine, const TWorkProgress& progress) {
     lines.push_back("Dump File - " + fileName);
     lines.emplace_back();
     if (bytesPerLine < 1) {
@@ -44,17 +44,22 @@ TWorkLines AppendDump(TWorkLines lines, const std::string& fileName, std::string
     }
     const auto step = static_cast<std::size_t>(bytesPerLine);
     lines.reserve(lines.size() + bytes.size() / step + 1);
+    TLineProgress done(progress, (bytes.size() + step - 1) / step);
     for (std::size_t offset = 0; offset < bytes.size(); offset += step) {
         lines.push_back(
             DumpLine(static_cast<std::int64_t>(offset), bytes.substr(offset, step), step));
+        done.Advance(lines.back().size());
     }
     return lines;
 }
 
-TWorkLines AppendSizeReport(TWorkLines lines, const TNumberReader& readNumber) {
+TWorkLines AppendSizeReport(TWorkLines lines, const TNumberReader& readNumber,
+                            const TWorkProgress& progress) {
     int count = 0;
     double sum = 0;
+    TLineProgress done(progress, lines.size());
     for (const std::string& line : lines) {
+        done.Advance(line.size());
         const std::size_t at = line.find('@');
         if (at == std::string::npos) {
             continue;

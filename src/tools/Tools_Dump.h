@@ -16,9 +16,10 @@ namespace tomery::tools {
 /// `bytes`, a line: the offset right-aligned in 8 places and two spaces, each byte as two
 /// upper-case hexadecimal digits and a space (three spaces for each byte a short last line
 /// lacks), a space, and the bytes as characters, those below 32 or above 126 as spaces.
-/// Nothing follows the header when `bytesPerLine` is below 1.
+/// Nothing follows the header when `bytesPerLine` is below 1. `progress` hears how many dump
+/// lines are done.
 TWorkLines AppendDump(TWorkLines lines, const std::string& fileName, std::string_view bytes,
-                      std::int32_t bytesPerLine);
+                      std::int32_t bytesPerLine, const TWorkProgress& progress = {});
 
 /// Reads a number as the user's locale writes it, blanks around it allowed; nothing when the
 /// text is not one.
@@ -27,7 +28,9 @@ using TNumberReader = std::function<std::optional<double>(const std::string&)>;
 /// Appends a report on the lines holding "@": how many there are, the sum of the numbers after
 /// the first "@" of each (in MB) and the CDs of 650 MB they fill. Raises EConvertError
 /// "'<text>' is not a valid floating point value" for text after "@" that is no number.
-TWorkLines AppendSizeReport(TWorkLines lines, const TNumberReader& readNumber);
+/// `progress` hears how many lines are read.
+TWorkLines AppendSizeReport(TWorkLines lines, const TNumberReader& readNumber,
+                            const TWorkProgress& progress = {});
 
 /// Appends "List of ASCII characters", an empty line and "%3d -> c" for the codes 1 to 255.
 TWorkLines AppendCharacterList(TWorkLines lines);

@@ -18,11 +18,11 @@ bool IsLetterOrDigit(char c) {
 }
 
 template <typename Keep>
-TWorkLines ReplaceBySpace(TWorkLines lines, Keep keep) {
-    for (std::string& line : lines) {
+TWorkLines ReplaceBySpace(TWorkLines lines, const TWorkProgress& progress, Keep keep) {
+    ChangeEachLine(lines, progress, [&keep](std::string& line) {
         std::replace_if(
             line.begin(), line.end(), [&keep](char c) { return !keep(c); }, ' ');
-    }
+    });
     return lines;
 }
 
@@ -140,17 +140,17 @@ std::string DecodeLine(std::string_view line) {
 
 }  // namespace
 
-TWorkLines RemoveExtendedCharacters(TWorkLines lines) {
-    return ReplaceBySpace(std::move(lines), [](char c) { return Code(c) < 128; });
+TWorkLines RemoveExtendedCharacters(TWorkLines lines, const TWorkProgress& progress) {
+    return ReplaceBySpace(std::move(lines), progress, [](char c) { return Code(c) < 128; });
 }
 
-TWorkLines RemovePunctuation(TWorkLines lines) {
-    return ReplaceBySpace(std::move(lines),
+TWorkLines RemovePunctuation(TWorkLines lines, const TWorkProgress& progress) {
+    return ReplaceBySpace(std::move(lines), progress,
                           [](char c) { return c == '\t' || c == ' ' || IsLetterOrDigit(c); });
 }
 
-TWorkLines RemoveShortWords(TWorkLines lines, std::int32_t length) {
-    for (std::string& line : lines) {
+TWorkLines RemoveShortWords(TWorkLines lines, std::int32_t length, const TWorkProgress& progress) {
+    ChangeEachLine(lines, progress, [length](std::string& line) {
         std::string kept;
         std::size_t from = 0;
         for (std::string_view word = NextWord(line, from); !word.empty();
@@ -163,15 +163,17 @@ TWorkLines RemoveShortWords(TWorkLines lines, std::int32_t length) {
             }
         }
         line = std::move(kept);
-    }
+    });
     return lines;
 }
 
-TWorkLines RemoveHtmlTags(TWorkLines lines) {
+TWorkLines RemoveHtmlTags(TWorkLines lines, const TWorkProgress& progress) {
     TWorkLines out;
     out.reserve(lines.size());
     bool inTag = false;
+    TLineProgress done(progress, lines.size());
     for (const std::string& line : lines) {
+        done.Advance(line.size());
         if (line.empty()) {
             out.emplace_back();
             continue;
@@ -184,17 +186,14 @@ TWorkLines RemoveHtmlTags(TWorkLines lines) {
     return out;
 }
 
-TWorkLines EncodeAscii(TWorkLines lines, TAsciiCoding coding) {
-    for (std::string& line : lines) {
-        line = EncodeLine(line, coding);
-    }
+TWorkLines EncodeAscii(TWorkLines lines, TAsciiCoding coding, const TWorkProgress& progress) {
+    ChangeEachLine(lines, progress,
+                   [coding](std::string& line) { line = EncodeLine(line, coding); });
     return lines;
 }
 
-TWorkLines DecodeAscii(TWorkLines lines) {
-    for (std::string& line : lines) {
-        line = DecodeLine(line);
-    }
+TWorkLines DecodeAscii(TWorkLines lines, const TWorkProgress& progress) {
+    ChangeEachLine(lines, progress, [](std::string& line) { line = DecodeLine(line); });
     return lines;
 }
 

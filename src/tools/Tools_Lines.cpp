@@ -10,21 +10,23 @@ bool IsBlankOnly(std::string_view line) {
 
 }  // namespace
 
-TWorkLines ChangeCase(TWorkLines lines, TCaseChange change) {
+TWorkLines ChangeCase(TWorkLines lines, TCaseChange change, const TWorkProgress& progress) {
     const char from = change == TCaseChange::Upper ? 'a' : 'A';
     const char to = change == TCaseChange::Upper ? 'A' : 'a';
-    for (std::string& line : lines) {
+    ChangeEachLine(lines, progress, [from, to](std::string& line) {
         for (char& c : line) {
             if (c >= from && c <= from + 25) {
                 c = static_cast<char>(c - from + to);
             }
         }
-    }
+    });
     return lines;
 }
 
-TWorkLines Indent(TWorkLines lines, std::int32_t n, std::size_t first, std::size_t last) {
+TWorkLines Indent(TWorkLines lines, std::int32_t n, std::size_t first, std::size_t last,
+                  const TWorkProgress& progress) {
     const std::size_t end = last < lines.size() ? last + 1 : lines.size();
+    TLineProgress done(progress, end > first ? end - first : 0);
     for (std::size_t index = first; index < end; ++index) {
         std::string& line = lines[index];
         if (n > 0) {
@@ -36,6 +38,7 @@ TWorkLines Indent(TWorkLines lines, std::int32_t n, std::size_t first, std::size
             const auto text = std::find_if_not(line.begin(), line.end(), IsBlank);
             line.erase(line.begin(), text);
         }
+        done.Advance(line.size());
     }
     return lines;
 }
@@ -65,11 +68,11 @@ TWorkLines Space(TWorkLines lines, TSpacing spacing) {
     return spaced;
 }
 
-TWorkLines FillInWithSpaces(TWorkLines lines, std::int32_t tabSize) {
+TWorkLines FillInWithSpaces(TWorkLines lines, std::int32_t tabSize, const TWorkProgress& progress) {
     const std::size_t size = static_cast<std::size_t>(std::max(tabSize, 1));
-    for (std::string& line : lines) {
+    ChangeEachLine(lines, progress, [size](std::string& line) {
         if (line.find('\t') == std::string::npos) {
-            continue;
+            return;
         }
         std::string filled;
         filled.reserve(line.size() + size);
@@ -81,13 +84,13 @@ TWorkLines FillInWithSpaces(TWorkLines lines, std::int32_t tabSize) {
             }
         }
         line = std::move(filled);
-    }
+    });
     return lines;
 }
 
-TWorkLines ReplaceWithTabs(TWorkLines lines, std::int32_t tabSize) {
+TWorkLines ReplaceWithTabs(TWorkLines lines, std::int32_t tabSize, const TWorkProgress& progress) {
     const std::size_t size = static_cast<std::size_t>(std::max(tabSize, 1));
-    for (std::string& line : lines) {
+    ChangeEachLine(lines, progress, [size](std::string& line) {
         std::string tabbed;
         tabbed.reserve(line.size());
         std::size_t pending = 0;
@@ -105,7 +108,7 @@ TWorkLines ReplaceWithTabs(TWorkLines lines, std::int32_t tabSize) {
             }
         }
         line = std::move(tabbed);
-    }
+    });
     return lines;
 }
 

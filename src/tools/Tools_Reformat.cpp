@@ -29,10 +29,13 @@ TWorkLines FillLines(std::string_view text, std::int64_t firstWidth, std::int64_
     return lines;
 }
 
-TWorkLines FixedWordwrap(TWorkLines lines, std::int32_t width, TAutoIndent autoIndent) {
+TWorkLines FixedWordwrap(TWorkLines lines, std::int32_t width, TAutoIndent autoIndent,
+                         const TWorkProgress& progress) {
     TWorkLines out;
     out.reserve(lines.size());
+    TLineProgress done(progress, lines.size());
     for (std::string& line : lines) {
+        done.Advance(line.size());
         if (static_cast<std::int64_t>(line.size()) <= width) {
             out.push_back(std::move(line));
             continue;
@@ -51,16 +54,19 @@ TWorkLines FixedWordwrap(TWorkLines lines, std::int32_t width, TAutoIndent autoI
     return out;
 }
 
-TWorkLines SmartWordwrap(TWorkLines lines, std::int32_t width) {
+TWorkLines SmartWordwrap(TWorkLines lines, std::int32_t width, const TWorkProgress& progress) {
     TWorkLines out;
     out.reserve(lines.size());
+    TLineProgress done(progress, lines.size());
     for (std::size_t index = 0; index < lines.size();) {
+        done.Advance(lines[index].size());
         if (StartsParagraphOfItsOwn(lines[index])) {
             out.push_back(std::move(lines[index++]));
             continue;
         }
         std::string joined = std::move(lines[index++]);
         while (index < lines.size() && !StartsParagraphOfItsOwn(lines[index])) {
+            done.Advance(lines[index].size());
             joined.push_back(' ');
             joined.append(lines[index++]);
         }

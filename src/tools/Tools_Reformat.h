@@ -18,11 +18,13 @@ enum class TAutoIndent { Off, On };
 /// Every line longer than `width` is refilled, its first line keeping the line's leading
 /// blanks. With auto-indentation on, every further line gets them too and all lines stay
 /// within `width` in total; off, further lines start at column 1 and may be `width` long.
-/// A longer line of blanks only disappears.
-TWorkLines FixedWordwrap(TWorkLines lines, std::int32_t width, TAutoIndent autoIndent);
+/// A longer line of blanks only disappears. `progress` hears how many lines are done.
+TWorkLines FixedWordwrap(TWorkLines lines, std::int32_t width, TAutoIndent autoIndent,
+                         const TWorkProgress& progress = {});
 
 /// Each run of lines that are neither empty nor start with a blank is joined with single
 /// spaces and, unless `width` is 0, refilled to `width`; empty and indented lines stay.
-TWorkLines SmartWordwrap(TWorkLines lines, std::int32_t width);
+/// `progress` hears how many lines are done.
+TWorkLines SmartWordwrap(TWorkLines lines, std::int32_t width, const TWorkProgress& progress = {});
 
 }  // namespace tomery::tools

@@ -4,11 +4,15 @@
 #include "OvcEdit.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
+#include "ToolWork.h"
 #include "ToolsFramework.h"
 #include "ViewBookmarks.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QProgressDialog>
+#include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -159,6 +163,7 @@ TEST_F(ToolsMenu, IndentKeepsTheCaretAndWorksOnTheSelectedParagraphs) {
     Run("Indent1", "400");
     ASSERT_EQ(ui->boxes.size(), 1u);
     EXPECT_EQ(ui->boxes[0].caption, "Tomery");
+    EXPECT_TRUE(RevertEnabled()) << "the backup came before the tool failed";
 }
 
 TEST_F(ToolsMenu, ShowAsciiKeepsTabsAndNormalTurnsTheCodesBack) {
@@ -287,6 +292,82 @@ TEST_F(ToolsMenu, MarkChaptersMakesTheViewersBookmarksInOneUndoableStep) {
         ui->boxes.back().text,
         "3000 lines match '^Chapter': too many to take back in one step. Nothing was marked.");
     EXPECT_EQ(paragraphs(), whole);
+}
+
+/// Counts the paints of a widget.
+class TPaintCount : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(ToolsMenu, ASlowToolKeepsTheOldTextPaintedAndCancelByKeysLeavesEverythingAsItWas) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i) {
+        text += "Line <b>" + std::to_string(i) + "</b>, with\twords @1\r\n";
+    }
+    WriteFile(folder.Path("more.txt"), std::string("more\r\n"));
+    form->show();
+    OpenText(text);
+    editor::TOvcTextFileEditor& editor = form->Editor();
+    editor.SetCaretPosition(3, 5);
+    ASSERT_EQ(editor.InsertString("typed "), editor::kErrorNone);
+    const TWorkLines before = Lines();
+    form->Menus().Item("TestTool11")->setVisible(true);  // hidden, so disabled, for the user
+    TPaintCount painted;
+    editor.viewport()->installEventFilter(&painted);
+    bool cancelled = false;
+    int keys = 0;
+    // Each report comes late, as on a big text; once the dialog shows, the user cancels it,
+    // with Esc and Alt+C in turn.
+    const struct TUnhook {
+        ~TUnhook() { SetToolWorkHook({}); }
+    } unhook;
+    SetToolWorkHook([&] {
+        QThread::msleep(40);
+        editor.viewport()->update();
+        EXPECT_EQ(Lines(), before) << "the editor shows the old text while the tool works";
+        auto* dialog = form->findChild<QProgressDialog*>();
+        if (!cancelled && dialog != nullptr && dialog->isVisible()) {
+            cancelled = true;
+            if (keys++ % 2 == 0) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                QTest::keyClick(dialog, Qt::Key_C, Qt::AltModifier);
+            }
+        }
+    });
+    const std::pair<const char*, std::optional<std::string>> tools[] = {
+        {"AllUpper1", {}},   {"Indent1", "4"},     {"ShortWords1", "2"},
+        {"LowCoded1", {}},   {"Descending1", "1"}, {"TestTool11", {}},
+        {"DumpFile1", "16"}, {"Append1", {}},      {"MarkChapters1", "^Line"},
+    };
+    for (const auto& [item, entry] : tools) {
+        cancelled = false;
+        painted.paints = 0;
+        ui->fileAnswers.push_back(folder.Path("more.txt"));  // for Dump File and Append
+        Run(item, entry);
+        ui->fileAnswers.clear();
+        EXPECT_TRUE(cancelled) << item;
+        EXPECT_GT(painted.paints, 0) << item;
+        EXPECT_EQ(Lines(), before) << item;
+        EXPECT_TRUE(editor.CanUndo()) << item;
+        EXPECT_TRUE(editor.Modified()) << item;
+        int column = 0;
+        EXPECT_EQ(editor.GetCaretPosition(column), 3) << item;
+        EXPECT_EQ(column, 11) << item;
+        EXPECT_FALSE(RevertEnabled()) << item << ": no backup was made";
+        EXPECT_EQ(form->findChild<QProgressDialog*>(), nullptr) << item;
+    }
+    EXPECT_TRUE(ui->boxes.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    form->Click("Undo1");
+    EXPECT_EQ(Lines()[2].substr(0, 8), "Line <b>") << "the undo history is whole";
 }
 
 }  // namespace

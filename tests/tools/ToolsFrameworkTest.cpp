@@ -37,19 +37,19 @@ TEST_F(ToolsFramework, ReadsWholeParagraphsWithTabsExpandedAndLeavesWordWrapAsIt
     EXPECT_TRUE(editor_.WordWrap());
 }
 
-TEST_F(ToolsFramework, WritesTheListBeforeOneEmptyParagraphWithTrailingBlanksGone) {
+TEST_F(ToolsFramework, BuildsTheListBeforeOneEmptyParagraphApartUntilItReplacesTheText) {
     SetText({"old"});
     editor_.SetModified(true);
-    WriteLines(editor_, {"one  ", "two\t"});
+    std::unique_ptr<editor::TParaList> text = BuildText(editor_, {"one  ", "two\t"});
+    ReadLines(editor_, lines_);
+    EXPECT_EQ(lines_, TWorkLines{"old"}) << "the editor keeps its text while one is built";
+    EXPECT_TRUE(editor_.Modified());
+    ReplaceText(editor_, std::move(text));
     ReadLines(editor_, lines_);
     EXPECT_EQ(lines_, (TWorkLines{"one", "two"}));
     EXPECT_EQ(editor_.ParaCount(), 3);
     EXPECT_FALSE(editor_.Modified());
     EXPECT_FALSE(editor_.CanUndo());
-
-    WriteLinesReversed(editor_, {"one", "two", "three"});
-    ReadLines(editor_, lines_);
-    EXPECT_EQ(lines_, (TWorkLines{"three", "two", "one"}));
 }
 
 TEST_F(ToolsFramework, ReadsNothingFromAnEmptyText) {
@@ -71,13 +71,14 @@ TEST_F(ToolsFramework, AppendsAFilesLinesAfterTheLastParagraphThatHoldsText) {
     testing::WriteFile(folder.Path("utf8.txt"), std::string("caf\xC3\xA9 \xC5\x99\n"));
     SetText({"one"});
     charset::TReplacementLog replaced;
-    AppendTextFile(editor_, folder.Path("more.txt"), std::nullopt, replaced);
+    ReplaceText(editor_, AppendTextFile(editor_, folder.Path("more.txt"), std::nullopt, replaced));
     ReadLines(editor_, lines_);
     EXPECT_EQ(lines_, (TWorkLines{"one", "two", "three", "four"}));
     // A UTF-8 text comes in the editor's set; a forced reading keeps the file's bytes.
-    AppendTextFile(editor_, folder.Path("utf8.txt"), std::nullopt, replaced);
+    ReplaceText(editor_, AppendTextFile(editor_, folder.Path("utf8.txt"), std::nullopt, replaced));
     EXPECT_EQ(replaced.Count(), 1u);
-    AppendTextFile(editor_, folder.Path("utf8.txt"), charset::TFileEncoding::Bytes, replaced);
+    ReplaceText(editor_, AppendTextFile(editor_, folder.Path("utf8.txt"),
+                                        charset::TFileEncoding::Bytes, replaced));
     ReadLines(editor_, lines_);
     EXPECT_EQ(lines_,
               (TWorkLines{"one", "two", "three", "four", "caf\xE9 r", "caf\xC3\xA9 \xC5\x99"}));

@@ -223,6 +223,11 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     TEditorErrorCode AppendLine(std::string_view text);
     /// Replaces the store by a new, empty one keeping the settings.
     void ResetText(bool repaint);
+    /// A new, empty store with this control's settings, for a text built apart from the one
+    /// shown (a load, a text tool) until SwapParaList puts it in place.
+    std::unique_ptr<TParaList> NewParaList();
+    /// Replaces the store, as loading a file does; the view starts again at the top.
+    void SwapParaList(std::unique_ptr<TParaList> list);
     virtual void CopyToClipboard();
     virtual void CutToClipboard();
     virtual void PasteFromClipboard();
@@ -279,10 +284,6 @@ class TOvcCustomEditor : public TOvcEditBase, private TParaListClient {
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
-    /// Replaces the store, as loading a file does; the view starts again at the top.
-    void SwapParaList(std::unique_ptr<TParaList> list);
-    /// A new, empty store with this control's settings.
-    std::unique_ptr<TParaList> NewParaList();
     TTrimBlanks trimBlanks() const { return trimWhiteSpace_ ? TTrimBlanks::Yes : TTrimBlanks::No; }
 
   private:
