@@ -24,7 +24,10 @@ class DocTextStream::Sink final : public TextSink {
         stream_.Put(text);
         return true;
     }
-    bool Commit() override { return file_.Commit(); }
+    bool Commit() override {
+        stream_.AwaitReader();
+        return file_.Commit();
+    }
 
   private:
     DocTextStream& stream_;
@@ -106,6 +109,16 @@ void DocTextStream::Put(ByteView text) {
     changed_.notify_all();
 }
 
+void DocTextStream::AwaitReader() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] {
+        return stopping_ || discarding_ || (waiting_.empty() && readerWaiting_);
+    });
+    if (stopping_) {
+        throw EWorkCancelled();
+    }
+}
+
 std::size_t DocTextStream::Read(char* dest, std::size_t capacity) {
     while (readAt_ == reading_.size()) {
         std::unique_lock lock(mutex_);
@@ -115,7 +128,10 @@ std::size_t DocTextStream::Read(char* dest, std::size_t capacity) {
         }
         reading_ = {};
         readAt_ = 0;
+        readerWaiting_ = true;
+        changed_.notify_all();
         changed_.wait(lock, [this] { return !waiting_.empty() || ended_; });
+        readerWaiting_ = false;
         if (waiting_.empty()) {
             if (failure_) {
                 std::rethrow_exception(failure_);

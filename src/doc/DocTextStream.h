@@ -35,7 +35,8 @@ class DocTextStream {
     /// file: it replaces the old one without waiting for the disk.
     DocTextStream(const std::string& source, const std::string& output,
                   const ConversionOptions& options);
-    /// Stops a conversion still running, which leaves the output as it was, and waits for it.
+    /// Stops a conversion whose text was not read to its end, which leaves the output as it
+    /// was, and waits for it.
     ~DocTextStream();
     DocTextStream(const DocTextStream&) = delete;
     DocTextStream& operator=(const DocTextStream&) = delete;
@@ -64,6 +65,10 @@ class DocTextStream {
     void Convert(const std::string& source, const std::string& output, ConversionOptions options);
     /// The converting thread's side: queues a copy of `text`, waiting for room.
     void Put(ByteView text);
+    /// The converting thread's side before the output replaces the old one: waits until the
+    /// reader took the whole text, so that a reader that stops leaves the old output. Raises
+    /// EWorkCancelled when it stopped.
+    void AwaitReader();
 
     std::optional<ConversionLog> log_;  ///< made and closed on the caller's thread
     std::string docName_;
@@ -79,6 +84,7 @@ class DocTextStream {
     bool converted_ = false;
     bool stopping_ = false;    ///< the conversion is to stop: nobody wants its text any more
     bool discarding_ = false;  ///< the rest of the text is not read
+    bool readerWaiting_ = false;  ///< the reader took every piece and waits for more
     std::exception_ptr failure_;
 
     Bytes reading_;  ///< the piece being read, from readAt_ on
