@@ -44,18 +44,6 @@ auto WithProgress(QWidget* window, const char* action, const std::string& path, 
     return work(longWork.Progress());
 }
 
-/// The progress of one step of work, which stands for the part of the whole from `from` to
-/// `to` thousandths.
-TWorkProgress StepOf(const TWorkProgress& whole, std::uint64_t from, std::uint64_t to) {
-    if (!whole) {
-        return {};
-    }
-    return [whole, from, to](std::uint64_t done, std::uint64_t total) {
-        const std::uint64_t part = total == 0 ? to - from : std::min(done, total) * (to - from) / total;
-        return whole(from + part, 1000);
-    };
-}
-
 }  // namespace
 
 TDocumentWorkflow::TDocumentWorkflow(TModalUi& ui, TDocumentEditor& editor, TMainMenus& menus,
@@ -173,11 +161,11 @@ bool TDocumentWorkflow::LoadDocText(const std::string& path, const TReading& rea
     if (options.binaryMode) {
         // Without the conversion of line ends, whether the text's lines end with LF is known
         // only once all of it is decoded: the text is read back from its file.
-        options.progress = StepOf(progress, 0, 500);
+        options.progress = StepProgress(progress, 0, 500);
         if (!doc::ConvertDocToText(path, ConversionTextPath(), docName, options, &findings)) {
             return false;
         }
-        editor_.LoadFromFile(ConversionTextPath(), reading, StepOf(progress, 500, 1000));
+        editor_.LoadFromFile(ConversionTextPath(), reading, StepProgress(progress, 500, 1000));
         return true;
     }
     doc::DocTextStream decoded(path, ConversionTextPath(), options);
@@ -365,9 +353,9 @@ bool TDocumentWorkflow::WriteDocument(const std::string& target, const std::stri
         return true;
     }
     // Writing the text takes about a quarter of the time its encoding takes.
-    editor_.SaveConversionText(ConversionTextPath(), StepOf(progress, 0, 250));
+    editor_.SaveConversionText(ConversionTextPath(), StepProgress(progress, 0, 250));
     doc::ConversionOptions options = doc::BuiltInConversionOptions();
-    options.progress = StepOf(progress, 250, 1000);
+    options.progress = StepProgress(progress, 250, 1000);
     return doc::ConvertTextToDoc(ConversionTextPath(), target, docName, options,
                                  editor_.StoredBookmarksToSave());
 }
