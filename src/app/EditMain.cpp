@@ -15,6 +15,7 @@
 #include "EditStat.h"
 #include "ErrorHandler.h"
 #include "LogErrorBox.h"
+#include "LongWork.h"
 #include "OvcBase.h"
 #include "OvcCmd.h"
 #include "OvcEdit.h"
@@ -78,33 +79,13 @@ class TEditorDocument : public TDocumentEditor {
         editor_.NewFile(name);
         editor_.SetCharacterSet(set);
     }
-    void LoadFromFile(const std::string& path, const TReading& reading) override {
-        // A hidden editor does not know the width it will show, so it loads the text unwrapped
-        // and wraps it once, at the column it shows, when it appears.
-        if (editor_.isHidden() && editor_.WordWrap() && editor_.WrapToWindow()) {
-            columnBeforeLoad_ = editor_.WrapColumn();
-            editor_.SetWordWrap(false);
-        }
-        // The text is converted into its set as it is read; a failed load keeps the old one.
-        const charset::TCharacterSet& before = editor_.CharacterSet();
-        editor_.SetCharacterSet(*reading.Set);
-        try {
-            if (reading.Encoding) {
-                editor_.LoadFromFileAs(path, *reading.Encoding);
-            } else {
-                editor_.LoadFromFile(path);
-            }
-        } catch (...) {
-            editor_.SetCharacterSet(before);
-            WrapToTheWindow();
-            throw;
-        }
-        // The load puts the caret at the start but reports it only through a caret move, which
-        // an editor that keeps the focus (Revert) does not make.
-        editor_.SetCaretPosition(1, 1);
-        if (editor_.LoadSplitLines().Count > 0) {
-            splitLines_(editor_.LoadSplitLines());
-        }
+    void LoadFromFile(const std::string& path, const TReading& reading,
+                      const TWorkProgress& progress) override {
+        LoadText(reading, [&] { editor_.LoadWithProgress(path, reading.Encoding, progress); });
+    }
+    void LoadFromStream(const std::string& path, editor::TTextStream& stream,
+                        const TReading& reading, const TWorkProgress& progress) override {
+        LoadText(reading, [&] { editor_.LoadFromStream(path, stream, progress); });
     }
     TReading CurrentReading() const override {
         return {&editor_.CharacterSet(), editor_.FileEncoding()};
@@ -112,9 +93,11 @@ class TEditorDocument : public TDocumentEditor {
     const charset::TReplacementLog& LoadReplacements() const override {
         return editor_.LoadReplacements();
     }
-    void SaveToFile(const std::string& path) override { editor_.SaveToFile(path); }
-    void SaveConversionText(const std::string& path) override {
-        AsConversionText([&] { editor_.SaveToFile(path); });
+    void SaveToFile(const std::string& path, const TWorkProgress& progress) override {
+        editor_.SaveWithProgress(path, progress);
+    }
+    void SaveConversionText(const std::string& path, const TWorkProgress& progress) override {
+        AsConversionText([&] { editor_.SaveWithProgress(path, progress); });
     }
     std::string TextBytes(bool conversionText) override {
         std::string bytes;
@@ -153,6 +136,33 @@ class TEditorDocument : public TDocumentEditor {
     void Hide() override { editor_.hide(); }
 
   private:
+    /// Runs `load` with the text held in `reading`'s set.
+    template <typename Work>
+    void LoadText(const TReading& reading, Work load) {
+        // A hidden editor does not know the width it will show, so it loads the text unwrapped
+        // and wraps it once, at the column it shows, when it appears.
+        if (editor_.isHidden() && editor_.WordWrap() && editor_.WrapToWindow()) {
+            columnBeforeLoad_ = editor_.WrapColumn();
+            editor_.SetWordWrap(false);
+        }
+        // The text is converted into its set as it is read; a failed load keeps the old one.
+        const charset::TCharacterSet& before = editor_.CharacterSet();
+        editor_.SetCharacterSet(*reading.Set);
+        try {
+            load();
+        } catch (...) {
+            editor_.SetCharacterSet(before);
+            WrapToTheWindow();
+            throw;
+        }
+        // The load puts the caret at the start but reports it only through a caret move, which
+        // an editor that keeps the focus (Revert) does not make.
+        editor_.SetCaretPosition(1, 1);
+        if (editor_.LoadSplitLines().Count > 0) {
+            splitLines_(editor_.LoadSplitLines());
+        }
+    }
+
     /// Runs `write` with the editor writing the DOC road's text: a text loaded from an
     /// LF-only or a UTF-8 file keeps its line ends and encoding for its own file, but the DOC
     /// road reads the set's bytes with CR LF.
@@ -288,6 +298,7 @@ TEditForm::TEditForm(std::unique_ptr<TModalUi> ui, QWidget* parent)
         *ui_, *document_, *menus_, "Tomery", programValues_.BackupPath,
         [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); },
         [this] { ShowStatus(0, 0); });
+    workflow_->SetWorkWindow(*this);
     workGuard_ = std::make_unique<TUnsavedWorkGuard>(*this, *workflow_, *document_, *ui_);
     workflow_->SetOnSettled([this] { workGuard_->Settled(); });
     workflow_->SetOnOpened([](const std::string& path) { AddToRecentlyUsed(path); });
@@ -396,6 +407,11 @@ void TEditForm::ShowStatus(std::int32_t line, std::int32_t column) {
 }
 
 void TEditForm::closeEvent(QCloseEvent* event) {
+    // Long work over the document ends, or is cancelled, before the window may close.
+    if (TLongWork::Running()) {
+        event->ignore();
+        return;
+    }
     bool mayClose = false;
     RunGuarded(*ui_, [&] { mayClose = workflow_->SavePrompt(); });
     if (mayClose) {

@@ -7,7 +7,9 @@
 #include "EditMain_Document.h"
 #include "EditMain_Menus.h"
 #include "ErrorHandler.h"
+#include "LongWork.h"
 #include "OvcEdit.h"
+#include "PathText.h"
 #include "ProgramFolder.h"
 #include "Viewer.h"
 
@@ -47,7 +49,13 @@ void TViewerCommands::LoadDocument1Click() {
     }
     loadFileName_ = *chosen;
     loadFolder_ = FolderPart(*chosen);
-    viewBox_.LoadDocument(*chosen);
+    LoadDocument(*chosen);
+}
+
+void TViewerCommands::LoadDocument(const std::string& path) {
+    QWidget& window = *viewBox_.parentWidget();
+    TLongWork work(window, QObject::tr("Opening %1").arg(PathForDisplay(FileNamePart(path))));
+    viewBox_.LoadDocument(path, work.Progress());
 }
 
 void TViewerCommands::ComparisonLog1Click() {
@@ -80,7 +88,7 @@ void TViewerCommands::AddToReload() {
 
 void TViewerCommands::Reload1Handler(std::size_t entry) {
     AddToReload();
-    viewBox_.LoadDocument(reloadPaths_.at(entry));
+    LoadDocument(reloadPaths_.at(entry));
 }
 
 void TEditForm::ConnectViewerAndCompare() {

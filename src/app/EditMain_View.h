@@ -39,6 +39,9 @@ class TViewerCommands {
     int ReloadCount() const { return static_cast<int>(reloadPaths_.size()) - 1; }
 
   private:
+    /// Shows `path` in the viewer, with the progress of long work over the main window.
+    void LoadDocument(const std::string& path);
+
     TModalUi& ui_;
     TMainMenus& menus_;
     viewer::TViewBox& viewBox_;

@@ -1,5 +1,7 @@
 #include "EditMain_Window.h"
 
+#include "LongWork.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 
@@ -29,7 +31,8 @@ std::optional<Qt::DropAction> FileDropAction(Qt::DropActions offered, Qt::DropAc
 }
 
 bool AcceptFileDrop(QDropEvent& event) {
-    const auto action = event.mimeData()->hasUrls()
+    // While long work runs on the document, no file is taken.
+    const auto action = event.mimeData()->hasUrls() && !TLongWork::Running()
                             ? FileDropAction(event.possibleActions(), event.proposedAction())
                             : std::nullopt;
     if (!action) {

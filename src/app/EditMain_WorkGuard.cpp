@@ -4,6 +4,7 @@
 #include "EditMain_Workflow.h"
 #include "ErrorHandler.h"
 #include "FileReplacement.h"
+#include "LongWork.h"
 #include "ModalUi.h"
 
 #include <QEvent>
@@ -70,6 +71,10 @@ void TUnsavedWorkGuard::WindowClosing() {
 }
 
 void TUnsavedWorkGuard::KeepCopy() {
+    // Long work may be replacing the text: the next look comes after it.
+    if (TLongWork::Running()) {
+        return;
+    }
     if (!editor_.Modified()) {
         if (copyKept_) {
             keeper_.Remove();
@@ -129,6 +134,11 @@ void TUnsavedWorkGuard::DiskEntryChanged() {
 }
 
 void TUnsavedWorkGuard::CheckDiskFile() {
+    // Its questions wait until long work on the document ended.
+    if (TLongWork::Running()) {
+        diskSettle_.start();
+        return;
+    }
     RunGuarded(ui_, [this] { workflow_.CheckDiskFile(); });
     WatchDiskFile();
 }

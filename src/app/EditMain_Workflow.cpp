@@ -3,14 +3,48 @@
 #include "Conversion.h"
 #include "DocFileRule.h"
 #include "DocFormat.h"
+#include "DocTextStream.h"
 #include "EditMain_Document.h"
 #include "EditMain_Menus.h"
 #include "ErrorHandler.h"
+#include "LongWork.h"
+#include "PathText.h"
 #include "ProgramFolder.h"
 
 #include <QAction>
 
 namespace tomery::app {
+
+namespace {
+
+/// A DOC file's text as the editor reads it while it is decoded; the progress is that of the
+/// decoding, in bytes of the DOC file.
+class TDocTextSource final : public editor::TTextStream {
+  public:
+    explicit TDocTextSource(doc::DocTextStream& stream) : stream_(stream) {}
+
+    std::size_t Read(char* dest, std::size_t capacity) override {
+        return stream_.Read(dest, capacity);
+    }
+    std::uint64_t WorkDone() const override { return stream_.SourceDone(); }
+    std::uint64_t WorkTotal() const override { return stream_.SourceSize(); }
+
+  private:
+    doc::DocTextStream& stream_;
+};
+
+/// Runs `work` with the progress of long work over `window` told "`action` `path`"; without a
+/// window, with no progress.
+template <typename Work>
+auto WithProgress(QWidget* window, const char* action, const std::string& path, Work work) {
+    if (window == nullptr) {
+        return work(TWorkProgress{});
+    }
+    TLongWork longWork(*window, QObject::tr(action).arg(PathForDisplay(FileNamePart(path))));
+    return work(longWork.Progress());
+}
+
+}  // namespace
 
 TDocumentWorkflow::TDocumentWorkflow(TModalUi& ui, TDocumentEditor& editor, TMainMenus& menus,
                                      std::string baseCaption, std::string backupPath,
@@ -71,23 +105,33 @@ bool TDocumentWorkflow::SavePrompt() {
 }
 
 bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) {
-    std::string textPath = path;
     // The reader empties the name it is given when a file fails late, so it converts into a
     // name of its own: a failed open must leave the current document's name as it was.
     std::string docName;
     doc::DocTextFindings findings;
-    if (IsDocFile(path)) {
-        textPath = ConversionTextPath();
-        if (!doc::ConvertDocToText(path, textPath, docName, findings)) {
-            ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
-            return false;
-        }
+    const bool isDoc = IsDocFile(path);
+    if (isDoc) {
         // The DOC file holds bytes and records no set: whatever they look like, they stay.
         reading.Encoding = charset::TFileEncoding::Bytes;
     }
-    // Loading replaces the text only when it succeeds, so a failed open leaves the document,
-    // the caption and the menus as they were.
-    editor_.LoadFromFile(textPath, reading);
+    // Loading replaces the text only when it succeeds, so a failed or cancelled open leaves
+    // the document, the caption and the menus as they were.
+    try {
+        const bool loaded =
+            WithProgress(workWindow_, "Opening %1", path, [&](const TWorkProgress& progress) {
+                if (isDoc) {
+                    return LoadDocText(path, reading, progress, docName, findings);
+                }
+                editor_.LoadFromFile(path, reading, progress);
+                return true;
+            });
+        if (!loaded) {
+            ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
+            return false;
+        }
+    } catch (const EWorkCancelled&) {
+        return false;
+    }
     editor_.SetStoredBookmarks(findings.bookmarks);
     currentFile_ = path;
     docName_ = std::move(docName);
@@ -107,6 +151,40 @@ bool TDocumentWorkflow::OpenDocument(const std::string& path, TReading reading) 
     if (findings.cutShort) {
         ui_.MessageBox("Warning", CutShortText(path), TMsgIcon::Warning, {TMsgButton::Ok});
     }
+    return true;
+}
+
+bool TDocumentWorkflow::LoadDocText(const std::string& path, const TReading& reading,
+                                    const TWorkProgress& progress, std::string& docName,
+                                    doc::DocTextFindings& findings) {
+    doc::ConversionOptions options = doc::BuiltInConversionOptions();
+    if (options.binaryMode) {
+        // Without the conversion of line ends, whether the text's lines end with LF is known
+        // only once all of it is decoded: the text is read back from its file.
+        options.progress = StepProgress(progress, 0, 500);
+        if (!doc::ConvertDocToText(path, ConversionTextPath(), docName, options, &findings)) {
+            return false;
+        }
+        editor_.LoadFromFile(ConversionTextPath(), reading, StepProgress(progress, 500, 1000));
+        return true;
+    }
+    doc::DocTextStream decoded(path, ConversionTextPath(), options);
+    TDocTextSource source(decoded);
+    try {
+        editor_.LoadFromStream(ConversionTextPath(), source, reading, progress);
+    } catch (const EWorkCancelled&) {
+        throw;
+    } catch (...) {
+        // A damaged file is told as a failed conversion, whatever stopped the load first; a
+        // load that fails on a whole text (one too large) fails once "Conversion.txt" holds it.
+        if (!decoded.Finish()) {
+            return false;
+        }
+        throw;
+    }
+    decoded.Finish();
+    docName = decoded.DocName();
+    findings = decoded.Findings();
     return true;
 }
 
@@ -233,19 +311,19 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
     // The document takes the new name only once its text reached the file: a save that does
     // not save renames nothing and leaves the modified flag as it was.
     const bool wasModified = editor_.Modified();
-    const bool isDoc = IsDocFile(target);
+    bool written = false;
     try {
-        if (isDoc) {
-            editor_.SaveConversionText(ConversionTextPath());
-        } else {
-            editor_.SaveToFile(target);
-        }
+        written = WithProgress(workWindow_, "Saving %1", target, [&](const TWorkProgress& progress) {
+            return WriteDocument(target, docName, progress);
+        });
+    } catch (const EWorkCancelled&) {
+        editor_.SetModified(wasModified);
+        return false;
     } catch (...) {
         editor_.SetModified(wasModified);
         throw;
     }
-    if (isDoc && !doc::ConvertTextToDoc(ConversionTextPath(), target, docName,
-                                        editor_.StoredBookmarksToSave())) {
+    if (!written) {
         // The text reached only the intermediate file, not the DOC file.
         editor_.SetModified(wasModified);
         ui_.MessageBox("Error", kConversionErrorText, TMsgIcon::Error, {TMsgButton::Ok});
@@ -266,6 +344,20 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
     UpdateCaption();
     ShowSaveDocNotice();
     return true;
+}
+
+bool TDocumentWorkflow::WriteDocument(const std::string& target, const std::string& docName,
+                                      const TWorkProgress& progress) {
+    if (!IsDocFile(target)) {
+        editor_.SaveToFile(target, progress);
+        return true;
+    }
+    // Writing the text takes about a quarter of the time its encoding takes.
+    editor_.SaveConversionText(ConversionTextPath(), StepProgress(progress, 0, 250));
+    doc::ConversionOptions options = doc::BuiltInConversionOptions();
+    options.progress = StepProgress(progress, 250, 1000);
+    return doc::ConvertTextToDoc(ConversionTextPath(), target, docName, options,
+                                 editor_.StoredBookmarksToSave());
 }
 
 bool TDocumentWorkflow::ConfirmLossySave(bool& saveAsInstead) {
@@ -327,7 +419,7 @@ void TDocumentWorkflow::Backup1Click() {
         return;
     }
     savedModified_ = editor_.Modified();
-    editor_.SaveToFile(backupPath_);
+    editor_.SaveToFile(backupPath_, {});
     editor_.SetModified(savedModified_);
     menus_.Item("Revert1")->setEnabled(true);
 }
@@ -336,7 +428,7 @@ void TDocumentWorkflow::Revert1Click() {
     // The backup was written in the document's own encoding, which it keeps, and it is this
     // document's text: the stored bookmarks stay at their lines and columns.
     const std::vector<doc::TBookmarkPlace> bookmarks = editor_.StoredBookmarkPlaces();
-    editor_.LoadFromFile(backupPath_, editor_.CurrentReading());
+    editor_.LoadFromFile(backupPath_, editor_.CurrentReading(), {});
     editor_.SetStoredBookmarks(bookmarks);
     editor_.SetModified(savedModified_);
     menus_.Item("Revert1")->setEnabled(false);

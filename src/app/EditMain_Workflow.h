@@ -9,7 +9,9 @@
 #include "FileEncoding.h"
 #include "FileIdentity.h"
 #include "ModalUi.h"
+#include "OvcTextFile.h"
 #include "StateFile.h"
+#include "WorkProgress.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,6 +19,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+class QWidget;
 
 namespace tomery::app {
 
@@ -31,7 +35,8 @@ struct TReading {
 
 /// What the workflow asks of the editor control. Load and save errors are raised as
 /// exceptions; a failed load leaves the text that was there untouched, a successful one
-/// makes the loaded file the editor's file name.
+/// makes the loaded file the editor's file name. Loads and saves tell `progress` how far
+/// they got; its cancel raises EWorkCancelled, as a failure would.
 class TDocumentEditor {
   public:
     virtual ~TDocumentEditor() = default;
@@ -44,15 +49,21 @@ class TDocumentEditor {
     /// Empties the text and names it `name`; the text is held in `set`.
     virtual void NewFile(const std::string& name, const charset::TCharacterSet& set) = 0;
     /// A failed load leaves the text and its set as they were.
-    virtual void LoadFromFile(const std::string& path, const TReading& reading) = 0;
+    virtual void LoadFromFile(const std::string& path, const TReading& reading,
+                              const TWorkProgress& progress) = 0;
+    /// LoadFromFile of the file `path` whose bytes of `reading`'s set `stream` makes as they
+    /// are read: a DOC file's text being decoded.
+    virtual void LoadFromStream(const std::string& path, editor::TTextStream& stream,
+                                const TReading& reading, const TWorkProgress& progress) = 0;
     /// The set and encoding of the text as it was last read or saved.
     virtual TReading CurrentReading() const = 0;
     /// What the last load could not keep exactly: characters of a Unicode file the set lacks.
     virtual const charset::TReplacementLog& LoadReplacements() const = 0;
-    virtual void SaveToFile(const std::string& path) = 0;  ///< clears Modified
+    /// Clears Modified.
+    virtual void SaveToFile(const std::string& path, const TWorkProgress& progress) = 0;
     /// Saves as SaveToFile does, but as the set's bytes with CR LF line breaks whatever file
     /// the text came from: the DOC writer's intermediate text.
-    virtual void SaveConversionText(const std::string& path) = 0;
+    virtual void SaveConversionText(const std::string& path, const TWorkProgress& progress) = 0;
     /// What SaveToFile (or, for `conversionText`, SaveConversionText) would write.
     virtual std::string TextBytes(bool conversionText) = 0;
     virtual std::int32_t CaretParagraph() const = 0;
@@ -99,6 +110,8 @@ class TDocumentWorkflow {
     /// File > Reopen with Character Set: the document's file read again as `reading` says,
     /// after the question about unsaved changes.
     void ReopenWith(const TReading& reading);
+    /// Opens and saves over `window` show their progress when they take long.
+    void SetWorkWindow(QWidget& window) { workWindow_ = &window; }
     /// The set new and opened documents are held in.
     const charset::TCharacterSet& DefaultSet() const { return *defaultSet_; }
     void SetDefaultSet(const charset::TCharacterSet& set) { defaultSet_ = &set; }
@@ -173,6 +186,15 @@ class TDocumentWorkflow {
     std::string DocNameFromInput(const std::string& typed);
     void EnableDocumentMenus(bool enabled);
     std::string ConversionTextPath() const;
+    /// Loads the DOC file `path`'s text, decoded into "Conversion.txt" as it is read; false
+    /// when the conversion failed (before or after the load), after which nothing changed.
+    bool LoadDocText(const std::string& path, const TReading& reading,
+                     const TWorkProgress& progress, std::string& docName,
+                     doc::DocTextFindings& findings);
+    /// Writes the document to `target` (through "Conversion.txt" for a DOC file named
+    /// `docName`); false when the DOC conversion failed. Raises what the save raised.
+    bool WriteDocument(const std::string& target, const std::string& docName,
+                       const TWorkProgress& progress);
     /// The document's file is as it is on disk now: later changes by others are noticed.
     void RememberDiskFile();
     void Settled();
@@ -185,6 +207,7 @@ class TDocumentWorkflow {
 
     TModalUi& ui_;
     TDocumentEditor& editor_;
+    QWidget* workWindow_ = nullptr;
     TMainMenus& menus_;
     std::string baseCaption_;
     std::string backupPath_;

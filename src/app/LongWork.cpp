@@ -10,6 +10,11 @@ namespace {
 
 int runningWork = 0;
 
+std::function<void(TLongWork&)>& ReportHook() {
+    static std::function<void(TLongWork&)> hook;
+    return hook;
+}
+
 int Percent(std::uint64_t done, std::uint64_t total) {
     if (total == 0 || done >= total) {
         return 100;
@@ -38,7 +43,14 @@ TWorkProgress TLongWork::Progress() {
     return [this](std::uint64_t done, std::uint64_t total) { return Report(done, total); };
 }
 
+void TLongWork::SetReportHook(std::function<void(TLongWork&)> hook) {
+    ReportHook() = std::move(hook);
+}
+
 bool TLongWork::Report(std::uint64_t done, std::uint64_t total) {
+    if (ReportHook()) {
+        ReportHook()(*this);
+    }
     if (cancelled_ || sinceEvents_.elapsed() < kEventIntervalMs) {
         return !cancelled_;
     }

@@ -7,11 +7,12 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
-class QProgressDialog;
 class QWidget;
 
 namespace tomery::app {
@@ -41,6 +42,10 @@ class TLongWork {
     /// Whether long work is running: what would change the document or ask the user something
     /// meanwhile (timers, the watch on the file, closing the window) waits until it ended.
     static bool Running();
+
+    /// Runs at every report of long work, before it is answered: tests slow the work with it
+    /// and act as the user would. An empty function removes it.
+    static void SetReportHook(std::function<void(TLongWork&)> hook);
 
   private:
     void ShowDialog();

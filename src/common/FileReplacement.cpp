@@ -321,7 +321,7 @@ bool FileReplacement::CommitInPlace() {
     return false;
 }
 
-bool FileReplacement::Commit() {
+bool FileReplacement::Commit(TDurability durability) {
     if (!IsOpen() || failed_) {
         Discard();
         return false;
@@ -337,7 +337,9 @@ bool FileReplacement::Commit() {
         descriptor_ = -1;
         return written;
     }
-    if (::fsync(descriptor_) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    const bool durable = durability == TDurability::Durable;
+    if ((durable && ::fsync(descriptor_) != 0) ||
+        ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         error_ = errno;
         Discard();
         return false;
@@ -350,7 +352,9 @@ bool FileReplacement::Commit() {
         error_ = errno;
         return false;
     }
-    SyncFolder(FolderOfPath(target_));
+    if (durable) {
+        SyncFolder(FolderOfPath(target_));
+    }
     RemoveStaleTemporaries(target_);
     return true;
 }

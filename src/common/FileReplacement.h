@@ -19,6 +19,12 @@ inline constexpr const char* kCopyOfField = "file";
 /// them any more. Every save notes its temporary file in the state folder until it ends.
 void RemoveStaleSaveTemporaries();
 
+/// How far Commit takes the new contents before it returns.
+enum class TDurability {
+    Durable,  ///< on the disk: the file survives a crash of the system
+    Scratch,  ///< handed to the system only: for a copy that can be made again
+};
+
 class FileReplacement {
   public:
     /// Creates the temporary file beside `destination`, or beside the file a symbolic link at
@@ -51,8 +57,9 @@ class FileReplacement {
     /// Flushes the temporary file to disk and renames it over the destination, then removes
     /// the temporary files that killed saves of the same destination left behind. The new
     /// file keeps an existing destination's permission bits, and its owner and group where
-    /// the process may set them. False when anything failed.
-    bool Commit();
+    /// the process may set them. False when anything failed. A Scratch commit renames without
+    /// waiting for the disk.
+    bool Commit(TDurability durability = TDurability::Durable);
 
   private:
     bool OpenTemporary(const std::string& folder);

@@ -26,4 +26,18 @@ inline void ReportProgress(const TWorkProgress& progress, std::uint64_t done, st
     }
 }
 
+/// The progress of one step of longer work, which stands for the part of the whole from `from`
+/// to `to` thousandths: what the step reports is told to `whole` as thousandths of it.
+inline TWorkProgress StepProgress(const TWorkProgress& whole, std::uint64_t from,
+                                  std::uint64_t to) {
+    if (!whole) {
+        return {};
+    }
+    return [whole, from, to](std::uint64_t done, std::uint64_t total) {
+        const std::uint64_t part =
+            total == 0 ? to - from : (done < total ? done : total) * (to - from) / total;
+        return whole(from + part, 1000);
+    };
+}
+
 }  // namespace tomery

@@ -7,8 +7,6 @@
 #include "FileReplacement.h"
 #include "TextBlocks.h"
 
-#include <optional>
-
 #ifndef TOMERY_DOC_BINARY_MODE
 #define TOMERY_DOC_BINARY_MODE 0
 #endif
@@ -22,21 +20,6 @@
 namespace tomery::doc {
 
 namespace {
-
-/// The reader's output as a text file that replaces its destination only when whole.
-class TextFileSink final : public TextSink {
-  public:
-    explicit TextFileSink(std::string path) : path_(std::move(path)) {}
-
-    bool Open() override { return file_.emplace(path_).IsOpen(); }
-    const std::string& Name() const override { return path_; }
-    bool Write(ByteView text) override { return file_->Write(text.data(), text.size()); }
-    bool Commit() override { return file_->Commit(); }
-
-  private:
-    std::string path_;
-    std::optional<FileReplacement> file_;
-};
 
 /// The reader's output kept in memory.
 class MemorySink final : public TextSink {
@@ -90,16 +73,8 @@ bool ConvertDocToText(const std::string& source, const std::string& output, std:
     if (!log.IsOpen()) {
         return false;
     }
-    FileDocSource file(source);
-    if (!file.IsOpen()) {
-        log.EmptyLine();
-        log.Line("problem opening source file: " + source);
-        return false;
-    }
-    log.EmptyLine();
-    log.Line("opened source file: " + source);
     TextFileSink out(output);
-    return ReadDocText(log, file, out, docName, options, findings);
+    return ReadDocFile(log, source, out, docName, options, findings);
 }
 
 DocImageText DecodeDocImage(std::string_view image, const ConversionOptions& options) {
@@ -138,7 +113,13 @@ bool ConvertTextToDoc(const std::string& source, const std::string& destination,
     log.EmptyLine();
     log.Line("Opened files: " + source + ", " + destination);
     log.Line(SavingLine(destination, docName, options));
-    return WriteDocFile(log, text, out, source, destination, docName, options, bookmarks);
+    try {
+        return WriteDocFile(log, text, out, source, destination, docName, options, bookmarks);
+    } catch (const EWorkCancelled&) {
+        log.EmptyLine();
+        log.Line("conversion cancelled");
+        throw;
+    }
 }
 
 }  // namespace tomery::doc

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DocBookmarks.h"
+#include "WorkProgress.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,9 @@ struct ConversionOptions {
     bool compression = true;    ///< the writer compresses its records
     bool ratioLogging = false;  ///< the writer logs each record's compression ratio
     unsigned threads = 0;       ///< records compressed and decoded at once; 0: one per core
+    /// Told after each batch of records how many bytes of the source are done. When it asks
+    /// to stop, the conversion logs so and raises EWorkCancelled, its output left as it was.
+    TWorkProgress progress = {};
 };
 
 const ConversionOptions& BuiltInConversionOptions();

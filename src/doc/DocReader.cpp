@@ -320,6 +320,8 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
                                           ? 0
                                           : other.Read(source, places, next, n, previousOffset);
         workers.Finish();
+        // Between batches no job runs: a cancel leaves nothing behind but the batches.
+        ReportProgress(options.progress, previousOffset, source.Size());
         if (turn == Turn::Failed) {
             return false;
         }
@@ -426,6 +428,23 @@ bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& d
     }
     docName = layout->name;
     return true;
+}
+
+bool ReadDocFile(LogLines& log, const std::string& path, TextSink& out, std::string& docName,
+                 const ConversionOptions& options, DocTextFindings* findings) {
+    FileDocSource file(path);
+    if (!file.IsOpen()) {
+        LogProblem(log, "problem opening source file: " + path);
+        return false;
+    }
+    log.EmptyLine();
+    log.Line("opened source file: " + path);
+    try {
+        return ReadDocText(log, file, out, docName, options, findings);
+    } catch (const EWorkCancelled&) {
+        LogProblem(log, "conversion cancelled");
+        throw;
+    }
 }
 
 }  // namespace tomery::doc

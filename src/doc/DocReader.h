@@ -6,7 +6,9 @@
 #include "Conversion.h"
 #include "ConversionLog.h"
 #include "DocSource.h"
+#include "FileReplacement.h"
 
+#include <optional>
 #include <string>
 
 namespace tomery::doc {
@@ -26,11 +28,33 @@ class TextSink {
     virtual bool Commit() = 0;
 };
 
+/// The reader's output as a text file that replaces its destination only when whole.
+class TextFileSink final : public TextSink {
+  public:
+    explicit TextFileSink(std::string path, TDurability durability = TDurability::Durable)
+        : path_(std::move(path)), durability_(durability) {}
+
+    bool Open() override { return file_.emplace(path_).IsOpen(); }
+    const std::string& Name() const override { return path_; }
+    bool Write(ByteView text) override { return file_->Write(text.data(), text.size()); }
+    bool Commit() override { return file_->Commit(durability_); }
+
+  private:
+    std::string path_;
+    TDurability durability_;
+    std::optional<FileReplacement> file_;
+};
+
 /// Reads the DOC file in `source` into `out`, logging each step. Returns true when the whole
 /// text was written; `docName` is emptied after the format check and set to the DOC's name
 /// on success. `findings`, when given, gets the stored bookmarks' places and whether the text
 /// was cut short.
 bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& docName,
                  const ConversionOptions& options, DocTextFindings* findings = nullptr);
+
+/// ConvertDocToText into `out`, logging to `log`: opens the DOC file `path` and reads it.
+/// A cancelled conversion is logged before EWorkCancelled goes on.
+bool ReadDocFile(LogLines& log, const std::string& path, TextSink& out, std::string& docName,
+                 const ConversionOptions& options, DocTextFindings* findings);
 
 }  // namespace tomery::doc

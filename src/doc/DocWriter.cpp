@@ -269,6 +269,8 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
             workers.Finish();
         }
         compressedWaiting = true;
+        // Between batches no job runs, and the destination is not touched before the end.
+        ReportProgress(options.progress, text.BytesRead(), text.MeasuredSize());
     }
     if (spooling && end == BatchEnd::TooLong) {
         RefuseTooLongText(log, LengthOfTheRest(text));

@@ -68,14 +68,24 @@ TViewBox::TViewBox(app::TModalUi& ui, QWidget* parent)
             [this] { close(); });
 }
 
-void TViewBox::LoadDocument(const std::string& path) {
+void TViewBox::LoadDocument(const std::string& path, const TWorkProgress& progress) {
+    try {
+        ShowDocumentFile(path, progress);
+    } catch (const EWorkCancelled&) {
+        // Nothing was replaced: the viewer stays as it was.
+    }
+}
+
+void TViewBox::ShowDocumentFile(const std::string& path, const TWorkProgress& progress) {
     std::string shown = path;
     std::string caption = std::filesystem::path(path).filename().string();
     const bool isDoc = IsDocFile(path);
     doc::DocTextFindings findings;
     if (isDoc) {
         shown = ProgramFilePath("Conversion.txt");
-        if (!doc::ConvertDocToText(path, shown, docName_, findings)) {
+        doc::ConversionOptions options = doc::BuiltInConversionOptions();
+        options.progress = StepProgress(progress, 0, 500);
+        if (!doc::ConvertDocToText(path, shown, docName_, options, &findings)) {
             ui_.MessageBox("Error", "Conversion Error. View Log file.", app::TMsgIcon::Error,
                            {app::TMsgButton::Ok});
             return;
@@ -83,12 +93,10 @@ void TViewBox::LoadDocument(const std::string& path) {
         caption = TextViewer1->CharacterSet().ToUtf8(docName_);
     }
     const auto load = [&] {
-        if (isDoc) {
-            // A DOC file's text is the set's bytes, whatever they look like.
-            TextViewer1->LoadFromFileAs(shown, charset::TFileEncoding::Bytes);
-        } else {
-            TextViewer1->LoadFromFile(shown);
-        }
+        // A DOC file's text is the set's bytes, whatever they look like.
+        TextViewer1->LoadWithProgress(
+            shown, isDoc ? std::optional(charset::TFileEncoding::Bytes) : std::nullopt,
+            isDoc ? StepProgress(progress, 500, 1000) : progress);
     };
     if (!ShowFile(shown, caption, true, kDocumentSize, true, load)) {
         return;

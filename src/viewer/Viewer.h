@@ -5,6 +5,7 @@
 #include "CharacterSet.h"
 #include "OvcEditP.h"
 #include "ViewBookmarks.h"
+#include "WorkProgress.h"
 
 #include <QSize>
 #include <QWidget>
@@ -44,8 +45,9 @@ class TViewBox : public QWidget {
     /// Shows a DOC file (decoded into "Conversion.txt", its bytes as they are, captioned with
     /// its document name) or any other file (read as its bytes tell, UTF-8 or the set's
     /// bytes, captioned with its file name) as a document. Captions are UTF-8. A failed conversion
-    /// or a missing file is reported and leaves the viewer as it was.
-    void LoadDocument(const std::string& path);
+    /// or a missing file is reported and leaves the viewer as it was; so does a cancel of
+    /// `progress`, which hears how far the conversion and the load got, and says nothing.
+    void LoadDocument(const std::string& path, const TWorkProgress& progress = {});
     /// Shows `path` in document mode, word wrap on, 400 x 400 at the screen's top left.
     /// False, after the " not found" message, when the file does not exist.
     bool ShowDocument(const std::string& path, const std::string& caption);
@@ -68,6 +70,8 @@ class TViewBox : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// LoadDocument, its cancel raising EWorkCancelled.
+    void ShowDocumentFile(const std::string& path, const TWorkProgress& progress);
     /// Shows the text that `load` puts into the viewer from the file at `path`.
     bool ShowFile(const std::string& path, const std::string& caption, bool wordWrap, QSize size,
                   bool documentMode, const std::function<void()>& load);

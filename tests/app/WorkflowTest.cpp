@@ -46,7 +46,8 @@ class FakeEditor : public TDocumentEditor {
         modified = false;
         reading = {&set, charset::TFileEncoding::Bytes};
     }
-    void LoadFromFile(const std::string& path, const TReading& how) override {
+    void LoadFromFile(const std::string& path, const TReading& how,
+                      const TWorkProgress&) override {
         if (!std::filesystem::exists(path)) {
             throw std::runtime_error("Cannot open file " + path);
         }
@@ -59,14 +60,26 @@ class FakeEditor : public TDocumentEditor {
     }
     TReading CurrentReading() const override { return reading; }
     const charset::TReplacementLog& LoadReplacements() const override { return replaced; }
-    void SaveToFile(const std::string& path) override {
+    void LoadFromStream(const std::string& path, editor::TTextStream& stream, const TReading& how,
+                        const TWorkProgress&) override {
+        std::string bytes;
+        char piece[4096];
+        while (const std::size_t got = stream.Read(piece, sizeof piece)) {
+            bytes.append(piece, got);
+        }
+        text = charset::DecodeText(bytes, *how.Set, how.Encoding).Bytes;
+        reading = {how.Set, charset::TFileEncoding::Bytes};
+        fileName = path;
+        modified = false;
+    }
+    void SaveToFile(const std::string& path, const TWorkProgress&) override {
         if (!std::filesystem::is_directory(std::filesystem::path(path).parent_path())) {
             throw std::runtime_error("File not found.");
         }
         WriteFile(path, charset::EncodeText(text, *reading.Set, *reading.Encoding));
         modified = false;
     }
-    void SaveConversionText(const std::string& path) override {
+    void SaveConversionText(const std::string& path, const TWorkProgress&) override {
         WriteFile(path, text);
         modified = false;
     }

@@ -3,6 +3,7 @@
 #include "Conversion.h"
 #include "ConversionLog.h"
 #include "DocDecoder.h"
+#include "DocTextStream.h"
 #include "SampleTexts.h"
 #include "TempFolder.h"
 
@@ -28,8 +29,8 @@ class DamagedDocFiles : public ::testing::Test {
     }
 
     /// Converts `file`: a success leaves an output file, a failure leaves none. Decoded in
-    /// memory, it gives the same result, text and log.
-    void ExpectCleanOutcome(const Bytes& file) {
+    /// memory, and when asked through a stream, it gives the same result, text and log.
+    void ExpectCleanOutcome(const Bytes& file, bool throughStream = false) {
         std::filesystem::remove(output);
         WriteFile(damaged, file);
         std::string name;
@@ -43,6 +44,37 @@ class DamagedDocFiles : public ::testing::Test {
         EXPECT_EQ(image.docName, name);
         EXPECT_EQ(image.text, converted ? ReadFile(output) : "");
         EXPECT_EQ(image.log, LogFromTheHeaderOn());
+        if (throughStream) {
+            ExpectTheSameThroughAStream(converted, converted ? ReadFile(output) : "");
+        }
+    }
+
+    /// The damaged file decoded through a DocTextStream read in small pieces: the same
+    /// outcome, text, output file and log as the plain conversion's.
+    void ExpectTheSameThroughAStream(bool converted, const std::string& text) {
+        const std::string log = ReadFile(ConversionLogPath());
+        std::filesystem::remove(output);
+        std::string streamed;
+        bool ended = false;
+        {
+            DocTextStream stream(damaged, output, BuiltInConversionOptions());
+            try {
+                char piece[1000];
+                while (const std::size_t got = stream.Read(piece, sizeof piece)) {
+                    streamed.append(piece, got);
+                }
+                ended = true;
+            } catch (const EDocConversionFailed&) {
+            }
+            EXPECT_EQ(stream.Finish(), converted);
+        }
+        EXPECT_EQ(ended, converted);
+        EXPECT_EQ(std::filesystem::exists(output), converted);
+        if (converted) {
+            EXPECT_EQ(streamed, text);
+            EXPECT_EQ(ReadFile(output), text);
+        }
+        EXPECT_EQ(ReadFile(ConversionLogPath()), log);
     }
 
     /// The file log without the source's lines, naming the output as the memory log does.
@@ -64,7 +96,8 @@ class DamagedDocFiles : public ::testing::Test {
 
 TEST_F(DamagedDocFiles, EveryTruncationConvertsOrFailsCleanly) {
     for (std::size_t length = 0; length <= valid.size(); ++length) {
-        ExpectCleanOutcome(Bytes(valid.begin(), valid.begin() + static_cast<long>(length)));
+        ExpectCleanOutcome(Bytes(valid.begin(), valid.begin() + static_cast<long>(length)),
+                           length % 8 == 0);
     }
 }
 
@@ -82,7 +115,7 @@ TEST_F(DamagedDocFiles, RandomCorruptionsConvertOrFailCleanly) {
         if (random() % 4 == 0) {
             file.resize(random() % file.size());
         }
-        ExpectCleanOutcome(file);
+        ExpectCleanOutcome(file, round % 8 == 0);
     }
 }
 

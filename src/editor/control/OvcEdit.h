@@ -540,19 +540,28 @@ class TOvcCustomTextFileEditor : public TOvcCustomEditor {
     void LoadFromFileAs(const std::string& name, charset::TFileEncoding encoding);
     /// LoadFromFile of a file named `name` that holds `bytes`, read as the set's bytes.
     void LoadFromMemory(const std::string& name, std::string_view bytes);
+    /// LoadFromFile, or LoadFromFileAs for `forced`, telling `progress` how far it got (see
+    /// TTextFileReader); a cancel raises EWorkCancelled and leaves everything as it was.
+    void LoadWithProgress(const std::string& name, std::optional<charset::TFileEncoding> forced,
+                          const TWorkProgress& progress);
+    /// LoadFromFile of a file named `name` whose bytes `stream` makes as it is read.
+    void LoadFromStream(const std::string& name, TTextStream& stream,
+                        const TWorkProgress& progress = {});
     /// Writes the paragraphs in FileEncoding (its mark first) with LineBreak after each but
     /// those whose line goes on in the next (an empty last one is not written) and clears
     /// Modified. Raises EInOutError on failure. An empty name does nothing.
     virtual void SaveToFile(const std::string& name);
+    /// SaveToFile telling `progress` every few MB how many bytes of the text were written;
+    /// a cancel raises EWorkCancelled and leaves the file and Modified as they were.
+    void SaveWithProgress(const std::string& name, const TWorkProgress& progress);
     /// The bytes SaveToFile would write, Modified left as it is.
     std::string FileBytes();
     /// Empties the text and names it `name`; it will be saved as bytes with CR LF.
     void NewFile(const std::string& name);
 
   private:
-    void load(const std::string& name, std::optional<charset::TFileEncoding> forced);
     void loadFrom(TTextFileReader& reader, const std::string& name);
-    void writeText(TTextFileWriter& writer);
+    void writeText(TTextFileWriter& writer, const TWorkProgress& progress = {});
 
     std::string backupExt_ = "BAK";
     std::string fileName_;

@@ -58,12 +58,12 @@ void TOvcCustomTextFileEditor::SetIsOpen(bool open) {
 }
 
 void TOvcCustomTextFileEditor::LoadFromFile(const std::string& name) {
-    load(name, std::nullopt);
+    LoadWithProgress(name, std::nullopt, {});
 }
 
 void TOvcCustomTextFileEditor::LoadFromFileAs(const std::string& name,
                                               charset::TFileEncoding encoding) {
-    load(name, encoding);
+    LoadWithProgress(name, encoding, {});
 }
 
 void TOvcCustomTextFileEditor::LoadFromMemory(const std::string& name, std::string_view bytes) {
@@ -72,12 +72,20 @@ void TOvcCustomTextFileEditor::LoadFromMemory(const std::string& name, std::stri
     loadFrom(reader, NormalizeFileName(name));
 }
 
-void TOvcCustomTextFileEditor::load(const std::string& name,
-                                    std::optional<charset::TFileEncoding> forced) {
+void TOvcCustomTextFileEditor::LoadWithProgress(const std::string& name,
+                                                std::optional<charset::TFileEncoding> forced,
+                                                const TWorkProgress& progress) {
     const std::string normalized = NormalizeFileName(name);
     const TBusyCursor busy;
-    TTextFileReader reader(normalized, CharacterSet(), forced);
+    TTextFileReader reader(normalized, CharacterSet(), forced, progress);
     loadFrom(reader, normalized);
+}
+
+void TOvcCustomTextFileEditor::LoadFromStream(const std::string& name, TTextStream& stream,
+                                              const TWorkProgress& progress) {
+    const TBusyCursor busy;
+    TTextFileReader reader(stream, CharacterSet(), progress);
+    loadFrom(reader, NormalizeFileName(name));
 }
 
 void TOvcCustomTextFileEditor::loadFrom(TTextFileReader& reader, const std::string& name) {
@@ -108,19 +116,33 @@ void TOvcCustomTextFileEditor::loadFrom(TTextFileReader& reader, const std::stri
 }
 
 void TOvcCustomTextFileEditor::SaveToFile(const std::string& name) {
+    SaveWithProgress(name, {});
+}
+
+void TOvcCustomTextFileEditor::SaveWithProgress(const std::string& name,
+                                                const TWorkProgress& progress) {
     if (name.empty()) {
         return;
     }
     const TBusyCursor busy;
+    std::string backup;
     if (makeBackup_ && FileExists(name)) {
-        const std::string backup = BackupFileName(name, backupExt_);
+        backup = BackupFileName(name, backupExt_);
         if (backup != name) {
             std::remove(backup.c_str());
             std::rename(name.c_str(), backup.c_str());
         }
     }
-    TTextFileWriter writer(name, CharacterSet(), fileEncoding_);
-    writeText(writer);
+    try {
+        TTextFileWriter writer(name, CharacterSet(), fileEncoding_);
+        writeText(writer, progress);
+    } catch (const EWorkCancelled&) {
+        // The file the backup was made of is the file the user kept.
+        if (!backup.empty() && backup != name) {
+            std::rename(backup.c_str(), name.c_str());
+        }
+        throw;
+    }
     SetModified(false);
 }
 
@@ -131,10 +153,20 @@ std::string TOvcCustomTextFileEditor::FileBytes() {
     return bytes;
 }
 
-void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer) {
+void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer,
+                                         const TWorkProgress& progress) {
+    constexpr std::uint64_t kProgressStep = 1 << 20;
+    const auto total = static_cast<std::uint64_t>(TextLength());
+    std::uint64_t written = 0;
+    std::uint64_t nextReport = kProgressStep;
     for (const TParaNode* para = ParaList().Head(); para != nullptr; para = para->Next) {
         if (para->Next == nullptr && para->Length() == 0) {
             break;
+        }
+        written += static_cast<std::uint64_t>(para->Length()) + 2;
+        if (progress && written >= nextReport) {
+            nextReport = written + kProgressStep;
+            ReportProgress(progress, written, total);
         }
         writer.Write(para->Text());
         if (LineEndFollows(*para)) {

@@ -3,6 +3,7 @@
 #include "TextConversion.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -74,13 +75,18 @@ std::string_view LineBreakBytes(TLineBreak lineBreak) {
 }
 
 TTextFileReader::TTextFileReader(const std::string& path, const charset::TCharacterSet& set,
-                                 std::optional<charset::TFileEncoding> forced)
-    : set_(&set) {
+                                 std::optional<charset::TFileEncoding> forced,
+                                 TWorkProgress progress)
+    : set_(&set), progress_(std::move(progress)) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         throw EInOutError(errno);
     }
     try {
+        struct stat status {};
+        if (::fstat(fd_, &status) == 0) {
+            readingTotal_ = 2 * static_cast<std::uint64_t>(status.st_size);
+        }
         learn(forced);
     } catch (...) {
         ::close(fd_);
@@ -94,13 +100,35 @@ TTextFileReader::TTextFileReader(TInMemoryText text, const charset::TCharacterSe
     learn(forced);
 }
 
+TTextFileReader::TTextFileReader(TTextStream& stream, const charset::TCharacterSet& set,
+                                 TWorkProgress progress)
+    : set_(&set), stream_(&stream), progress_(std::move(progress)) {}
+
 TTextFileReader::~TTextFileReader() {
     if (fd_ >= 0) {
         ::close(fd_);
     }
 }
 
+void TTextFileReader::reportRead(std::size_t got) {
+    bytesRead_ += got;
+    if (!progress_ || bytesRead_ < nextReport_) {
+        return;
+    }
+    nextReport_ = bytesRead_ + kProgressStep;
+    if (stream_ != nullptr) {
+        ReportProgress(progress_, stream_->WorkDone(), stream_->WorkTotal());
+    } else {
+        ReportProgress(progress_, bytesRead_, readingTotal_);
+    }
+}
+
 std::size_t TTextFileReader::readSource(char* dest, std::size_t capacity) {
+    if (stream_ != nullptr) {
+        const std::size_t got = stream_->Read(dest, capacity);
+        reportRead(got);
+        return got;
+    }
     if (fd_ < 0) {
         const std::size_t take = std::min(capacity, memory_.size());
         std::memcpy(dest, memory_.data(), take);
@@ -114,6 +142,7 @@ std::size_t TTextFileReader::readSource(char* dest, std::size_t capacity) {
     if (got < 0) {
         throw EInOutError(errno);
     }
+    reportRead(static_cast<std::size_t>(got));
     return static_cast<std::size_t>(got);
 }
 
@@ -174,8 +203,35 @@ void TTextFileReader::learn(std::optional<charset::TFileEncoding> forced) {
     rewind();
 }
 
+bool TTextFileReader::fillFromStream() {
+    std::size_t used = 0;
+    if (heldByte_) {
+        buffer_[used++] = *heldByte_;
+        heldByte_.reset();
+    }
+    for (;;) {
+        const std::size_t got = readSource(buffer_.data() + used, buffer_.size() - used);
+        used += got;
+        if (got == 0) {
+            if (used > 0 && buffer_[used - 1] == kEndOfFileMark) {
+                --used;
+            }
+            break;
+        }
+        if (used >= 2) {
+            heldByte_ = buffer_[--used];
+            break;
+        }
+    }
+    end_ = used;
+    return used > 0;
+}
+
 bool TTextFileReader::fill() {
     begin_ = end_ = 0;
+    if (stream_ != nullptr) {
+        return fillFromStream();
+    }
     if (textLeft_ == 0) {
         return false;
     }

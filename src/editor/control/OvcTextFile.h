@@ -16,6 +16,7 @@
 #include "FileEncoding.h"
 #include "FileReplacement.h"
 #include "ReplacementLog.h"
+#include "WorkProgress.h"
 
 namespace tomery::editor {
 
@@ -53,6 +54,20 @@ struct TInMemoryText {
     std::string_view Bytes;  ///< kept alive by the caller while the reader reads
 };
 
+/// Text that arrives piece by piece while another part of the program makes it (a DOC file
+/// being decoded): it holds the set's bytes, and its lines end as the text-file rules say.
+class TTextStream {
+  public:
+    virtual ~TTextStream() = default;
+    /// Up to `capacity` more bytes, waiting for them when none are ready; 0 at the end of the
+    /// text. Raises whatever kept the text from being made.
+    virtual std::size_t Read(char* dest, std::size_t capacity) = 0;
+    /// How much of its work the making of the text has done, of how much: what progress
+    /// reports tell.
+    virtual std::uint64_t WorkDone() const = 0;
+    virtual std::uint64_t WorkTotal() const = 0;
+};
+
 /// Reads a text file line by line through a 32,768-byte buffer, in the bytes of a character
 /// set. A file without CR but with an LF has LF line ends; any other file ends its lines at CR,
 /// an LF directly after the CR belonging to the line end and any other LF staying in the line.
@@ -60,16 +75,26 @@ struct TInMemoryText {
 /// an ordinary character anywhere else. Lines are returned whole, however long. A Unicode file
 /// (see charset::ReadingEncoding) is read without its mark, its lines converted into the set;
 /// a UTF-16 file is first converted into UTF-8 in memory, where the rules above apply.
+///
+/// A file is read twice, first to learn its line ends and encoding: `progress`, when set, is
+/// told every kProgressStep bytes how many of the bytes of both readings were read, and its
+/// cancel raises EWorkCancelled from the constructor or ReadLine.
 class TTextFileReader {
   public:
     static constexpr std::size_t kBufferSize = 32768;
+    static constexpr std::uint64_t kProgressStep = 1 << 20;
 
     /// Opens the file and learns its line ends and its encoding: `forced`, or the one its bytes
     /// tell. Raises EInOutError when it cannot.
     TTextFileReader(const std::string& path, const charset::TCharacterSet& set,
-                    std::optional<charset::TFileEncoding> forced = std::nullopt);
+                    std::optional<charset::TFileEncoding> forced = std::nullopt,
+                    TWorkProgress progress = {});
     TTextFileReader(TInMemoryText text, const charset::TCharacterSet& set,
                     std::optional<charset::TFileEncoding> forced = std::nullopt);
+    /// Reads the set's bytes of `stream` once, as they arrive, with CR line ends (an LF after
+    /// the CR belonging to it); the progress told is the stream's.
+    TTextFileReader(TTextStream& stream, const charset::TCharacterSet& set,
+                    TWorkProgress progress = {});
     ~TTextFileReader();
     TTextFileReader(const TTextFileReader&) = delete;
     TTextFileReader& operator=(const TTextFileReader&) = delete;
@@ -100,6 +125,11 @@ class TTextFileReader {
     void convertUtf16();
     /// Up to `capacity` bytes of the source; 0 at its end.
     std::size_t readSource(char* dest, std::size_t capacity);
+    /// Tells the progress, every kProgressStep bytes read, of `got` more bytes read.
+    void reportRead(std::size_t got);
+    /// fill() for a stream, whose end shows only once reached: the last byte read waits in
+    /// heldByte_ until more follows, so that a final end-of-file mark can be dropped.
+    bool fillFromStream();
     /// Back to the first byte of the text, after the mark.
     void rewind();
     /// Refills the buffer from what is left of the text; false at its end.
@@ -109,7 +139,13 @@ class TTextFileReader {
     bool nextLine(std::string_view& line);
 
     const charset::TCharacterSet* set_;
-    int fd_ = -1;              ///< the file, or -1 when reading from memory
+    int fd_ = -1;              ///< the file, or -1 when reading from memory or a stream
+    TTextStream* stream_ = nullptr;
+    std::optional<char> heldByte_;
+    TWorkProgress progress_;
+    std::uint64_t bytesRead_ = 0;     ///< by every reading of the source, for progress
+    std::uint64_t readingTotal_ = 0;  ///< what the file's two readings read
+    std::uint64_t nextReport_ = kProgressStep;
     std::string_view memory_;  ///< what is left of the text in memory
     std::string_view wholeMemory_;
     std::string utf8_;   ///< a UTF-16 file's text as UTF-8

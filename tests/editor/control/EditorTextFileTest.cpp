@@ -194,6 +194,81 @@ TEST_F(TextFileEditorTest, OnlyAFinalControlZEndsTheText) {
     EXPECT_EQ(RoundTrip("\x1A\x1A"), "\x1A\r\n");
 }
 
+/// A text handed out in pieces of 1 to 7 bytes, as a decoder hands on what it decoded.
+class TPiecewiseText : public TTextStream {
+  public:
+    TPiecewiseText(std::string_view text, unsigned seed) : rest_(text), random_(seed) {}
+
+    std::size_t Read(char* dest, std::size_t capacity) override {
+        const std::size_t size = std::min({capacity, rest_.size(), 1 + random_() % 7});
+        std::copy_n(rest_.data(), size, dest);
+        rest_.remove_prefix(size);
+        return size;
+    }
+    std::uint64_t WorkDone() const override { return 0; }
+    std::uint64_t WorkTotal() const override { return 1; }
+
+  private:
+    std::string_view rest_;
+    std::mt19937 random_;
+};
+
+TEST_F(TextFileEditorTest, AStreamInAnyPiecesLoadsAsTheFileOfItsBytesWould) {
+    std::mt19937 random(5);
+    std::vector<std::string> texts = {"", "\x1A", "\x1A\x1A", "one\r\n\x1A", "a\x1A\r\nb\x1A", "x\r"};
+    for (int round = 0; round < 200; ++round) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text) {
+            c = "ab \r\n\x1A"[random() % 6];
+        }
+        texts.push_back(text + "\r");  // a CR keeps the text-file rules a decoded text follows
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        WriteFile(folder_.Path("in.txt"), texts[i]);
+        Editor().LoadFromFile(folder_.Path("in.txt"));
+        const std::vector<std::string> fromFile = Paragraphs();
+        TPiecewiseText stream(texts[i], static_cast<unsigned>(i));
+        Editor().LoadFromStream(folder_.Path("streamed.txt"), stream);
+        EXPECT_EQ(Paragraphs(), fromFile) << "text " << i;
+        EXPECT_EQ(Editor().LineBreak(), TLineBreak::CrLf);
+        EXPECT_EQ(Editor().FileName(), folder_.Path("streamed.txt"));
+    }
+}
+
+TEST_F(TextFileEditorTest, ACancelledLoadOrSaveLeavesTextFilesAndFlagsAsTheyWere) {
+    WriteFile(folder_.Path("old.txt"), "old\r\n");
+    Editor().LoadFromFile(folder_.Path("old.txt"));
+    Editor().InsertString("typed ");
+    std::string big;
+    while (big.size() < 3 * TTextFileReader::kProgressStep) {
+        big += "A line of a long text.\r\n";
+    }
+    WriteFile(folder_.Path("big.txt"), big);
+    std::vector<std::uint64_t> reports;
+    const auto cancelAtSecondReport = [&](std::uint64_t done, std::uint64_t total) {
+        EXPECT_LE(done, total);
+        reports.push_back(done);
+        return reports.size() < 2;
+    };
+    EXPECT_THROW(Editor().LoadWithProgress(folder_.Path("big.txt"), std::nullopt,
+                                           cancelAtSecondReport),
+                 EWorkCancelled);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(Paragraphs(), (std::vector<std::string>{"typed old", ""}));
+    EXPECT_EQ(Editor().FileName(), folder_.Path("old.txt"));
+    EXPECT_TRUE(Editor().Modified());
+
+    Editor().LoadFromFile(folder_.Path("big.txt"));
+    Editor().InsertString("typed ");
+    Editor().SetMakeBackup(true);
+    reports.clear();
+    EXPECT_THROW(Editor().SaveWithProgress(folder_.Path("old.txt"), cancelAtSecondReport),
+                 EWorkCancelled);
+    EXPECT_EQ(ReadFile(folder_.Path("old.txt")), "old\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("old.BAK")));
+    EXPECT_TRUE(Editor().Modified());
+}
+
 TEST_F(TextFileEditorTest, ABinaryFileKeepsEveryByteThatTheLineRulesAllow) {
     // Every byte but CR, in lines ended by LF and without blanks to trim at their ends: a
     // copy through the editor is the same file.
