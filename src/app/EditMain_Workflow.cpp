@@ -313,9 +313,10 @@ bool TDocumentWorkflow::Save1Click(bool saveAs) {
     const bool wasModified = editor_.Modified();
     bool written = false;
     try {
-        written = WithProgress(workWindow_, "Saving %1", target, [&](const TWorkProgress& progress) {
-            return WriteDocument(target, docName, progress);
-        });
+        written =
+            WithProgress(workWindow_, "Saving %1", target, [&](const TWorkProgress& progress) {
+                return WriteDocument(target, docName, progress);
+            });
     } catch (const EWorkCancelled&) {
         editor_.SetModified(wasModified);
         return false;

@@ -90,9 +90,8 @@ void DocTextStream::Put(ByteView text) {
     Bytes piece;
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] {
-            return stopping_ || discarding_ || waiting_.size() < kWaitingPieces;
-        });
+        changed_.wait(
+            lock, [this] { return stopping_ || discarding_ || waiting_.size() < kWaitingPieces; });
         if (stopping_ || discarding_) {
             return;
         }
@@ -111,9 +110,8 @@ void DocTextStream::Put(ByteView text) {
 
 void DocTextStream::AwaitReader() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] {
-        return stopping_ || discarding_ || (waiting_.empty() && readerWaiting_);
-    });
+    changed_.wait(
+        lock, [this] { return stopping_ || discarding_ || (waiting_.empty() && readerWaiting_); });
     if (stopping_) {
         throw EWorkCancelled();
     }

@@ -82,8 +82,8 @@ class DocTextStream {
     std::vector<Bytes> spare_;  ///< pieces read, whose memory is used again
     bool ended_ = false;
     bool converted_ = false;
-    bool stopping_ = false;    ///< the conversion is to stop: nobody wants its text any more
-    bool discarding_ = false;  ///< the rest of the text is not read
+    bool stopping_ = false;       ///< the conversion is to stop: nobody wants its text any more
+    bool discarding_ = false;     ///< the rest of the text is not read
     bool readerWaiting_ = false;  ///< the reader took every piece and waits for more
     std::exception_ptr failure_;
 

@@ -129,8 +129,9 @@ class WindowLongWork : public testing::MainWindowTest {
         });
     }
     std::size_t ErrorBoxes() const {
-        return static_cast<std::size_t>(std::count_if(ui->boxes.begin(), ui->boxes.end(),
-                                        [](const auto& box) { return box.icon == TMsgIcon::Error; }));
+        return static_cast<std::size_t>(
+            std::count_if(ui->boxes.begin(), ui->boxes.end(),
+                          [](const auto& box) { return box.icon == TMsgIcon::Error; }));
     }
 
     /// What a cancel must leave as it was.
@@ -156,9 +157,9 @@ TEST_F(WindowLongWork, ACancelledOpenOrDocSaveLeavesTheDocumentAndTheFilesAsThey
         int cancelAt;       ///< reports after the dialog showed
     };
     // The DOC save writes its text in the first reports and encodes it in the later ones.
-    for (const TCase& c : {TCase{"text open", "small.txt", "big.txt", 1},
-                           TCase{"DOC open", "small.txt", "big.pdb", 1},
-                           TCase{"DOC save", "big.pdb", nullptr, 6}}) {
+    for (const TCase& c :
+         {TCase{"text open", "small.txt", "big.txt", 1},
+          TCase{"DOC open", "small.txt", "big.pdb", 1}, TCase{"DOC save", "big.pdb", nullptr, 6}}) {
         SCOPED_TRACE(c.what);
         tomery::testing::WriteFile(folder.Path("small.txt"), "old\r\n");
         form->Editor().SetModified(false);

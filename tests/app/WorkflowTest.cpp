@@ -46,8 +46,7 @@ class FakeEditor : public TDocumentEditor {
         modified = false;
         reading = {&set, charset::TFileEncoding::Bytes};
     }
-    void LoadFromFile(const std::string& path, const TReading& how,
-                      const TWorkProgress&) override {
+    void LoadFromFile(const std::string& path, const TReading& how, const TWorkProgress&) override {
         if (!std::filesystem::exists(path)) {
             throw std::runtime_error("Cannot open file " + path);
         }

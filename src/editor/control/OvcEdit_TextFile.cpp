@@ -153,8 +153,7 @@ std::string TOvcCustomTextFileEditor::FileBytes() {
     return bytes;
 }
 
-void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer,
-                                         const TWorkProgress& progress) {
+void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer, const TWorkProgress& progress) {
     constexpr std::uint64_t kProgressStep = 1 << 20;
     const auto total = static_cast<std::uint64_t>(TextLength());
     std::uint64_t written = 0;

@@ -139,7 +139,7 @@ class TTextFileReader {
     bool nextLine(std::string_view& line);
 
     const charset::TCharacterSet* set_;
-    int fd_ = -1;              ///< the file, or -1 when reading from memory or a stream
+    int fd_ = -1;  ///< the file, or -1 when reading from memory or a stream
     TTextStream* stream_ = nullptr;
     std::optional<char> heldByte_;
     TWorkProgress progress_;

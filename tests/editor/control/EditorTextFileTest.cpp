@@ -215,7 +215,8 @@ class TPiecewiseText : public TTextStream {
 
 TEST_F(TextFileEditorTest, AStreamInAnyPiecesLoadsAsTheFileOfItsBytesWould) {
     std::mt19937 random(5);
-    std::vector<std::string> texts = {"", "\x1A", "\x1A\x1A", "one\r\n\x1A", "a\x1A\r\nb\x1A", "x\r"};
+    std::vector<std::string> texts = {"",   "\x1A", "\x1A\x1A", "one\r\n\x1A", "a\x1A\r\nb\x1A",
+                                      "x\r"};
     for (int round = 0; round < 200; ++round) {
         std::string text(random() % 40, ' ');
         for (char& c : text) {
@@ -250,9 +251,9 @@ TEST_F(TextFileEditorTest, ACancelledLoadOrSaveLeavesTextFilesAndFlagsAsTheyWere
         reports.push_back(done);
         return reports.size() < 2;
     };
-    EXPECT_THROW(Editor().LoadWithProgress(folder_.Path("big.txt"), std::nullopt,
-                                           cancelAtSecondReport),
-                 EWorkCancelled);
+    EXPECT_THROW(
+        Editor().LoadWithProgress(folder_.Path("big.txt"), std::nullopt, cancelAtSecondReport),
+        EWorkCancelled);
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(Paragraphs(), (std::vector<std::string>{"typed old", ""}));
     EXPECT_EQ(Editor().FileName(), folder_.Path("old.txt"));
