@@ -4,6 +4,7 @@
 
 #include "DiffComp.h"
 #include "ModalUi.h"
+#include "WorkProgress.h"
 
 #include <functional>
 #include <string>
@@ -38,6 +39,10 @@ class TCompareCommand {
 
   private:
     void Warn(const std::string& text);
+    /// The lines of {old} that are compared, decoded first when it is a DOC file; nothing,
+    /// and the message for the user in `error`, when it cannot be converted or read.
+    std::vector<std::string> ReadOldLines(const std::string& oldName, const TWorkProgress& progress,
+                                          std::string& error);
 
     TModalUi& ui_;
     editor::TOvcCustomEditor& editor_;

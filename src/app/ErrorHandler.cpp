@@ -1,5 +1,7 @@
 #include "ErrorHandler.h"
 
+#include "WorkProgress.h"
+
 #include <exception>
 
 namespace tomery::app {
@@ -12,6 +14,8 @@ bool RunGuarded(TModalUi& ui, const std::function<void()>& command) {
     try {
         command();
         return true;
+    } catch (const EWorkCancelled&) {
+        return false;  // the user stopped it: nothing to report
     } catch (const std::exception& error) {
         ShowErrorBox(ui, ErrorBoxText(error.what()));
         return false;

@@ -24,9 +24,9 @@ namespace {
 /// The text's lines as they are saved: a paragraph that continues a line is read as part of
 /// it. The paragraphs are read whole, whatever word wrap shows.
 void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines,
-                   const TWorkProgress& progress) {
+                   const TWorkProgress& progress, std::size_t maxLines = kAllLines) {
     lines.clear();
-    lines.reserve(static_cast<std::size_t>(editor.ParaCount()));
+    lines.reserve(std::min(static_cast<std::size_t>(editor.ParaCount()), maxLines));
     TLineProgress done(progress, static_cast<std::uint64_t>(editor.ParaCount()));
     for (const editor::TParaNode* para = editor.ParaList().Head(); para != nullptr;
          para = para->Next) {
@@ -35,6 +35,8 @@ void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines,
         }
         if (para->ContinuesLine() && !lines.empty()) {
             lines.back().append(para->Text());
+        } else if (lines.size() == maxLines) {
+            break;
         } else {
             lines.emplace_back(para->Text());
         }
@@ -44,8 +46,9 @@ void ReadEveryLine(editor::TOvcCustomEditor& editor, TWorkLines& lines,
 
 }  // namespace
 
-void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines, const TWorkProgress& progress) {
-    ReadEveryLine(editor, lines, progress);
+void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines, const TWorkProgress& progress,
+               std::size_t maxLines) {
+    ReadEveryLine(editor, lines, progress, maxLines);
     for (std::string& line : lines) {
         if (line.find('\t') != std::string::npos) {
             line = editor::ExpandTabs(line, editor.TabSize());

@@ -27,9 +27,11 @@ namespace tomery::tools {
 /// Fills `lines` with the editor's paragraphs, tabs expanded to the editor's tab size from the
 /// line's start; a final empty paragraph is left out, and a paragraph that continues a
 /// line too long for one is read as part of that line. Paragraphs are read whole, whatever
-/// word wrap shows. `progress` hears how many paragraphs are read.
+/// word wrap shows. `progress` hears how many paragraphs are read. Only the first `maxLines`
+/// lines are read.
+inline constexpr std::size_t kAllLines = static_cast<std::size_t>(-1);
 void ReadLines(editor::TOvcCustomEditor& editor, TWorkLines& lines,
-               const TWorkProgress& progress = {});
+               const TWorkProgress& progress = {}, std::size_t maxLines = kAllLines);
 /// As ReadLines, but every line as it is, tabs included (for the Show ASCII codings).
 void ReadRawLines(editor::TOvcCustomEditor& editor, TWorkLines& lines,
                   const TWorkProgress& progress = {});

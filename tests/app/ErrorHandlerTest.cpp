@@ -1,5 +1,6 @@
 #include "ErrorHandler.h"
 #include "ScriptedModalUi.h"
+#include "WorkProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@ TEST(ErrorHandler, ShowsAnUncaughtErrorAsTheTomeryBoxAndGoesOn) {
     bool ran = false;
     EXPECT_TRUE(RunGuarded(ui, [&] { ran = true; }));
     EXPECT_TRUE(ran);
+    EXPECT_FALSE(RunGuarded(ui, [] { throw EWorkCancelled(); })) << "cancelled work ends quietly";
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 

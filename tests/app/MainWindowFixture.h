@@ -6,6 +6,7 @@
 #include "TempFolder.h"
 
 #include <QApplication>
+#include <QEvent>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,18 @@ class MainWindowTest : public ::testing::Test {
     tomery::testing::TempFolder folder;
     ScriptedModalUi* ui = nullptr;
     std::unique_ptr<TEditForm> form;
+};
+
+/// Counts the paints of the widgets it is installed on as an event filter.
+class TPaintCount : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
 };
 
 }  // namespace tomery::app::testing

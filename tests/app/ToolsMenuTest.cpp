@@ -1,6 +1,7 @@
 // The Tools menu and File > Append in the main window, driven through the modal seam.
 #include "Conversion.h"
 #include "EditMain.h"
+#include "MainWindowFixture.h"
 #include "OvcEdit.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
@@ -294,18 +295,6 @@ TEST_F(ToolsMenu, MarkChaptersMakesTheViewersBookmarksInOneUndoableStep) {
     EXPECT_EQ(paragraphs(), whole);
 }
 
-/// Counts the paints of a widget.
-class TPaintCount : public QObject {
-  public:
-    int paints = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
 TEST_F(ToolsMenu, ASlowToolKeepsTheOldTextPaintedAndCancelByKeysLeavesEverythingAsItWas) {
     std::string text;
     for (int i = 0; i < 10000; ++i) {
@@ -319,7 +308,7 @@ TEST_F(ToolsMenu, ASlowToolKeepsTheOldTextPaintedAndCancelByKeysLeavesEverything
     ASSERT_EQ(editor.InsertString("typed "), editor::kErrorNone);
     const TWorkLines before = Lines();
     form->Menus().Item("TestTool11")->setVisible(true);  // hidden, so disabled, for the user
-    TPaintCount painted;
+    testing::TPaintCount painted;
     editor.viewport()->installEventFilter(&painted);
     bool cancelled = false;
     int keys = 0;

@@ -5,8 +5,10 @@
 #include "EditMain_View.h"
 #include "MainWindowFixture.h"
 #include "OvcEdit.h"
+#include "SampleTexts.h"
 #include "ScriptedModalUi.h"
 #include "TempFolder.h"
+#include "ToolWork.h"
 #include "Viewer.h"
 
 #include <QAction>
@@ -14,8 +16,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -203,6 +207,35 @@ TEST_F(ViewCompare, OldDocFileIsDecodedFirstAndOptionsReachTheComparison) {
     Write("bad.pdb", "not a DOC");
     Compare({folder.Path("bad.pdb")});
     EXPECT_EQ(ui->boxes.back().text, "Conversion Error. View Log file.");
+}
+
+TEST_F(ViewCompare, DecodingABigOldDocKeepsTheWindowDrawnAndCancelLeavesTheLogsAsTheyWere) {
+    Open(Write("doc.txt", "a\r\n"));
+    Compare({folder.Path("doc.txt")});
+    const Lines log = Log();
+    WriteFile(folder.Path("big.txt"), tomery::testing::GenerateProse(3 << 20));
+    ASSERT_TRUE(doc::ConvertTextToDoc(folder.Path("big.txt"), folder.Path("old.pdb"), "Old"));
+    form->ViewBox().hide();
+
+    // Every report comes late, as on a slow disk; once the dialog shows, the user cancels it.
+    const struct TUnhook {
+        ~TUnhook() { SetToolWorkHook({}); }
+    } unhook;
+    form->show();
+    testing::TPaintCount painted;
+    form->Editor().viewport()->installEventFilter(&painted);
+    SetToolWorkHook([&] {
+        QThread::msleep(60);
+        form->Editor().viewport()->update();
+        if (auto* dialog = form->findChild<QProgressDialog*>(); dialog && dialog->isVisible()) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
+    Compare({folder.Path("old.pdb")});
+    EXPECT_GT(painted.paints, 5) << "the window was drawn while the DOC file was decoded";
+    EXPECT_EQ(Log(), log);
+    EXPECT_FALSE(form->ViewBox().isVisible());
+    EXPECT_TRUE(ui->boxes.empty());
 }
 
 TEST_F(ViewCompare, UnreadableOldFileAndUnwritableLogAreReported) {
