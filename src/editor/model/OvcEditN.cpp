@@ -92,8 +92,7 @@ std::uint16_t TParaNode::estimatedStarts(std::size_t length, std::int32_t wrapCo
     }
     const std::size_t n = length / static_cast<std::size_t>(wrapColumn);
     const std::size_t wanted = n + n / 5;
-    return static_cast<std::uint16_t>(wanted <= kInlineStarts ? kInlineStarts
-                                                              : RoundUp(wanted, 8));
+    return static_cast<std::uint16_t>(wanted <= kInlineStarts ? kInlineStarts : RoundUp(wanted, 8));
 }
 
 TParaNode::TParaNode(std::string_view text, std::int32_t wrapColumn, std::uint8_t tabSize) {
@@ -111,8 +110,8 @@ TParaNode::TParaNode(std::string_view text, std::int32_t wrapColumn, std::uint8_
     initLines(wrapColumn, tabSize);
 }
 
-TParaNode::TParaNode(char* text, std::uint16_t length, std::uint32_t block,
-                     std::int32_t wrapColumn, std::uint8_t tabSize)
+TParaNode::TParaNode(char* text, std::uint16_t length, std::uint32_t block, std::int32_t wrapColumn,
+                     std::uint8_t tabSize)
     : buffer_(text),
       textBlock_(block),
       bufferSize_(static_cast<std::uint16_t>(length + 1)),

@@ -124,6 +124,7 @@ class TParaNode {
     /// Gives the new paragraph its first line table and wraps it; frees what it holds on
     /// failure.
     void initLines(std::int32_t wrapColumn, std::uint8_t tabSize);
+
     /// Tables of up to this many entries live inside the node, saving an allocation for the
     /// many paragraphs of a few display lines; a pointer's room keeps the node small.
     static constexpr std::uint16_t kInlineStarts = 4;

@@ -35,8 +35,8 @@ TParaPtr TParaArena::Make(std::string_view text, std::int32_t wrapColumn, std::u
         }
         std::uint32_t block = kNoBlock;
         char* copy = placeText(text, block);
-        auto* node = new (slot) TParaNode(copy, static_cast<std::uint16_t>(text.size()), block,
-                                          wrapColumn, tabSize);
+        auto* node = new (slot)
+            TParaNode(copy, static_cast<std::uint16_t>(text.size()), block, wrapColumn, tabSize);
         ++blocks_[block].Paras;
         return Adopt(node);
     } catch (...) {

@@ -582,7 +582,8 @@ TEditorErrorCode TParaList::ReplaceText(std::int32_t para, std::int32_t pos, std
         if (ExceedsNode(node->Length() + newSize - oldSize)) {
             return kErrorParaTooLong;
         }
-        if (!arena_.Reserve(*node, static_cast<std::size_t>(node->Length() + newSize - oldSize + 1))) {
+        if (!arena_.Reserve(*node,
+                            static_cast<std::size_t>(node->Length() + newSize - oldSize + 1))) {
             return kErrorOutOfMemory;
         }
     }

@@ -145,8 +145,7 @@ TUndoRecord TUndoNode::Read(const std::uint8_t* record) {
     return r;
 }
 
-TUndoBuffer::TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate,
-                         TParaArena* paragraphs)
+TUndoBuffer::TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate, TParaArena* paragraphs)
     : paragraphs_(paragraphs) {
     if (allocate == nullptr) {
         allocate = AllocateBlock;
