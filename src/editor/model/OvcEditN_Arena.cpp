@@ -4,17 +4,20 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace tomery::editor {
 
 namespace {
 
 // Small stores (a dialog's text, a short file) stay small: slabs and blocks start small and
-// double up to these sizes, which keep the cost of a slab or block a tiny share of a big text.
+// double up to these sizes. Both stay below 64 KiB, since glibc gives the top of its heap back
+// to the system only when a chunk that large is freed: the memory of a closed text then serves
+// the next one instead of being faulted in afresh.
 constexpr std::size_t kFirstSlabSlots = 16;
-constexpr std::size_t kMaxSlabSlots = 4096;
+constexpr std::size_t kMaxSlabSlots = 512;
 constexpr std::size_t kFirstBlockSize = 1024;
-constexpr std::size_t kMaxBlockSize = 256 * 1024;
+constexpr std::size_t kMaxBlockSize = 32 * 1024;
 
 }  // namespace
 
@@ -106,28 +109,34 @@ void TParaArena::openBlock(std::size_t needed) {
     const std::size_t previous = openBlock_ == kNoBlock ? 0 : blocks_[openBlock_].Size;
     const std::size_t size =
         std::max(needed, previous == 0 ? kFirstBlockSize : std::min(2 * previous, kMaxBlockSize));
+    auto bytes = std::make_unique_for_overwrite<char[]>(size);
     // The numbers of freed blocks are used again, so that the table stays as small as the
     // blocks in use.
-    auto unused = std::find_if(blocks_.begin(), blocks_.end(),
-                               [](const TTextBlock& b) { return b.Bytes == nullptr; });
-    if (unused == blocks_.end()) {
-        unused = blocks_.insert(blocks_.end(), TTextBlock{});
+    std::uint32_t number = 0;
+    if (freeBlocks_.empty()) {
+        number = static_cast<std::uint32_t>(blocks_.size());
+        blocks_.emplace_back();
+    } else {
+        number = freeBlocks_.back();
+        freeBlocks_.pop_back();
     }
-    unused->Bytes = std::make_unique_for_overwrite<char[]>(size);
-    unused->Size = size;
-    unused->Used = 0;
-    unused->Paras = 0;
+    blocks_[number] = TTextBlock{std::move(bytes), size, 0, 0};
     const std::uint32_t closed = openBlock_;
-    openBlock_ = static_cast<std::uint32_t>(unused - blocks_.begin());
+    openBlock_ = number;
     if (closed != kNoBlock && blocks_[closed].Paras == 0) {
-        blocks_[closed] = TTextBlock{};
+        freeBlock(closed);
     }
 }
 
 void TParaArena::leaveBlock(std::uint32_t block) {
     if (--blocks_[block].Paras == 0 && block != openBlock_) {
-        blocks_[block] = TTextBlock{};
+        freeBlock(block);
     }
+}
+
+void TParaArena::freeBlock(std::uint32_t block) {
+    blocks_[block] = TTextBlock{};
+    freeBlocks_.push_back(block);
 }
 
 }  // namespace tomery::editor

@@ -73,13 +73,15 @@ class TParaArena {
     void openBlock(std::size_t needed);
     /// A paragraph's text left block `block`: frees it when it was the last.
     void leaveBlock(std::uint32_t block);
+    void freeBlock(std::uint32_t block);
 
     std::vector<std::unique_ptr<TNodeSlot[]>> slabs_;
     std::size_t slabUsed_ = 0;  ///< slots of the newest slab handed out
     std::size_t slabSize_ = 0;  ///< slots of the newest slab
     TNodeSlot* freeSlots_ = nullptr;
     std::vector<TTextBlock> blocks_;
-    std::uint32_t openBlock_ = kNoBlock;  ///< where new text goes
+    std::vector<std::uint32_t> freeBlocks_;  ///< numbers of freed blocks, for reuse
+    std::uint32_t openBlock_ = kNoBlock;     ///< where new text goes
 };
 
 }  // namespace tomery::editor
