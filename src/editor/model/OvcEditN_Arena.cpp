@@ -15,9 +15,9 @@ namespace {
 // to the system only when a chunk that large is freed: the memory of a closed text then serves
 // the next one instead of being faulted in afresh.
 constexpr std::size_t kFirstSlabSlots = 16;
-constexpr std::size_t kMaxSlabSlots = 512;
+constexpr std::size_t kMaxSlabSlots = 1280;
 constexpr std::size_t kFirstBlockSize = 1024;
-constexpr std::size_t kMaxBlockSize = 32 * 1024;
+constexpr std::size_t kMaxBlockSize = 60 * 1024;
 
 }  // namespace
 
