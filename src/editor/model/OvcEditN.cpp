@@ -42,15 +42,6 @@ std::size_t RoundUp(std::size_t value, std::size_t step) {
     return (value + step - 1) / step * step;
 }
 
-/// Line-table entries to allocate for a new paragraph of `length` characters.
-std::uint16_t EstimatedLineStarts(std::size_t length, std::int32_t wrapColumn) {
-    if (wrapColumn == kNoWrapColumn || wrapColumn <= 0) {
-        return 1;
-    }
-    const std::size_t n = length / static_cast<std::size_t>(wrapColumn);
-    return static_cast<std::uint16_t>(std::max<std::size_t>(RoundUp(n + n / 5, 8), 8));
-}
-
 bool Wraps(std::int32_t wrapColumn) {
     return wrapColumn != kNoWrapColumn && wrapColumn > 0;
 }
@@ -92,27 +83,53 @@ std::int32_t ColumnToPos(const char* text, std::int32_t length, std::int32_t col
     return tabs ? CharsToWidth(text, length, column, tabSize) : column;
 }
 
+// A store holds a node for each line of its file: its size counts as much as the text's.
+static_assert(sizeof(void*) != 8 || sizeof(TParaNode) == 48);
+
+std::uint16_t TParaNode::estimatedStarts(std::size_t length, std::int32_t wrapColumn) {
+    if (wrapColumn == kNoWrapColumn || wrapColumn <= 0) {
+        return 1;
+    }
+    const std::size_t n = length / static_cast<std::size_t>(wrapColumn);
+    const std::size_t wanted = n + n / 5;
+    return static_cast<std::uint16_t>(wanted <= kInlineStarts ? kInlineStarts : RoundUp(wanted, 8));
+}
+
 TParaNode::TParaNode(std::string_view text, std::int32_t wrapColumn, std::uint8_t tabSize) {
     if (text.size() > kMaxParaNodeLength) {
         throw std::length_error("paragraph too long");
     }
-    std::unique_ptr<char[]> buffer;
     if (!text.empty()) {
         const std::size_t size = (text.size() + 8) / 8 * 8;
-        buffer = std::make_unique<char[]>(size);
+        auto buffer = std::make_unique<char[]>(size);
         std::copy_n(text.data(), text.size(), buffer.get());
+        buffer_ = buffer.release();
         bufferSize_ = static_cast<std::uint16_t>(size);
         length_ = static_cast<std::uint16_t>(text.size());
     }
-    const std::uint16_t estimate = EstimatedLineStarts(text.size(), wrapColumn);
-    if (estimate > kInlineStarts) {
-        heapStarts_ = new std::uint16_t[estimate]();
-    } else {
-        std::fill(std::begin(inlineStarts_), std::end(inlineStarts_), std::uint16_t{0});
-    }
-    lineStartsSize_ = estimate;
-    buffer_ = buffer.release();
+    initLines(wrapColumn, tabSize);
+}
+
+TParaNode::TParaNode(char* text, std::uint16_t length, std::uint32_t block, std::int32_t wrapColumn,
+                     std::uint8_t tabSize)
+    : buffer_(text),
+      textBlock_(block),
+      bufferSize_(static_cast<std::uint16_t>(length + 1)),
+      length_(length) {
+    initLines(wrapColumn, tabSize);
+}
+
+void TParaNode::initLines(std::int32_t wrapColumn, std::uint8_t tabSize) {
+    // Until the table is set up, only the buffer is held.
+    lineStartsSize_ = 1;
     try {
+        const std::uint16_t estimate = estimatedStarts(length_, wrapColumn);
+        if (estimate > kInlineStarts) {
+            heapStarts_ = new std::uint16_t[estimate]();
+        } else {
+            std::fill(std::begin(inlineStarts_), std::end(inlineStarts_), std::uint16_t{0});
+        }
+        lineStartsSize_ = estimate;
         Wrap(wrapColumn, tabSize);
     } catch (...) {
         releaseStorage();
@@ -128,7 +145,9 @@ void TParaNode::releaseStorage() {
     if (onHeap()) {
         delete[] heapStarts_;
     }
-    delete[] buffer_;
+    if (!SharesText()) {
+        delete[] buffer_;
+    }
 }
 
 std::string_view TParaNode::LineText(std::int32_t line) const {
@@ -158,7 +177,10 @@ bool TParaNode::Reserve(std::size_t needed) {
         return false;
     }
     std::memcpy(grown, Buffer(), length_ + 1u);
-    delete[] buffer_;
+    if (!SharesText()) {
+        delete[] buffer_;
+    }
+    textBlock_ = kOwnText;
     buffer_ = grown;
     bufferSize_ = static_cast<std::uint16_t>(size);
     return true;
@@ -189,7 +211,7 @@ void TParaNode::reserveStarts(std::size_t entries) {
     if (entries <= lineStartsSize_) {
         return;
     }
-    const std::size_t size = RoundUp(std::max<std::size_t>(entries, 8), 8);
+    const std::size_t size = entries <= kInlineStarts ? kInlineStarts : RoundUp(entries, 8);
     if (size > kInlineStarts) {
         auto* grown = new std::uint16_t[size]();
         std::copy_n(starts(), lineCount_, grown);
@@ -250,7 +272,7 @@ void TParaNode::Wrap(std::int32_t wrapColumn, std::uint8_t tabSize) {
     // A table more than twice the estimate is what a narrower wrap took: it is given back, so
     // the table is the one a new paragraph would get. Closer sizes stay, so that resizing the
     // window column by column does not reallocate.
-    const std::uint16_t estimate = EstimatedLineStarts(length_, wrapColumn);
+    const std::uint16_t estimate = estimatedStarts(length_, wrapColumn);
     if (lineStartsSize_ > 2 * estimate) {
         resetStarts(estimate);
     }

@@ -58,8 +58,12 @@ class TParaNode {
     std::uint16_t Length() const { return length_; }
     std::string_view Text() const { return {Buffer(), length_}; }
     bool HasBuffer() const { return buffer_ != nullptr; }
-    /// Bytes allocated for the buffer, terminator included; 0 without a buffer.
+    /// Bytes the buffer holds, terminator included; 0 without a buffer. Text in a store's
+    /// shared block holds exactly the bytes it was made with.
     std::uint16_t BufferSize() const { return bufferSize_; }
+    /// The text lies in a block its store shares among paragraphs; growing it moves it into
+    /// a buffer of the paragraph's own.
+    bool SharesText() const { return textBlock_ != kOwnText; }
 
     /// Display lines of this paragraph, at least 1.
     std::int32_t LineCount() const { return lineCount_; }
@@ -77,7 +81,8 @@ class TParaNode {
     // result within kMaxParaNodeLength. None of them re-wraps: call RewrapAfterChange.
 
     /// Makes room for `needed` bytes (text plus terminator); false when memory runs out, the
-    /// paragraph then being unchanged. A paragraph without a buffer gets one holding "".
+    /// paragraph then being unchanged. A paragraph without a buffer gets one holding "", one
+    /// whose shared text is too small gets a buffer of its own.
     bool Reserve(std::size_t needed);
     /// Appends spaces up to `newLength` characters. Needs the room reserved.
     void PadTo(std::uint16_t newLength);
@@ -106,9 +111,26 @@ class TParaNode {
     TParaNode* Prev = nullptr;  ///< preceding paragraph; not owned
 
   private:
+    friend class TParaArena;
+
+    /// textBlock_ of a paragraph whose buffer is its own, or that has none.
+    static constexpr std::uint32_t kOwnText = 0xFFFFFFFF;
+
+    /// A paragraph over `length` characters at `text`, followed by a zero byte, in its
+    /// store's text block number `block`, which stays the store's to free.
+    TParaNode(char* text, std::uint16_t length, std::uint32_t block, std::int32_t wrapColumn,
+              std::uint8_t tabSize);
+
+    /// Gives the new paragraph its first line table and wraps it; frees what it holds on
+    /// failure.
+    void initLines(std::int32_t wrapColumn, std::uint8_t tabSize);
+
     /// Tables of up to this many entries live inside the node, saving an allocation for the
-    /// many paragraphs of a few display lines.
-    static constexpr std::uint16_t kInlineStarts = 8;
+    /// many paragraphs of a few display lines; a pointer's room keeps the node small.
+    static constexpr std::uint16_t kInlineStarts = 4;
+
+    /// Line-table entries to allocate for a new paragraph of `length` characters.
+    static std::uint16_t estimatedStarts(std::size_t length, std::int32_t wrapColumn);
 
     std::uint16_t* starts() { return onHeap() ? heapStarts_ : inlineStarts_; }
     const std::uint16_t* starts() const { return onHeap() ? heapStarts_ : inlineStarts_; }
@@ -124,12 +146,14 @@ class TParaNode {
     bool hasTabs() const;
     void releaseStorage();
 
-    char* buffer_ = nullptr;  ///< owned; bufferSize_ bytes, text followed by a zero byte
+    /// bufferSize_ bytes, text followed by a zero byte; owned unless the text is shared
+    char* buffer_ = nullptr;
     union {
         std::uint16_t* heapStarts_;  ///< owned, while lineStartsSize_ > kInlineStarts
         std::uint16_t inlineStarts_[kInlineStarts];
     };
     std::int32_t lineCount_ = 1;
+    std::uint32_t textBlock_ = kOwnText;  ///< the store's block holding a shared text
     std::uint16_t bufferSize_ = 0;
     std::uint16_t lineStartsSize_ = 1;
     std::uint16_t length_ = 0;

@@ -160,7 +160,9 @@ class ScopedFlag {
 }  // namespace
 
 TParaList::TParaList(TParaListClient* editor, bool wordWrap, std::uint16_t undoBufferSize)
-    : editor_(editor), wordWrap_(wordWrap), undo_(std::make_unique<TUndoBuffer>(undoBufferSize)) {
+    : editor_(editor),
+      wordWrap_(wordWrap),
+      undo_(std::make_unique<TUndoBuffer>(undoBufferSize, nullptr, &arena_)) {
     head_ = tail_ = curNode_ = makePara({}).release();
 }
 
@@ -168,7 +170,7 @@ TParaList::~TParaList() {
     undo_.reset();
     for (TParaNode* node = tail_; node != nullptr;) {
         TParaNode* prev = node->Prev;
-        delete node;
+        arena_.Release(node);
         node = prev;
     }
 }
@@ -230,7 +232,7 @@ void TParaList::SetTabSize(std::uint8_t tabSize) {
 }
 
 void TParaList::SetUndoBufferSize(std::uint16_t size) {
-    undo_ = std::make_unique<TUndoBuffer>(size);
+    undo_ = std::make_unique<TUndoBuffer>(size, nullptr, &arena_);
 }
 
 std::int32_t TParaList::EffectiveWrapColumn() const {
@@ -415,8 +417,8 @@ TEditorErrorCode TParaList::CheckLimits(std::int32_t para, std::int32_t newParas
     return kErrorNone;
 }
 
-std::unique_ptr<TParaNode> TParaList::makePara(std::string_view text) const {
-    return std::make_unique<TParaNode>(text, EffectiveWrapColumn(), tabSize_);
+TParaPtr TParaList::makePara(std::string_view text) {
+    return arena_.Make(text, EffectiveWrapColumn(), tabSize_);
 }
 
 void TParaList::noteChangedLines(std::int32_t first, std::int32_t last) {
@@ -449,7 +451,7 @@ TEditorErrorCode TParaList::AppendPara(std::string_view text, TTrimBlanks trim,
     if (ExceedsNode(static_cast<std::int64_t>(text.size()))) {
         return kErrorParaTooLong;
     }
-    std::unique_ptr<TParaNode> node;
+    TParaPtr node;
     try {
         node = makePara(text);
     } catch (const std::bad_alloc&) {
@@ -511,7 +513,7 @@ TEditorErrorCode TParaList::InsertText(std::int32_t para, std::int32_t pos, std:
     if (ExceedsNode(padded + static_cast<std::int64_t>(text.size()))) {
         return kErrorParaTooLong;
     }
-    if (!node->Reserve(static_cast<std::size_t>(padded) + text.size() + 1)) {
+    if (!arena_.Reserve(*node, static_cast<std::size_t>(padded) + text.size() + 1)) {
         return kErrorOutOfMemory;
     }
     const std::int32_t firstLine = curLine_;
@@ -580,7 +582,8 @@ TEditorErrorCode TParaList::ReplaceText(std::int32_t para, std::int32_t pos, std
         if (ExceedsNode(node->Length() + newSize - oldSize)) {
             return kErrorParaTooLong;
         }
-        if (!node->Reserve(static_cast<std::size_t>(node->Length() + newSize - oldSize + 1))) {
+        if (!arena_.Reserve(*node,
+                            static_cast<std::size_t>(node->Length() + newSize - oldSize + 1))) {
             return kErrorOutOfMemory;
         }
     }
@@ -650,7 +653,7 @@ TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text,
     if (ExceedsNode(static_cast<std::int64_t>(text.size()))) {
         return kErrorParaTooLong;
     }
-    std::unique_ptr<TParaNode> node;
+    TParaPtr node;
     try {
         node = makePara(text);
     } catch (const std::bad_alloc&) {
@@ -664,7 +667,7 @@ TEditorErrorCode TParaList::insertPara(std::int32_t para, std::string_view text,
     return kErrorNone;
 }
 
-void TParaList::linkPara(std::unique_ptr<TParaNode> node, std::int32_t number) {
+void TParaList::linkPara(TParaPtr node, std::int32_t number) {
     if (node == nullptr) {
         return;
     }
@@ -692,7 +695,7 @@ void TParaList::linkPara(std::unique_ptr<TParaNode> node, std::int32_t number) {
     reportParaSplit(number, 1, 0);
 }
 
-std::unique_ptr<TParaNode> TParaList::unlinkPara(std::int32_t para) {
+TParaPtr TParaList::unlinkPara(std::int32_t para) {
     TParaNode* node = GetPara(para);
     if (node == nullptr || paraCount_ == 1) {
         return nullptr;
@@ -712,7 +715,7 @@ std::unique_ptr<TParaNode> TParaList::unlinkPara(std::int32_t para) {
     noteChangedLines(firstLine, kMaxInt32);
     modified_ = true;
     reportParaDeleted(para, node->Length());
-    return std::unique_ptr<TParaNode>(node);
+    return arena_.Adopt(node);
 }
 
 void TParaList::DeletePara(std::int32_t para) {
@@ -735,10 +738,10 @@ void TParaList::removePara(std::int32_t para) {
     if (node == nullptr || paraCount_ == 1) {
         return;
     }
-    // A paragraph that its undo record could not keep is destroyed with the unique_ptr.
+    // A paragraph that its undo record could not keep goes back to the arena at once.
     const bool kept =
         !replaying_ && undo_->AddParaRecord(TUndoKind::ParaDeleted, modified_, node, 1, para);
-    std::unique_ptr<TParaNode> removed = unlinkPara(para);
+    TParaPtr removed = unlinkPara(para);
     if (kept) {
         static_cast<void>(removed.release());
     }
@@ -1055,7 +1058,7 @@ void TParaList::replayUndoRecord(const TUndoRecord& record) {
             InsertText(record.Para, record.Pos, record.Data);
             break;
         case TUndoKind::ParaDeleted:
-            linkPara(std::unique_ptr<TParaNode>(record.Paragraph), record.Para);
+            linkPara(arena_.Adopt(record.Paragraph), record.Para);
             break;
         case TUndoKind::TextReplaced:
             ReplaceText(record.Para, record.Pos, static_cast<std::int32_t>(record.NewText.size()),
@@ -1088,10 +1091,10 @@ TParaPos TParaList::replayRedoRecord(const TUndoRecord& record) {
             InsertText(para, pos, record.Data);
             return {para, pos + static_cast<std::int32_t>(record.Data.size())};
         case TUndoKind::ParaInsertedBefore:
-            linkPara(std::unique_ptr<TParaNode>(record.Paragraph), para);
+            linkPara(arena_.Adopt(record.Paragraph), para);
             return {para + 1, 1};
         case TUndoKind::ParaInsertedAfter:
-            linkPara(std::unique_ptr<TParaNode>(record.Paragraph), para + 1);
+            linkPara(arena_.Adopt(record.Paragraph), para + 1);
             return {para + 1, 1};
         case TUndoKind::TextDeleted:
             DeleteText(para, pos, static_cast<std::int32_t>(record.Data.size()));

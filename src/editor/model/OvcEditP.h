@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "OvcEditN.h"
+#include "OvcEditN_Arena.h"
 #include "OvcEditP_Errors.h"
 #include "OvcEditU.h"
 
@@ -250,14 +251,14 @@ class TParaList {
     void seekLine(std::int32_t line);
     std::int32_t cachedFirstLine() const { return curLine_ - curLineInPara_ + 1; }
     void cacheAt(TParaNode* node, std::int32_t para, std::int32_t firstLine);
-    std::unique_ptr<TParaNode> makePara(std::string_view text) const;
+    TParaPtr makePara(std::string_view text);
     TEditorErrorCode insertPara(std::int32_t para, std::string_view text, TUndoKind kind,
                                 bool continuesLine = false);
     /// DeletePara without handing its place in the lines on.
     void removePara(std::int32_t para);
     /// Links `node` in so that it becomes paragraph `number` (ParaCount + 1: at the end).
-    void linkPara(std::unique_ptr<TParaNode> node, std::int32_t number);
-    std::unique_ptr<TParaNode> unlinkPara(std::int32_t para);
+    void linkPara(TParaPtr node, std::int32_t number);
+    TParaPtr unlinkPara(std::int32_t para);
     void finishTextChange(TParaNode* node, std::int32_t firstLine, std::uint16_t offset,
                           std::uint16_t oldCount, std::uint16_t newCount);
     void noteChangedLines(std::int32_t first, std::int32_t last);
@@ -301,6 +302,7 @@ class TParaList {
     /// Per stored bookmark: 0, or the stamp of the deletion that moved it until that deletion
     /// is undone.
     std::vector<std::int32_t> displacedBy_;
+    TParaArena arena_;  ///< before undo_, whose records give paragraphs back to it
     std::unique_ptr<TUndoBuffer> undo_;
     bool replaying_ = false;
     bool undoing_ = false;  ///< replaying undo records, not redo records

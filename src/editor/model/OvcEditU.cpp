@@ -5,6 +5,7 @@
 #include <new>
 
 #include "OvcEditN.h"
+#include "OvcEditN_Arena.h"
 
 namespace tomery::editor {
 
@@ -113,8 +114,12 @@ void TUndoNode::SetParagraph(std::uint8_t* record, TParaNode* node) {
     Store(Data(record), node);
 }
 
-void TUndoNode::ReleaseParagraph(std::uint8_t* record) {
-    delete Paragraph(record);
+void TUndoNode::ReleaseParagraph(std::uint8_t* record, TParaArena* arena) {
+    if (arena != nullptr) {
+        arena->Release(Paragraph(record));
+    } else {
+        delete Paragraph(record);
+    }
     SetParagraph(record, nullptr);
 }
 
@@ -140,7 +145,8 @@ TUndoRecord TUndoNode::Read(const std::uint8_t* record) {
     return r;
 }
 
-TUndoBuffer::TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate) {
+TUndoBuffer::TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate, TParaArena* paragraphs)
+    : paragraphs_(paragraphs) {
     if (allocate == nullptr) {
         allocate = AllocateBlock;
     }
@@ -361,7 +367,7 @@ void TUndoBuffer::releaseOwned(std::size_t offset, bool undoSide) {
         undoSide ? kind == TUndoKind::ParaDeleted
                  : kind == TUndoKind::ParaInsertedBefore || kind == TUndoKind::ParaInsertedAfter;
     if (owned) {
-        TUndoNode::ReleaseParagraph(record);
+        TUndoNode::ReleaseParagraph(record, paragraphs_);
     }
 }
 

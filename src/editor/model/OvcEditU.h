@@ -8,6 +8,7 @@
 
 namespace tomery::editor {
 
+class TParaArena;
 class TParaNode;
 
 /// What a record describes; the values are the record kinds stored in the block.
@@ -68,8 +69,9 @@ class TUndoNode {
     static std::size_t Size(const std::uint8_t* record) { return DataLen(record) + kOverhead; }
     static TParaNode* Paragraph(const std::uint8_t* record);
     static void SetParagraph(std::uint8_t* record, TParaNode* node);
-    /// Destroys the paragraph object the record holds (the caller knows it owns it).
-    static void ReleaseParagraph(std::uint8_t* record);
+    /// Destroys the paragraph object the record holds (the caller knows it owns it): gives it
+    /// back to `arena`, or deletes it when there is none.
+    static void ReleaseParagraph(std::uint8_t* record, TParaArena* arena);
     static TUndoRecord Read(const std::uint8_t* record);
 };
 
@@ -83,12 +85,14 @@ using TUndoBlockAllocator = std::unique_ptr<std::uint8_t[]> (*)(std::size_t size
 ///
 /// Ownership: a record holding a paragraph owns it while the paragraph is out of the text
 /// (a ParaDeleted record while it can be undone, a ParaInserted record while it can be
-/// redone) and destroys it when the record is discarded.
+/// redone) and destroys it when the record is discarded: gives it back to the arena of the
+/// store whose paragraphs it records, or deletes it when it was given none.
 class TUndoBuffer {
   public:
     /// An empty buffer of `size` bytes, halved on allocation failure until 16 bytes or less
     /// are left, in which case there is no block and nothing is ever recorded.
-    explicit TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate = nullptr);
+    explicit TUndoBuffer(std::uint16_t size, TUndoBlockAllocator allocate = nullptr,
+                         TParaArena* paragraphs = nullptr);
     ~TUndoBuffer();
     TUndoBuffer(const TUndoBuffer&) = delete;
     TUndoBuffer& operator=(const TUndoBuffer&) = delete;
@@ -161,6 +165,7 @@ class TUndoBuffer {
     void releaseOwned(std::size_t offset, bool undoSide);
 
     std::unique_ptr<std::uint8_t[]> memory_;
+    TParaArena* paragraphs_;  ///< not owned; null: the paragraphs were made with new
     std::uint16_t memorySize_ = 0;
     std::uint16_t freeBytes_ = 0;
     std::size_t current_ = 0;    ///< offset of the newest undoable record (0 when none)

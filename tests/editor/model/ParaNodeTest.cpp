@@ -94,7 +94,7 @@ TEST(ParaNode, BufferSizesFollowTheGrowthRules) {
 TEST(ParaNode, LineTableSizesFollowTheEstimate) {
     EXPECT_EQ(TParaNode(std::string(500, 'a'), kNoWrapColumn, 8).LineStartsSize(), 1);
     EXPECT_EQ(TParaNode(std::string(500, 'a'), 0, 8).LineStartsSize(), 1);
-    EXPECT_EQ(TParaNode("", 10, 8).LineStartsSize(), 8);
+    EXPECT_EQ(TParaNode("", 10, 8).LineStartsSize(), 4);
     // 500 div 10 = 50, plus a fifth is 60, rounded up to 64.
     EXPECT_EQ(TParaNode(std::string(500, 'a'), 10, 8).LineStartsSize(), 64);
     // Lines of 7 characters at column 10 outgrow the estimate of 88 entries for 700

@@ -1,6 +1,8 @@
 #include "StoreChecker.h"
 
+#include <algorithm>
 #include <sstream>
+#include <utility>
 
 namespace tomery::editor::testing {
 
@@ -26,6 +28,26 @@ std::string CheckLineTable(const TParaNode& node, std::int32_t wrapColumn, std::
     for (std::int32_t k = 0; k < node.LineCount(); ++k) {
         if (fresh.LineStart(k) != node.LineStart(k)) {
             return "line start " + std::to_string(k) + " differs from a fresh wrap";
+        }
+    }
+    return {};
+}
+
+/// Paragraphs share text blocks, so a paragraph writing past its bytes would change another.
+std::string CheckBuffersApart(const TParaList& list) {
+    std::vector<std::pair<const char*, const char*>> buffers;
+    for (const TParaNode* node = list.Head(); node != nullptr; node = node->Next) {
+        if (node->HasBuffer()) {
+            if (node->BufferSize() <= node->Length()) {
+                return "buffer smaller than its text";
+            }
+            buffers.emplace_back(node->Buffer(), node->Buffer() + node->BufferSize());
+        }
+    }
+    std::sort(buffers.begin(), buffers.end());
+    for (std::size_t i = 1; i < buffers.size(); ++i) {
+        if (buffers[i].first < buffers[i - 1].second) {
+            return "two paragraphs' buffers overlap";
         }
     }
     return {};
@@ -68,6 +90,9 @@ std::string CheckStore(TParaList& list) {
     }
     if (list.GetPara(list.ParaCount()) != last) {
         return "last paragraph is not the tail";
+    }
+    if (std::string error = CheckBuffersApart(list); !error.empty()) {
+        return error;
     }
     // Lines read forwards, backwards and by paragraph position must agree with the tables.
     std::int32_t line = 1;

@@ -9,8 +9,8 @@
 
 namespace tomery::editor::testing {
 
-/// The first broken invariant of `list` (links, counts, line tables equal to a fresh wrap,
-/// display line lookups), or an empty string when the store is sound.
+/// The first broken invariant of `list` (links, counts, buffers apart, line tables equal to a
+/// fresh wrap, display line lookups), or an empty string when the store is sound.
 std::string CheckStore(TParaList& list);
 
 /// Every paragraph's text, in order.
