@@ -4,23 +4,14 @@
 
 #include "LongWork.h"
 
-#include <QProgressDialog>
 #include <QString>
 
-#include <functional>
 #include <optional>
 #include <utility>
 
 class QWidget;
 
 namespace tomery::app {
-
-/// Called before every progress report of a tool's work; empty in the program. Tests set it to
-/// make the work as slow as a big text would, and to act as the user meanwhile.
-void SetToolWorkHook(std::function<void()> hook);
-
-/// The progress to hand to a tool's work under `work`, the hook included.
-TWorkProgress ToolWorkProgress(TLongWork& work);
 
 /// What `work` (given the progress to tell) returns, run as long work over `window` with
 /// `label`; nothing when the user cancelled it. The work changes nothing before its last
@@ -29,7 +20,7 @@ template <typename Work>
 auto RunToolWork(QWidget& window, const QString& label, Work work)
     -> std::optional<decltype(work(TWorkProgress()))> {
     TLongWork longWork(window, label);
-    const TWorkProgress progress = ToolWorkProgress(longWork);
+    const TWorkProgress progress = longWork.Progress();
     try {
         return work(progress);
     } catch (const EWorkCancelled&) {

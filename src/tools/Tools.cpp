@@ -20,11 +20,7 @@ TWorkProgress PassProgress(const TWorkProgress& whole, unsigned pass, unsigned p
     if (!whole) {
         return {};
     }
-    return [&whole, pass, passes](std::uint64_t done, std::uint64_t total) {
-        // Scaled to the pass's total, so that passes of different units add up.
-        return whole(std::uint64_t{pass} * total + std::min(done, total),
-                     std::uint64_t{passes} * total);
-    };
+    return StepProgress(whole, 1000u * pass / passes, 1000u * (pass + 1) / passes);
 }
 
 std::int32_t ParseInteger(const std::string& text) {

@@ -58,8 +58,8 @@ class TLineProgress {
 };
 
 /// The progress of pass `pass` (counted from 0) of a work of `passes` passes: the pass's own
-/// share done counts as that share of its part of `whole`. Empty when `whole` is; refers to
-/// `whole`, which must outlive it.
+/// share done counts as that share of its part of `whole` (see StepProgress). Empty when
+/// `whole` is.
 TWorkProgress PassProgress(const TWorkProgress& whole, unsigned pass, unsigned passes);
 
 /// Calls `change` on every line, first to last, telling `progress` how many are done.

@@ -315,9 +315,9 @@ TEST_F(ToolsMenu, ASlowToolKeepsTheOldTextPaintedAndCancelByKeysLeavesEverything
     // Each report comes late, as on a big text; once the dialog shows, the user cancels it,
     // with Esc and Alt+C in turn.
     const struct TUnhook {
-        ~TUnhook() { SetToolWorkHook({}); }
+        ~TUnhook() { TLongWork::SetReportHook({}); }
     } unhook;
-    SetToolWorkHook([&] {
+    TLongWork::SetReportHook([&](TLongWork&) {
         QThread::msleep(40);
         editor.viewport()->update();
         EXPECT_EQ(Lines(), before) << "the editor shows the old text while the tool works";

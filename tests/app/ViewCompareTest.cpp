@@ -219,12 +219,12 @@ TEST_F(ViewCompare, DecodingABigOldDocKeepsTheWindowDrawnAndCancelLeavesTheLogsA
 
     // Every report comes late, as on a slow disk; once the dialog shows, the user cancels it.
     const struct TUnhook {
-        ~TUnhook() { SetToolWorkHook({}); }
+        ~TUnhook() { TLongWork::SetReportHook({}); }
     } unhook;
     form->show();
     testing::TPaintCount painted;
     form->Editor().viewport()->installEventFilter(&painted);
-    SetToolWorkHook([&] {
+    TLongWork::SetReportHook([&](TLongWork&) {
         QThread::msleep(60);
         form->Editor().viewport()->update();
         if (auto* dialog = form->findChild<QProgressDialog*>(); dialog && dialog->isVisible()) {
