@@ -139,8 +139,7 @@ TSharedTransliterator& Transliterator() {
 TCharacterSet::TCharacterSet(const TDefinition& definition)
     : name_(definition.Name),
       caption_(definition.Caption),
-      shortName_(ShortNameOf(caption_)),
-      bytes_(0x10000, -1) {
+      shortName_(ShortNameOf(caption_)) {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* converter = ucnv_open(definition.IcuName, &status);
     if (U_FAILURE(status)) {
@@ -160,8 +159,17 @@ TCharacterSet::TCharacterSet(const TDefinition& definition)
     ucnv_close(converter);
     // Each character leads back to its byte; where two bytes share one (none of the offered
     // sets has such), the first wins.
+    TBytePage none;
+    none.fill(-1);
+    pages_.push_back(none);
     for (int byte = 255; byte >= 0; --byte) {
-        bytes_[characters_[static_cast<std::size_t>(byte)]] = static_cast<std::int16_t>(byte);
+        const char16_t character = characters_[static_cast<std::size_t>(byte)];
+        std::uint16_t& page = pageOf_[character >> 8];
+        if (page == 0) {
+            page = static_cast<std::uint16_t>(pages_.size());
+            pages_.push_back(none);
+        }
+        pages_[page][character & 0xFF] = static_cast<std::int16_t>(byte);
     }
     for (std::size_t byte = 0; byte < upperCase_.size(); ++byte) {
         const auto upper = Byte(static_cast<char32_t>(u_toupper(characters_[byte])));
@@ -199,7 +207,7 @@ std::string TCharacterSet::FromUtf16(std::u16string_view text, TReplacementLog* 
     std::string bytes;
     bytes.reserve(text.size());
     for (const char16_t c : text) {
-        const std::int16_t byte = bytes_[c];
+        const std::int16_t byte = ByteOrNone(c);
         if (byte < 0) {
             return convertSlowly(text, log, line);
         }

@@ -49,7 +49,7 @@ class TCharacterSet {
         if (character > 0xFFFF) {
             return std::nullopt;
         }
-        const std::int16_t byte = bytes_[character];
+        const std::int16_t byte = ByteOrNone(static_cast<char16_t>(character));
         return byte < 0 ? std::nullopt : std::optional<unsigned char>(byte);
     }
 
@@ -76,6 +76,10 @@ class TCharacterSet {
     std::string FromMixedBytes(std::string_view text) const;
 
   private:
+    /// The byte of a BMP character, or -1.
+    std::int16_t ByteOrNone(char16_t character) const {
+        return pages_[pageOf_[character >> 8]][character & 0xFF];
+    }
     std::string convertSlowly(std::u16string_view text, TReplacementLog* log,
                               std::int64_t line) const;
 
@@ -85,7 +89,12 @@ class TCharacterSet {
     std::array<char16_t, 256> characters_{};
     std::array<bool, 256> defined_{};
     std::array<unsigned char, 256> upperCase_{};
-    std::vector<std::int16_t> bytes_;  ///< per BMP character: its byte, or -1
+    /// Each character's byte, by 256-character pages of the BMP: a set's characters fill only
+    /// a few of them, and a whole table would cost every start of the program a page fault
+    /// per set for each 4 KiB of it.
+    using TBytePage = std::array<std::int16_t, 256>;
+    std::array<std::uint16_t, 256> pageOf_{};  ///< each page's index in pages_; 0: no byte
+    std::vector<TBytePage> pages_;             ///< pages_[0] holds no byte
 };
 
 /// Every set offered, Windows-1252 first.

@@ -136,22 +136,39 @@ std::size_t ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t* 
 }
 
 Bytes ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte) {
-    Bytes converted;
-    converted.reserve(block.size());
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        const std::uint8_t byte = block[i];
-        if (byte <= 0x08) {
-            continue;
-        }
-        if (byte == 0x0D) {
-            const auto following = i + 1 < block.size() ? std::optional(block[i + 1]) : nextByte;
-            if (following != 0x0A) {
-                converted.push_back(0x0A);
+    // The result is never longer than the block: each byte gives at most one.
+    Bytes converted(block.size());
+    const std::uint8_t* const from = block.data();
+    std::uint8_t* const into = converted.data();
+    const std::size_t size = block.size();
+    std::size_t to = 0;
+    std::size_t i = 0;
+    while (i < size) {
+        // Whole words without a byte below 0x0E go over as they are; `to` never passes `i`,
+        // so the word fits. Only the word holding a line end takes the byte-wise way.
+        if (size - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, from + i, sizeof word);
+            constexpr std::uint64_t kOnes = 0x0101010101010101;
+            if (((word - kOnes * 0x0E) & ~word & (kOnes * 0x80)) == 0) {
+                std::memcpy(into + to, &word, sizeof word);
+                to += 8;
+                i += 8;
+                continue;
             }
-            continue;
         }
-        converted.push_back(byte);
+        const std::uint8_t byte = from[i];
+        if (byte == 0x0D) {
+            const auto following = i + 1 < size ? std::optional(from[i + 1]) : nextByte;
+            if (following != 0x0A) {
+                into[to++] = 0x0A;
+            }
+        } else if (byte > 0x08) {
+            into[to++] = byte;
+        }
+        ++i;
     }
+    converted.resize(to);
     return converted;
 }
 

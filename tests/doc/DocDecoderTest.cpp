@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace tomery::doc {
@@ -110,6 +111,38 @@ TEST(LineEndConversion, LooksAtTheNextBlockForTheLineFeed) {
 TEST(LineEndConversion, TreatsACrBeforeADroppedByteAsALoneCr) {
     // The byte after the CR in the source decides, even when that byte is dropped.
     EXPECT_EQ(ConvertLineEndsToDoc(Bytes{'\r', 0x01, '\n'}, std::nullopt), ToBytes("\n\n"));
+}
+
+// The conversion goes a word at a time past plain bytes: line ends and dropped bytes at every
+// place in and across the words must come out as a byte-by-byte reading gives them.
+TEST(LineEndConversion, MatchesAByteByByteReadingAtEveryPlace) {
+    const auto byteByByte = [](const Bytes& block, std::optional<std::uint8_t> next) {
+        Bytes out;
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const auto following = i + 1 < block.size() ? std::optional(block[i + 1]) : next;
+            if (block[i] == '\r') {
+                if (following != '\n') {
+                    out.push_back('\n');
+                }
+            } else if (block[i] > 0x08) {
+                out.push_back(block[i]);
+            }
+        }
+        return out;
+    };
+    const Bytes alphabet{0x00, 0x05, 0x08, 0x09, '\n', 0x0C, '\r', 0x0E, 'a', 0x7F, 0x80, 0xFF};
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        Bytes block(random() % 40);
+        for (std::uint8_t& byte : block) {
+            // Mostly plain letters, so that whole clean words occur between the others.
+            byte = random() % 3 == 0 ? alphabet[random() % alphabet.size()] : 'x';
+        }
+        const std::optional<std::uint8_t> next =
+            random() % 2 ? std::optional<std::uint8_t>(alphabet[random() % alphabet.size()])
+                         : std::nullopt;
+        ASSERT_EQ(ConvertLineEndsToDoc(block, next), byteByByte(block, next)) << "round " << round;
+    }
 }
 
 }  // namespace
