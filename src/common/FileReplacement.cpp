@@ -161,7 +161,8 @@ void RemoveStaleSaveTemporaries() {
     }
 }
 
-FileReplacement::FileReplacement(const std::string& destination) {
+FileReplacement::FileReplacement(const std::string& destination, TDurability durability)
+    : durability_(durability) {
     target_ = ResolveLinks(destination, error_);
     if (target_.empty()) {
         return;
@@ -253,21 +254,28 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
         failed_ = true;
         return false;
     }
-    written_ += size;
-    StartWriteBack();
+    unflushed_ += size;
+    FlushEarly();
     return true;
 }
 
-void FileReplacement::StartWriteBack() {
-    // The disk writes a big file while the rest of it is made, so that Commit's flush waits
-    // for little. A system that cannot start write-back early flushes it all at Commit.
-    if (written_ - writeBackStart_ < kWriteBackStep) {
+void FileReplacement::FlushEarly() {
+    // The disk takes a big file while the rest of it is made, so that Commit's flush waits
+    // for little.
+    if (durability_ != TDurability::Durable || unflushed_ < kFlushStep) {
         return;
     }
-    static_cast<void>(::sync_file_range(descriptor_, static_cast<off_t>(writeBackStart_),
-                                        static_cast<off_t>(written_ - writeBackStart_),
-                                        SYNC_FILE_RANGE_WRITE));
-    writeBackStart_ = written_;
+    if (!earlyFlush_) {
+        earlyFlush_.emplace(descriptor_);
+    }
+    earlyFlush_->Request();
+    unflushed_ = 0;
+}
+
+int FileReplacement::EndEarlyFlush() {
+    const int error = earlyFlush_ ? earlyFlush_->Finish() : 0;
+    earlyFlush_.reset();
+    return error;
 }
 
 bool FileReplacement::Overwrite(const std::string& contents) {
@@ -321,7 +329,7 @@ bool FileReplacement::CommitInPlace() {
     return false;
 }
 
-bool FileReplacement::Commit(TDurability durability) {
+bool FileReplacement::Commit() {
     if (!IsOpen() || failed_) {
         Discard();
         return false;
@@ -337,7 +345,12 @@ bool FileReplacement::Commit(TDurability durability) {
         descriptor_ = -1;
         return written;
     }
-    const bool durable = durability == TDurability::Durable;
+    const bool durable = durability_ == TDurability::Durable;
+    if (const int flushError = EndEarlyFlush()) {
+        error_ = flushError;
+        Discard();
+        return false;
+    }
     if ((durable && ::fsync(descriptor_) != 0) ||
         ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         error_ = errno;
@@ -377,6 +390,7 @@ std::string FileReplacement::ErrorText() const {
 }
 
 void FileReplacement::Discard() {
+    EndEarlyFlush();
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
         temporary_.clear();

@@ -4,8 +4,11 @@
 // contents went to the state folder.
 #pragma once
 
+#include "BackgroundFlush.h"
+
 #include <sys/types.h>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace tomery {
@@ -32,7 +35,8 @@ class FileReplacement {
     /// IsOpen() false, when the destination is a folder or an existing destination is
     /// read-only. When the folder refuses a temporary file but an existing destination may be
     /// written, the destination itself is rewritten on Commit() instead (see WritesInPlace).
-    explicit FileReplacement(const std::string& destination);
+    explicit FileReplacement(const std::string& destination,
+                             TDurability durability = TDurability::Durable);
     ~FileReplacement();  ///< removes the temporary file unless Commit() succeeded
 
     FileReplacement(const FileReplacement&) = delete;
@@ -57,18 +61,20 @@ class FileReplacement {
     /// Flushes the temporary file to disk and renames it over the destination, then removes
     /// the temporary files that killed saves of the same destination left behind. The new
     /// file keeps an existing destination's permission bits, and its owner and group where
-    /// the process may set them. False when anything failed. A Scratch commit renames without
-    /// waiting for the disk.
-    bool Commit(TDurability durability = TDurability::Durable);
+    /// the process may set them. False when anything failed. A Scratch replacement renames
+    /// without waiting for the disk.
+    bool Commit();
 
   private:
     bool OpenTemporary(const std::string& folder);
     bool OpenInPlace();
     bool CommitInPlace();
     bool Overwrite(const std::string& contents);
-    /// Asks the system to start writing what was written since the last request, once that
-    /// is kWriteBackStep bytes or more.
-    void StartWriteBack();
+    /// A durable replacement flushes what was written on another thread each time
+    /// kFlushStep bytes more were written.
+    void FlushEarly();
+    /// Waits for an early flush; the system error number of one that failed, or 0.
+    int EndEarlyFlush();
     void KeepOwnership();
     void ForgetTemporaryNote();
     void Discard();
@@ -81,9 +87,10 @@ class FileReplacement {
     int error_ = 0;
     bool inPlace_ = false;
     bool refusedWithoutCopy_ = false;
-    static constexpr std::size_t kWriteBackStep = std::size_t{4} << 20;
-    std::size_t written_ = 0;         ///< bytes written to the temporary file
-    std::size_t writeBackStart_ = 0;  ///< where write-back was not yet asked for
+    TDurability durability_;
+    static constexpr std::size_t kFlushStep = std::size_t{4} << 20;
+    std::size_t unflushed_ = 0;  ///< bytes written since the last early flush was asked for
+    std::optional<TBackgroundFlush> earlyFlush_;  ///< while the temporary file is open
     std::string pending_;  ///< in place, the whole new content until Commit()
     bool existed_ = false;
     mode_t mode_ = 0;

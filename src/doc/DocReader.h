@@ -34,10 +34,10 @@ class TextFileSink final : public TextSink {
     explicit TextFileSink(std::string path, TDurability durability = TDurability::Durable)
         : path_(std::move(path)), durability_(durability) {}
 
-    bool Open() override { return file_.emplace(path_).IsOpen(); }
+    bool Open() override { return file_.emplace(path_, durability_).IsOpen(); }
     const std::string& Name() const override { return path_; }
     bool Write(ByteView text) override { return file_->Write(text.data(), text.size()); }
-    bool Commit() override { return file_->Commit(durability_); }
+    bool Commit() override { return file_->Commit(); }
 
   private:
     std::string path_;

@@ -49,6 +49,35 @@ class Replacement : public ::testing::Test {
     std::string book = folder.Path("book.txt");
 };
 
+// A big file is flushed on another thread while it is written: every piece still lands in
+// order, and the old contents stay until the commit.
+TEST_F(Replacement, ABigFileFlushedWhileWrittenCommitsEveryByteInOrder) {
+    WriteFile(book, "old");
+    std::string expected;
+    {
+        FileReplacement file(book);
+        for (char piece = 'a'; piece < 'a' + 12; ++piece) {
+            const std::string bytes(std::size_t{1} << 20, piece);
+            ASSERT_TRUE(file.Write(bytes.data(), bytes.size()));
+            expected += bytes;
+        }
+        EXPECT_EQ(ReadFile(book), "old");
+        ASSERT_TRUE(file.Commit());
+    }
+    EXPECT_EQ(ReadFile(book), expected);
+    EXPECT_EQ(FileNames(folder.Path("")), std::set<std::string>{"book.txt"});
+}
+
+// The system reports a failed write-back to one flush only: the failure of an early flush
+// must survive until the commit asks.
+TEST(BackgroundFlush, KeepsTheFirstFailureForFinish) {
+    TBackgroundFlush flush(-1);
+    flush.Request();
+    EXPECT_EQ(flush.Finish(), EBADF);
+    flush.Request();
+    EXPECT_EQ(flush.Finish(), EBADF);
+}
+
 TEST_F(Replacement, ASaveSweepsAwayWhatKilledSavesOfTheSameFileLeft) {
     WriteFile(book, std::string("old"));
     // A save killed before its rename: the child ends without any clean-up.
