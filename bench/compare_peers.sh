@@ -41,10 +41,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TOMERY_HOME=$work  # tomery-doc's log goes there
 
-# measure NAME COMMAND...: one run; appends "wall cpu peak-KiB" to $work/NAME.
+# measure NAME COMMAND...: one run; appends "wall cpu peak-KiB" to $work/NAME. The run before
+# may have left its output to the system to write (txt2pdbdoc does not flush): that is written
+# first, so that no run pays for the one before it.
 measure() {
     local name=$1
     shift
+    sync
     /usr/bin/time -f '%e %U %S %M' -o "$work/last" "$@" >/dev/null 2>&1
     awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/last" >>"$work/$name"
 }

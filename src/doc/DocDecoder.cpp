@@ -1,5 +1,6 @@
 #include "DocDecoder.h"
 
+#include <bit>
 #include <cstring>
 
 namespace tomery::doc {
@@ -13,6 +14,26 @@ void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
     std::uint64_t word;
     std::memcpy(&word, from, sizeof word);
     std::memcpy(to, &word, sizeof word);
+}
+
+/// How many of the eight bytes at `from` lead as plain bytes (0x00 and 0x09 to 0x7F), before
+/// the first escape count (0x01 to 0x08) or high byte.
+std::size_t PlainBytesAtStart(const std::uint8_t* from) {
+    std::uint64_t word;
+    std::memcpy(&word, from, sizeof word);
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kLow7 = kOnes * 0x7F;
+    constexpr std::uint64_t kHigh = kOnes * 0x80;
+    // Per byte, without carries between bytes: the high bit, or a low seven bits of 1 to 8.
+    const std::uint64_t low = word & kLow7;
+    const std::uint64_t escapeCount = (kOnes * (0x7F + 9) - low) & ~word & (low + kLow7) & kHigh;
+    const std::uint64_t other = (word & kHigh) | escapeCount;
+    if (other == 0) {
+        return 8;
+    }
+    return static_cast<std::size_t>(std::endian::native == std::endian::little
+                                        ? std::countr_zero(other)
+                                        : std::countl_zero(other)) / 8;
 }
 
 }  // namespace
@@ -49,6 +70,17 @@ std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
             Grow();
             out = buffer_.data();
             limit = buffer_.size() - kSlack;
+        }
+        if (n - i >= 8) {
+            // Plain bytes stand for themselves: those that lead the next eight go over at
+            // once, and the loop goes on at the first token of another kind.
+            const std::size_t plain = PlainBytesAtStart(in + i);
+            CopyWord(out + o, in + i);
+            o += plain;
+            i += plain;
+            if (plain == 8) {
+                continue;
+            }
         }
         const std::uint8_t byte = in[i];
         if ((byte ^ 0x80) >= 0x40 && (byte == 0 || byte > 0x08)) {

@@ -88,6 +88,69 @@ TEST(LineEndExpansion, KeepsCrLfThatIsAlreadyThere) {
     EXPECT_EQ(ExpandLineEnds(ToBytes("a\r\nb\rc\n"), previousWasCr), ToBytes("a\r\nb\rc\r\n"));
 }
 
+// The decoder takes runs of plain bytes eight at a time: every token kind at every place, and
+// every damaged record, must come out as a token-by-token reading gives it.
+TEST(Decoder, MatchesATokenByTokenReadingOfAnyRecord) {
+    const auto tokenByToken = [](const Bytes& in, Bytes& out) -> std::optional<DecodeError> {
+        out.clear();
+        for (std::size_t i = 0; i < in.size();) {
+            const std::uint8_t byte = in[i];
+            if (byte >= 0x01 && byte <= 0x08) {
+                if (in.size() - i - 1 < byte) {
+                    return DecodeError{DecodeError::Kind::LiteralRunCutOff, i};
+                }
+                out.insert(out.end(), in.begin() + i + 1, in.begin() + i + 1 + byte);
+                i += 1 + byte;
+            } else if (byte >= 0xC0) {
+                out.push_back(' ');
+                out.push_back(byte ^ 0x80);
+                ++i;
+            } else if (byte >= 0x80) {
+                if (i + 1 >= in.size()) {
+                    return DecodeError{DecodeError::Kind::BackReferenceCutOff, i};
+                }
+                const std::size_t value = (std::size_t{byte} << 8) | in[i + 1];
+                const std::size_t distance = (value & 0x3FFF) >> 3;
+                if (distance == 0 || distance > out.size()) {
+                    return DecodeError{DecodeError::Kind::BadDistance, i, distance};
+                }
+                for (std::size_t k = 0; k < (value & 7) + 3; ++k) {
+                    out.push_back(out[out.size() - distance]);
+                }
+                i += 2;
+            } else {
+                out.push_back(byte);
+                ++i;
+            }
+        }
+        return std::nullopt;
+    };
+    std::mt19937 random(11);
+    RecordDecoder decoder;
+    Bytes expected;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes record(random() % 300);
+        for (std::uint8_t& byte : record) {
+            // Mostly plain bytes, so that long and short runs of them occur between tokens;
+            // near distances, so that most back-references are good ones.
+            const unsigned kind = random() % 8;
+            byte = kind < 5   ? static_cast<std::uint8_t>(random() % 0x80)
+                   : kind < 6 ? static_cast<std::uint8_t>(1 + random() % 8)
+                   : kind < 7 ? static_cast<std::uint8_t>(0xC0 + random() % 0x40)
+                              : static_cast<std::uint8_t>(0x80 + random() % 2);
+        }
+        const auto error = decoder.Decode(record);
+        const auto expectedError = tokenByToken(record, expected);
+        ASSERT_EQ(error.has_value(), expectedError.has_value()) << "round " << round;
+        if (error) {
+            EXPECT_EQ(error->Describe(), expectedError->Describe()) << "round " << round;
+        } else {
+            ASSERT_EQ(Bytes(decoder.Text().begin(), decoder.Text().end()), expected)
+                << "round " << round;
+        }
+    }
+}
+
 TEST(LineEndExpansion, KeepsCrLfSplitAcrossTwoRecords) {
     bool previousWasCr = false;
     EXPECT_EQ(ExpandLineEnds(ToBytes("line\r"), previousWasCr), ToBytes("line\r"));
