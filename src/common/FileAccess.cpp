@@ -30,19 +30,48 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     return bytes;
 }
 
-bool WriteAllBytes(int descriptor, std::string_view bytes, int& error) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
+namespace {
+
+/// Runs `transfer(done)`, which moves bytes from `done` on and returns how many it moved, until
+/// `size` bytes are moved, going on after interruptions. `emptyError` is the error when a
+/// call moves nothing.
+template <typename Transfer>
+bool TransferAll(std::size_t size, int emptyError, int& error, Transfer transfer) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t moved = transfer(done);
+        if (moved < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
-            error = written < 0 ? errno : ENOSPC;
+        if (moved <= 0) {
+            error = moved < 0 ? errno : emptyError;
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        done += static_cast<std::size_t>(moved);
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteAllBytes(int descriptor, std::string_view bytes, int& error) {
+    return TransferAll(bytes.size(), ENOSPC, error, [&](std::size_t done) {
+        return ::write(descriptor, bytes.data() + done, bytes.size() - done);
+    });
+}
+
+bool WriteAllBytesAt(int descriptor, std::string_view bytes, std::uint64_t offset, int& error) {
+    return TransferAll(bytes.size(), ENOSPC, error, [&](std::size_t done) {
+        return ::pwrite(descriptor, bytes.data() + done, bytes.size() - done,
+                        static_cast<off_t>(offset + done));
+    });
+}
+
+bool ReadAllBytesAt(int descriptor, void* data, std::size_t size, std::uint64_t offset,
+                    int& error) {
+    return TransferAll(size, EIO, error, [&](std::size_t done) {
+        return ::pread(descriptor, static_cast<char*>(data) + done, size - done,
+                       static_cast<off_t>(offset + done));
+    });
 }
 
 std::string FolderOfPath(const std::string& path) {

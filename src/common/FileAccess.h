@@ -16,6 +16,12 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 /// Writes all of `bytes` to the open `descriptor`, going on after interruptions; false with
 /// `error` set (ENOSPC for a write that takes nothing) when it cannot.
 bool WriteAllBytes(int descriptor, std::string_view bytes, int& error);
+/// WriteAllBytes at `offset` of the file, leaving the descriptor's own position.
+bool WriteAllBytesAt(int descriptor, std::string_view bytes, std::uint64_t offset, int& error);
+/// Fills `size` bytes from `offset` of the file; false with `error` set (EIO where the file
+/// ends first) when it cannot.
+bool ReadAllBytesAt(int descriptor, void* data, std::size_t size, std::uint64_t offset,
+                    int& error);
 
 /// The folder part of `path`; "." for a bare file name.
 std::string FolderOfPath(const std::string& path);

@@ -4,6 +4,7 @@
 #include "ProgramFolder.h"
 #include "StateFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -242,27 +243,63 @@ FileReplacement::~FileReplacement() {
 }
 
 bool FileReplacement::Write(const void* data, std::size_t size) {
+    return WriteAt(size_, data, size);
+}
+
+bool FileReplacement::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+    if (!IsOpen() || failed_) {
+        return false;
+    }
+    const std::string_view bytes(static_cast<const char*>(data), size);
+    if (inPlace_) {
+        // Nothing touches the file before Commit(), so a failure until then leaves it whole.
+        if (offset + size > pending_.size()) {
+            pending_.resize(offset + size);
+        }
+        pending_.replace(offset, size, bytes);
+    } else if (!WriteAllBytesAt(descriptor_, bytes, offset, error_)) {
+        failed_ = true;
+        return false;
+    }
+    size_ = std::max(size_, offset + size);
+    unflushed_ += size;
+    FlushEarly();
+    return true;
+}
+
+bool FileReplacement::ReadAt(std::uint64_t offset, void* data, std::size_t size) {
+    if (!IsOpen() || failed_ || offset + size > size_) {
+        failed_ = true;
+        return false;
+    }
+    if (inPlace_) {
+        pending_.copy(static_cast<char*>(data), size, offset);
+    } else if (!ReadAllBytesAt(descriptor_, data, size, offset, error_)) {
+        failed_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool FileReplacement::Resize(std::uint64_t size) {
     if (!IsOpen() || failed_) {
         return false;
     }
     if (inPlace_) {
-        // Nothing touches the file before Commit(), so a failure until then leaves it whole.
-        pending_.append(static_cast<const char*>(data), size);
-        return true;
-    }
-    if (!WriteAllBytes(descriptor_, std::string_view(static_cast<const char*>(data), size), error_)) {
+        pending_.resize(size);
+    } else if (::ftruncate(descriptor_, static_cast<off_t>(size)) != 0) {
+        error_ = errno;
         failed_ = true;
         return false;
     }
-    unflushed_ += size;
-    FlushEarly();
+    size_ = size;
     return true;
 }
 
 void FileReplacement::FlushEarly() {
     // The disk takes a big file while the rest of it is made, so that Commit's flush waits
     // for little.
-    if (durability_ != TDurability::Durable || unflushed_ < kFlushStep) {
+    if (inPlace_ || durability_ != TDurability::Durable || unflushed_ < kFlushStep) {
         return;
     }
     if (!earlyFlush_) {

@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -57,6 +58,15 @@ class FileReplacement {
 
     /// Appends bytes; false (and the replacement is spoilt) when the write fails.
     bool Write(const void* data, std::size_t size);
+    /// Writes bytes at `offset` of the new contents, over bytes written before or past their
+    /// end (a gap reads as zero bytes); false (spoilt) when the write fails.
+    bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
+    /// Reads back bytes of the new contents; false (spoilt) past their end or on a failure.
+    bool ReadAt(std::uint64_t offset, void* data, std::size_t size);
+    /// Cuts the new contents to `size` bytes (or lengthens them with zero bytes).
+    bool Resize(std::uint64_t size);
+    /// The size of the new contents so far.
+    std::uint64_t Size() const { return size_; }
 
     /// Flushes the temporary file to disk and renames it over the destination, then removes
     /// the temporary files that killed saves of the same destination left behind. The new
@@ -89,6 +99,7 @@ class FileReplacement {
     bool refusedWithoutCopy_ = false;
     TDurability durability_;
     static constexpr std::size_t kFlushStep = std::size_t{4} << 20;
+    std::uint64_t size_ = 0;     ///< of the new contents
     std::size_t unflushed_ = 0;  ///< bytes written since the last early flush was asked for
     std::optional<TBackgroundFlush> earlyFlush_;  ///< while the temporary file is open
     std::string pending_;  ///< in place, the whole new content until Commit()

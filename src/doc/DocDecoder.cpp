@@ -33,7 +33,8 @@ std::size_t PlainBytesAtStart(const std::uint8_t* from) {
     }
     return static_cast<std::size_t>(std::endian::native == std::endian::little
                                         ? std::countr_zero(other)
-                                        : std::countl_zero(other)) / 8;
+                                        : std::countl_zero(other)) /
+           8;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include "DocCompressor.h"
 #include "DocDecoder.h"
 #include "DocFormat.h"
-#include "RecordSpool.h"
 #include "RecordWorkers.h"
+#include "RecordsBehindFront.h"
 
 #include <algorithm>
 #include <array>
@@ -144,19 +144,30 @@ class RecordBatch {
 
 /// How many bookmarks fit beside `textRecords` records: the header's record count is 16 bits,
 /// and without a text record, record 0 cannot tell its readers where the text ends.
-std::size_t BookmarksThatFit(LogLines& log, std::size_t textRecords, std::size_t bookmarks) {
-    if (textRecords == 0 && bookmarks > 0) {
-        log.Line("no bookmarks stored: the text is empty");
-        return 0;
+std::size_t BookmarksThatFit(std::size_t textRecords, std::size_t bookmarks) {
+    return textRecords == 0 ? 0 : std::min(bookmarks, kMaxTextRecords - textRecords);
+}
+
+/// BookmarksThatFit, logging why the others are left out.
+std::size_t LogBookmarksThatFit(LogLines& log, std::size_t textRecords, std::size_t bookmarks) {
+    const std::size_t fit = BookmarksThatFit(textRecords, bookmarks);
+    if (fit < bookmarks) {
+        log.Line(textRecords == 0 ? "no bookmarks stored: the text is empty"
+                                  : "only " + to_string(fit) + " of " + to_string(bookmarks) +
+                                        " bookmarks stored: a DOC file holds at most " +
+                                        to_string(kMaxTextRecords + 1) + " records");
     }
-    const std::size_t room = kMaxTextRecords - textRecords;
-    if (bookmarks <= room) {
-        return bookmarks;
-    }
-    log.Line("only " + to_string(room) + " of " + to_string(bookmarks) +
-             " bookmarks stored: a DOC file holds at most " + to_string(kMaxTextRecords + 1) +
-             " records");
-    return room;
+    return fit;
+}
+
+/// Where record 0 starts in a file of `records` records besides it.
+constexpr std::size_t Record0Offset(std::size_t records) {
+    return RecordListEnd(records + 1) + 2;
+}
+
+/// The size of the front BuildFileFront makes for `records` records besides record 0.
+constexpr std::size_t FileFrontSize(std::size_t records) {
+    return Record0Offset(records) + kDocHeaderRecordSize;
 }
 
 /// The header, the record list, the two zero bytes and record 0 for records of the given
@@ -166,7 +177,7 @@ Bytes BuildFileFront(const std::string& docName, std::size_t textLength, std::si
                      const ConversionOptions& options) {
     const std::size_t n = recordSizes.size();
     Bytes front = BuildDatabaseHeader(docName, n);
-    const auto record0 = static_cast<std::uint32_t>(RecordListEnd(n + 1) + 2);
+    const auto record0 = static_cast<std::uint32_t>(Record0Offset(n));
     std::uint32_t offset = record0 + kDocHeaderRecordSize;
     for (std::size_t k = 0; k <= n; ++k) {
         AppendUInt32(front, k == 0 ? record0 : offset);
@@ -196,13 +207,13 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         return false;
     }
     const std::size_t n = TextRecordsFor(text.MeasuredSize());
-    RecordSpool spool(destination);
+    RecordsBehindFront records(out, FileFrontSize(n + BookmarksThatFit(n, bookmarks.size())));
     std::vector<std::uint32_t> recordSizes;
     BookmarkOffsets places(bookmarks);
     std::uint64_t docLength = 0;
     std::size_t blocksRead = 0;
     // Blocks are read and converted in order, a batch at a time, and compressed on every core
-    // while the batch before is spooled in order: the file is the one a single thread would
+    // while the batch before is written in order: the file is the one a single thread would
     // write. The batches outlive the workers' jobs on them.
     const unsigned threads = RecordWorkers::ThreadCount(options.threads);
     std::array<RecordBatch, 2> batches{RecordBatch(kRecordsPerThread * threads),
@@ -228,10 +239,10 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         }
         return BatchEnd::Full;
     };
-    const auto spoolBatch = [&](const RecordBatch& batch) {
+    const auto writeBatch = [&](const RecordBatch& batch) {
         for (std::size_t i = 0; i < batch.Size(); ++i) {
             const Bytes& record = batch.Record(i, options.compression);
-            if (!spool.Append(record)) {
+            if (!records.Append(record)) {
                 return false;
             }
             recordSizes.push_back(static_cast<std::uint32_t>(record.size()));
@@ -243,15 +254,15 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         return true;
     };
     log.EmptyLine();
-    // One batch is compressed while the other is spooled and then read full again.
+    // One batch is compressed while the other is written and then read full again.
     BatchEnd end = readBatch(batches[0]);
-    bool spooling = true;
-    bool compressedWaiting = false;  ///< the other batch holds records to spool
-    for (std::size_t current = 0; spooling; current ^= 1) {
+    bool writing = true;
+    bool compressedWaiting = false;  ///< the other batch holds records to write
+    for (std::size_t current = 0; writing; current ^= 1) {
         RecordBatch& now = batches[current];
         RecordBatch& other = batches[current ^ 1];
         if (now.Size() == 0) {
-            spooling = !compressedWaiting || spoolBatch(other);
+            writing = !compressedWaiting || writeBatch(other);
             break;
         }
         const std::function<void(std::size_t)> compress = [&now](std::size_t i) {
@@ -260,9 +271,9 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         if (options.compression) {
             workers.Start(now.Size(), compress);
         }
-        spooling = !compressedWaiting || spoolBatch(other);
+        writing = !compressedWaiting || writeBatch(other);
         other.Clear();
-        if (spooling && end == BatchEnd::Full) {
+        if (writing && end == BatchEnd::Full) {
             end = readBatch(other);
         }
         if (options.compression) {
@@ -272,7 +283,7 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         // Between batches no job runs, and the destination is not touched before the end.
         ReportProgress(options.progress, text.BytesRead(), text.MeasuredSize());
     }
-    if (spooling && end == BatchEnd::TooLong) {
+    if (writing && end == BatchEnd::TooLong) {
         RefuseTooLongText(log, LengthOfTheRest(text));
         return false;
     }
@@ -284,15 +295,14 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     const std::size_t textRecords = recordSizes.size();
     Bytes bookmarkRecords;
     for (const TStoredBookmark& bookmark :
-         places.Records(BookmarksThatFit(log, textRecords, bookmarks.size()), docLength)) {
+         places.Records(LogBookmarksThatFit(log, textRecords, bookmarks.size()), docLength)) {
         const Bytes record = BuildBookmarkRecord(bookmark);
         bookmarkRecords.insert(bookmarkRecords.end(), record.begin(), record.end());
         recordSizes.push_back(static_cast<std::uint32_t>(record.size()));
     }
     const Bytes front =
         BuildFileFront(docName, text.BytesRead(), textRecords, recordSizes, options);
-    if (!out.Write(front.data(), front.size()) || !spool.CopyTo(out) ||
-        !out.Write(bookmarkRecords.data(), bookmarkRecords.size()) || !out.Commit()) {
+    if (!records.Finish(front, bookmarkRecords) || !out.Commit()) {
         log.EmptyLine();
         log.Line("problem writing destination file " + destination);
         if (out.RefusedWithoutCopy()) {

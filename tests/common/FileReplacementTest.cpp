@@ -35,6 +35,17 @@ bool Save(const std::string& destination, const std::string& bytes) {
     return file.Write(bytes.data(), bytes.size()) && file.Commit();
 }
 
+// Writing out of order, reading back and cutting, as the DOC writer puts a file's front
+// before the records it wrote first: "FRO" + "records" + a zero byte + "end".
+const std::string kOutOfOrder = std::string("FROrecords") + '\0' + "end";
+bool WriteOutOfOrder(FileReplacement& file) {
+    char back[4] = {};
+    return file.Resize(3) && file.Write("records", 7) && file.WriteAt(12, "!", 1) &&
+           file.ReadAt(3, back, 4) && std::string(back, 4) == "reco" &&
+           file.WriteAt(0, "FRO", 3) && file.Resize(11) && file.Write("end", 3) &&
+           file.Size() == kOutOfOrder.size() && file.Commit();
+}
+
 std::set<std::string> FileNames(const std::string& folder) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -66,6 +77,17 @@ TEST_F(Replacement, ABigFileFlushedWhileWrittenCommitsEveryByteInOrder) {
     }
     EXPECT_EQ(ReadFile(book), expected);
     EXPECT_EQ(FileNames(folder.Path("")), std::set<std::string>{"book.txt"});
+}
+
+TEST_F(Replacement, WritesOutOfOrderReadsBackAndCuts) {
+    FileReplacement file(book);
+    ASSERT_TRUE(WriteOutOfOrder(file));
+    EXPECT_EQ(ReadFile(book), kOutOfOrder);
+    char past[2];
+    FileReplacement spoilt(book);
+    EXPECT_FALSE(spoilt.ReadAt(0, past, 1));  // nothing written yet
+    EXPECT_FALSE(spoilt.Write("x", 1) && spoilt.Commit());
+    EXPECT_EQ(ReadFile(book), kOutOfOrder);
 }
 
 // The system reports a failed write-back to one flush only: the failure of an early flush
@@ -171,6 +193,15 @@ TEST_F(InPlace, AWritableFileIsRewrittenWhereItIsAndNothingIsLeftBehind) {
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(FileNames(locked), std::set<std::string>{"book.txt"});
     EXPECT_TRUE(Copies().empty());
+}
+
+TEST_F(InPlace, WritesOutOfOrderReadsBackAndCutsAsATemporaryFileDoes) {
+    EXPECT_EQ(RunUnprivileged([&] {
+                  FileReplacement replacement(file);
+                  return replacement.WritesInPlace() && WriteOutOfOrder(replacement) ? 0 : 1;
+              }),
+              0);
+    EXPECT_EQ(ReadFile(file), kOutOfOrder);
 }
 
 TEST_F(InPlace, AKilledRewriteAlwaysLeavesTheFileWholeOrAWholeCopyOfTheOld) {

@@ -2,6 +2,7 @@
 #include "ConversionLog.h"
 #include "DocDecoder.h"
 #include "DocFileBuilder.h"
+#include "RecordsBehindFront.h"
 #include "SampleTexts.h"
 #include "TempFolder.h"
 
@@ -19,6 +20,36 @@ using tomery::testing::ReadCrLfLines;
 using tomery::testing::ReadFile;
 using tomery::testing::TempFolder;
 using tomery::testing::WriteFile;
+
+// The records go into the file before the front they follow. A text that changed its length
+// while it was read gives a front of another size than the room kept: the records, more than
+// one chunk of them, move either way and nothing of the room is left.
+TEST(RecordsBehindFront, PutsAFrontOfAnySizeBeforeTheRecords) {
+    TempFolder folder;
+    Bytes records;
+    for (std::size_t k = 0; k < 1000; ++k) {
+        records.insert(records.end(), 700, static_cast<std::uint8_t>(k * 7));
+    }
+    const Bytes after{'e', 'n', 'd'};
+    for (const std::size_t frontSize : {60, 100, 140}) {
+        const std::string path = folder.Path("book" + std::to_string(frontSize) + ".pdb");
+        const Bytes front(frontSize, 'F');
+        {
+            FileReplacement out(path);
+            RecordsBehindFront behind(out, 100);
+            for (std::size_t at = 0; at < records.size(); at += 700) {
+                ASSERT_TRUE(behind.Append(ByteView(records).subspan(at, 700)));
+            }
+            ASSERT_TRUE(behind.Finish(front, after));
+            ASSERT_TRUE(out.Commit());
+        }
+        Bytes expected = front;
+        expected.insert(expected.end(), records.begin(), records.end());
+        expected.insert(expected.end(), after.begin(), after.end());
+        const std::string file = ReadFile(path);
+        EXPECT_TRUE(Bytes(file.begin(), file.end()) == expected) << "front of " << frontSize;
+    }
+}
 
 class DocWriter : public ::testing::Test {
   protected:
