@@ -12,7 +12,7 @@ RecordsBehindFront::RecordsBehindFront(FileReplacement& out, std::size_t room)
 bool RecordsBehindFront::Append(ByteView record) {
     buffer_.insert(buffer_.end(), record.begin(), record.end());
     recordBytes_ += record.size();
-    return buffer_.size() < kChunkSize || WriteBuffer();
+    return writing_ && (buffer_.size() < kChunkSize || WriteBuffer());
 }
 
 bool RecordsBehindFront::WriteBuffer() {
