@@ -65,8 +65,8 @@ class FileReplacement {
     bool ReadAt(std::uint64_t offset, void* data, std::size_t size);
     /// Cuts the new contents to `size` bytes (or lengthens them with zero bytes).
     bool Resize(std::uint64_t size);
-    /// The size of the new contents so far.
-    std::uint64_t Size() const { return size_; }
+    /// True once a write, read or cut failed: Commit() then fails.
+    bool Spoilt() const { return failed_; }
 
     /// Flushes the temporary file to disk and renames it over the destination, then removes
     /// the temporary files that killed saves of the same destination left behind. The new

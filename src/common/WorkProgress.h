@@ -26,6 +26,26 @@ inline void ReportProgress(const TWorkProgress& progress, std::uint64_t done, st
     }
 }
 
+/// Says when work that counts its bytes went another `step` bytes since it last reported:
+/// reporting every byte would cost more than the work.
+class TProgressStep {
+  public:
+    explicit constexpr TProgressStep(std::uint64_t step) : step_(step), next_(step) {}
+
+    /// Whether `done` bytes reach the next report; the one after then lies `step` further.
+    bool Due(std::uint64_t done) {
+        if (done < next_) {
+            return false;
+        }
+        next_ = done + step_;
+        return true;
+    }
+
+  private:
+    std::uint64_t step_;
+    std::uint64_t next_;
+};
+
 /// The progress of one step of longer work, which stands for the part of the whole from `from`
 /// to `to` thousandths: what the step reports is told to `whole` as thousandths of it.
 inline TWorkProgress StepProgress(const TWorkProgress& whole, std::uint64_t from,

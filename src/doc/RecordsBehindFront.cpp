@@ -5,20 +5,21 @@
 namespace tomery::doc {
 
 RecordsBehindFront::RecordsBehindFront(FileReplacement& out, std::size_t room)
-    : out_(out), room_(room), writing_(out.Resize(room)) {
+    : out_(out), room_(room) {
+    out_.Resize(room);  // a failure spoils `out`, which every later write then reports
     buffer_.reserve(kChunkSize);
 }
 
 bool RecordsBehindFront::Append(ByteView record) {
     buffer_.insert(buffer_.end(), record.begin(), record.end());
     recordBytes_ += record.size();
-    return writing_ && (buffer_.size() < kChunkSize || WriteBuffer());
+    return !out_.Spoilt() && (buffer_.size() < kChunkSize || WriteBuffer());
 }
 
 bool RecordsBehindFront::WriteBuffer() {
-    writing_ = writing_ && out_.Write(buffer_.data(), buffer_.size());
+    const bool written = out_.Write(buffer_.data(), buffer_.size());
     buffer_.clear();
-    return writing_;
+    return written;
 }
 
 bool RecordsBehindFront::MoveRecords(std::uint64_t to) {

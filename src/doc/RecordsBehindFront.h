@@ -35,7 +35,6 @@ class RecordsBehindFront {
     std::uint64_t room_;
     std::uint64_t recordBytes_ = 0;  ///< appended so far, in the file or the buffer
     Bytes buffer_;                   ///< records not yet in the file
-    bool writing_;                   ///< false once a write failed
 };
 
 }  // namespace tomery::doc

@@ -154,17 +154,15 @@ std::string TOvcCustomTextFileEditor::FileBytes() {
 }
 
 void TOvcCustomTextFileEditor::writeText(TTextFileWriter& writer, const TWorkProgress& progress) {
-    constexpr std::uint64_t kProgressStep = 1 << 20;
     const auto total = static_cast<std::uint64_t>(TextLength());
     std::uint64_t written = 0;
-    std::uint64_t nextReport = kProgressStep;
+    TProgressStep step(TTextFileReader::kProgressStep);
     for (const TParaNode* para = ParaList().Head(); para != nullptr; para = para->Next) {
         if (para->Next == nullptr && para->Length() == 0) {
             break;
         }
         written += static_cast<std::uint64_t>(para->Length()) + 2;
-        if (progress && written >= nextReport) {
-            nextReport = written + kProgressStep;
+        if (progress && step.Due(written)) {
             ReportProgress(progress, written, total);
         }
         writer.Write(para->Text());

@@ -112,10 +112,9 @@ TTextFileReader::~TTextFileReader() {
 
 void TTextFileReader::reportRead(std::size_t got) {
     bytesRead_ += got;
-    if (!progress_ || bytesRead_ < nextReport_) {
+    if (!progress_ || !reportStep_.Due(bytesRead_)) {
         return;
     }
-    nextReport_ = bytesRead_ + kProgressStep;
     if (stream_ != nullptr) {
         ReportProgress(progress_, stream_->WorkDone(), stream_->WorkTotal());
     } else {

@@ -145,7 +145,7 @@ class TTextFileReader {
     TWorkProgress progress_;
     std::uint64_t bytesRead_ = 0;     ///< by every reading of the source, for progress
     std::uint64_t readingTotal_ = 0;  ///< what the file's two readings read
-    std::uint64_t nextReport_ = kProgressStep;
+    TProgressStep reportStep_{kProgressStep};
     std::string_view memory_;  ///< what is left of the text in memory
     std::string_view wholeMemory_;
     std::string utf8_;   ///< a UTF-16 file's text as UTF-8
