@@ -11,15 +11,24 @@ namespace tomery::doc {
 IndexedMatchFinder::IndexedMatchFinder(ByteView block) : size_(block.size()) {
     std::copy(block.begin(), block.end(), bytes_);
     std::fill(bytes_ + size_, bytes_ + size_ + kPadding, std::uint8_t{0});
-    // Linking from the end leaves each chain's head at its oldest position.
-    std::memset(oldest_, 0, sizeof oldest_);
+    std::uint16_t youngest[kBuckets] = {};  // per hash: the link to its youngest position
     const std::size_t indexed = size_ >= kMinMatch ? size_ - 2 : 0;
-    for (std::size_t position = indexed; position-- > 0;) {
-        const std::size_t hash = HashAt(position);
-        hash_[position] = static_cast<std::uint16_t>(hash);
-        next_[position] = oldest_[hash];
-        oldest_[hash] = static_cast<std::uint16_t>(position);
+    for (std::size_t position = 0; position < indexed; ++position) {
+        std::uint16_t& link = youngest[HashAt(position)];
+        older_[position] = link;
+        link = static_cast<std::uint16_t>(position + 1);
     }
+}
+
+void IndexedMatchFinder::LinkYounger() {
+    const std::size_t indexed = size_ >= kMinMatch ? size_ - 2 : 0;
+    for (std::size_t position = 0; position < indexed; ++position) {
+        // A chain's first position is its oldest in the window until the window moves on.
+        const std::size_t link = older_[position];
+        younger_[link != 0 ? link : kOldestLinks + HashAt(position)] =
+            static_cast<std::uint16_t>(position + 1);
+    }
+    youngerLinked_ = true;
 }
 
 std::size_t IndexedMatchFinder::HashAt(std::size_t position) const {
@@ -52,30 +61,55 @@ Match IndexedMatchFinder::FindMatch(std::size_t p) {
     const std::size_t longest = LongestAllowedMatch(p, size_);
     const std::size_t windowStart = p > kMaxDistance ? p - kMaxDistance : 0;
 
-    // p lies on its own chain, so every walk below ends at p at the latest. The window only
-    // moves forward: positions that fell out of it never return.
-    std::uint16_t& oldest = oldest_[hash_[p]];
-    while (oldest < windowStart) {
-        oldest = next_[oldest];
-    }
-
-    // Each candidate is ranked by its length first and its age second, so that the best
-    // rank is the oldest occurrence of the longest length; ranking without branches keeps
-    // the walk fast. Walking from the farthest-back candidate, the first one that reaches
-    // the longest allowed length is the answer; lengths below it need no clamping.
+    // Each candidate is ranked by its length first and its age second, so that the best rank
+    // is the oldest occurrence of the longest length; ranking without branches keeps the walk
+    // fast. Below the longest allowed length no length needs clamping.
     std::uint32_t bestRank = 0;
-    for (std::size_t q = oldest; q < p; q = next_[q]) {
+    for (std::size_t link = older_[p]; link > windowStart; link = older_[link - 1]) {
+        const std::size_t q = link - 1;
         const std::size_t length = MatchLength(q, p);
-        bestRank = std::max(bestRank, static_cast<std::uint32_t>((length << 16) | (0xFFFF - q)));
         if (length >= longest) {
-            break;
+            return {OldestFullMatch(p, q, longest, windowStart), longest};
         }
+        bestRank = std::max(bestRank, static_cast<std::uint32_t>((length << 16) | (0xFFFF - q)));
     }
-    const std::size_t length = std::min<std::size_t>(bestRank >> 16, longest);
+    const std::size_t length = bestRank >> 16;
     if (length < kMinMatch) {
         return {};
     }
     return {0xFFFF - (bestRank & 0xFFFF), length};
+}
+
+std::size_t IndexedMatchFinder::OldestFullMatch(std::size_t p, std::size_t q, std::size_t longest,
+                                                std::size_t windowStart) {
+    if (youngerLinked_) {
+        return OldestFullMatchFromFront(p, longest, windowStart);
+    }
+    std::size_t steps = 0;
+    for (std::size_t link = older_[q]; link > windowStart; link = older_[link - 1]) {
+        if (++steps > kLongWalk) {
+            LinkYounger();
+            return OldestFullMatchFromFront(p, longest, windowStart);
+        }
+        if (MatchLength(link - 1, p) >= longest) {
+            q = link - 1;
+        }
+    }
+    return q;
+}
+
+std::size_t IndexedMatchFinder::OldestFullMatchFromFront(std::size_t p, std::size_t longest,
+                                                         std::size_t windowStart) {
+    // The window only moves forward: positions that fell out of it never return.
+    std::uint16_t& oldest = younger_[kOldestLinks + HashAt(p)];
+    while (oldest - 1u < windowStart) {
+        oldest = younger_[oldest];
+    }
+    std::size_t q = oldest - 1u;
+    while (MatchLength(q, p) < longest) {
+        q = younger_[q + 1] - 1u;
+    }
+    return q;
 }
 
 // Flattened so that the finder's search is inlined into the compressor's loop.

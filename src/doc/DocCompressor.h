@@ -25,10 +25,10 @@ constexpr std::size_t LongestAllowedMatch(std::size_t p, std::size_t blockLength
 }
 
 /// Finds back-references in one block through chains of its 3-byte sequences: every
-/// position is linked to the next younger position with the same hash, and each chain is
-/// entered at its oldest position still inside the window. For every position it yields
-/// exactly what a plain scan of the window yields: the longest match of at least kMinMatch
-/// bytes (up to LongestAllowedMatch), and of those the one farthest back.
+/// position is linked to the next older position with the same hash, and a search walks its
+/// position's chain back to the start of the window. For every position it yields exactly what
+/// a plain scan of the window yields: the longest match of at least kMinMatch bytes (up to
+/// LongestAllowedMatch), and of those the one farthest back.
 /// Positions must be queried in ascending order (not every position need be queried).
 class IndexedMatchFinder {
   public:
@@ -40,16 +40,33 @@ class IndexedMatchFinder {
     static constexpr std::size_t kHashBits = 12;
     static constexpr std::size_t kBuckets = std::size_t{1} << kHashBits;
     static constexpr std::size_t kPadding = 16;  ///< lets MatchLength load whole words
+    /// A walk for the oldest longest match beyond this many steps takes the chains from their
+    /// oldest end from then on: only repetitive blocks have chains that long.
+    static constexpr std::size_t kLongWalk = 64;
+    /// Where younger_ keeps, per hash, the link to the chain's oldest position in the window.
+    static constexpr std::size_t kOldestLinks = kTextRecordSize + 1;
 
     std::size_t HashAt(std::size_t position) const;
     /// The number of equal bytes at q and p, 0 to 10, not yet limited to the allowed length.
     std::size_t MatchLength(std::size_t q, std::size_t p) const;
+    /// The oldest position in the window that matches p for at least `longest` bytes, given
+    /// one such position `q`.
+    std::size_t OldestFullMatch(std::size_t p, std::size_t q, std::size_t longest,
+                                std::size_t windowStart);
+    /// The same, walking the chain from its oldest position in the window.
+    std::size_t OldestFullMatchFromFront(std::size_t p, std::size_t longest,
+                                         std::size_t windowStart);
+    void LinkYounger();
 
+    // Links are positions plus one, so that 0 stands for none.
     std::size_t size_;
     std::uint8_t bytes_[kTextRecordSize + kPadding];  ///< the block, then zero bytes
-    std::uint16_t oldest_[kBuckets];       ///< per hash: the oldest chained position in the window
-    std::uint16_t next_[kTextRecordSize];  ///< the next younger position with the same hash
-    std::uint16_t hash_[kTextRecordSize];  ///< each position's hash
+    std::uint16_t older_[kTextRecordSize];  ///< per position: the next older one with its hash
+    /// Made when first needed (LinkYounger). Per link: the next younger position with the
+    /// same hash; from kOldestLinks on, per hash, the oldest position of the chain still in
+    /// the window.
+    std::uint16_t younger_[kOldestLinks + kBuckets];
+    bool youngerLinked_ = false;
 };
 
 /// Builds the compressed form of one block token by token: folds a pending space into
