@@ -2,6 +2,8 @@
 
 #include "Utf8.h"
 
+#include <algorithm>
+
 namespace tomery::charset {
 
 namespace {
@@ -103,6 +105,24 @@ void TEncodingSniffer::feedUtf8(std::string_view chunk) {
             return;
         }
     }
+}
+
+void TEncodingSniffer::Join(const TEncodingSniffer& later) {
+    head_.append(later.head_.substr(0, 3 - std::min<std::size_t>(head_.size(), 3)));
+    // The later part starts a character: a sequence this part ended in stays unfinished.
+    invalid_ = invalid_ || !partial_.empty() || later.invalid_;
+    multiByte_ = multiByte_ || later.multiByte_;
+    partial_ = later.partial_;
+}
+
+std::size_t SniffingCut(std::string_view nextBytes) {
+    const std::size_t seen = std::min<std::size_t>(nextBytes.size(), 4);
+    for (std::size_t i = 0; i < seen; ++i) {
+        if ((static_cast<unsigned char>(nextBytes[i]) & 0xC0) != 0x80) {
+            return i;
+        }
+    }
+    return seen < 4 ? seen : 0;  // the file's end, or four bytes that no text holds
 }
 
 TFileEncoding TEncodingSniffer::Result() const {

@@ -25,6 +25,9 @@ bool IsUtf16(TFileEncoding encoding);
 class TEncodingSniffer {
   public:
     void Feed(std::string_view chunk);
+    /// Takes in the sniff of the bytes that follow those fed here, so that the parts of a big
+    /// file can be sniffed at once. Those bytes must start where SniffingCut puts a cut.
+    void Join(const TEncodingSniffer& later);
     TFileEncoding Result() const;
 
   private:
@@ -35,6 +38,12 @@ class TEncodingSniffer {
     bool multiByte_ = false;
     bool invalid_ = false;
 };
+
+/// Where a file may be cut for sniffing its parts on their own, given up to four of its bytes
+/// from a place on (fewer where the file ends): before the first of them that continues no
+/// character, else at the file's end. Where all four continue one, the file is no UTF-8
+/// whatever the cut, and the place itself is the cut.
+std::size_t SniffingCut(std::string_view nextBytes);
 
 /// What a file is read as, and how many bytes at its start are its mark rather than text.
 struct TReadingEncoding {

@@ -3,7 +3,12 @@
 #include "TextCase.h"
 #include "TextConversion.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include <langinfo.h>
@@ -78,14 +83,73 @@ std::string TextEncodingNames() {
     return names + CharacterSetNames();
 }
 
-TTextEncoding SniffTextFile(const std::string& path, const charset::TCharacterSet& set) {
+namespace {
+
+/// Big files are sniffed in parts of at least this size, one per core, all at once.
+constexpr std::uint64_t kSniffingPartBytes = std::uint64_t{4} << 20;
+
+struct TSniffedPart {
+    charset::TEncodingSniffer Sniffer;
+    bool Failed = false;
+};
+
+TSniffedPart SniffPart(const std::string& path, std::uint64_t begin, std::uint64_t end) {
+    TSniffedPart part;
     std::ifstream in(path, std::ios::binary);
-    charset::TEncodingSniffer sniffer;
+    in.seekg(static_cast<std::streamoff>(begin));
     std::vector<char> chunk(65536);
-    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-        sniffer.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+    for (std::uint64_t at = begin; at < end;) {
+        in.read(chunk.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(
+                                  chunk.size(), end - at)));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) {
+            break;
+        }
+        part.Sniffer.Feed(std::string_view(chunk.data(), got));
+        at += got;
     }
-    const TFileEncoding sniffed = in.bad() ? TFileEncoding::Bytes : sniffer.Result();
+    part.Failed = in.bad();
+    return part;
+}
+
+/// Where the parts of the file at `path`, `size` bytes, begin: the first at 0, the others
+/// where a character starts near their share of the file.
+std::vector<std::uint64_t> SniffingParts(const std::string& path, std::uint64_t size) {
+    const std::uint64_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::uint64_t parts = std::max<std::uint64_t>(1, std::min(cores, size / kSniffingPartBytes));
+    std::vector<std::uint64_t> starts{0};
+    std::ifstream in(path, std::ios::binary);
+    for (std::uint64_t i = 1; i < parts; ++i) {
+        const std::uint64_t near = size * i / parts;
+        char next[4];
+        in.seekg(static_cast<std::streamoff>(near));
+        in.read(next, sizeof next);
+        starts.push_back(near + charset::SniffingCut(
+                                    std::string_view(next, static_cast<std::size_t>(in.gcount()))));
+        in.clear();
+    }
+    return starts;
+}
+
+}  // namespace
+
+TTextEncoding SniffTextFile(const std::string& path, const charset::TCharacterSet& set) {
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(path, error);
+    const std::vector<std::uint64_t> starts = SniffingParts(path, error ? 0 : size);
+    std::vector<std::future<TSniffedPart>> later;
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        const std::uint64_t end = i + 1 < starts.size() ? starts[i + 1] : size;
+        later.push_back(std::async(std::launch::async, SniffPart, path, starts[i], end));
+    }
+    // The first part reads to the end of a file whose size is unknown, as pipes are.
+    TSniffedPart whole = SniffPart(path, 0, starts.size() > 1 ? starts[1] : UINT64_MAX);
+    for (std::future<TSniffedPart>& part : later) {
+        const TSniffedPart next = part.get();
+        whole.Sniffer.Join(next.Sniffer);
+        whole.Failed = whole.Failed || next.Failed;
+    }
+    const TFileEncoding sniffed = whole.Failed ? TFileEncoding::Bytes : whole.Sniffer.Result();
     return {sniffed, sniffed == TFileEncoding::Bytes ? &set : nullptr};
 }
 

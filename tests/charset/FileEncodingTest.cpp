@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace tomery::charset {
@@ -50,6 +51,31 @@ TEST(EncodingSniffer, AMarkOrValidMultiByteUtf8MakesAUnicodeFileWhateverThePiece
     for (const auto& [bytes, encoding] : cases) {
         EXPECT_EQ(SniffWhole(bytes), encoding) << ::testing::PrintToString(bytes);
         EXPECT_EQ(SniffByteByByte(bytes), encoding) << ::testing::PrintToString(bytes);
+    }
+}
+
+TEST(EncodingSniffer, PartsCutWhereSniffingCutSaysJoinToTheSniffOfTheWhole) {
+    // Texts of a few characters each: ASCII, valid sequences of every length, marks, and
+    // bytes no UTF-8 holds, so that every cut meets sequences whole, cut and broken.
+    const std::string pieces[] = {"a", "\r\n", "\xC3\xA9", "\xE2\x80\x9C", "\xF0\x9F\x98\x80",
+                                  "\xEF\xBB\xBF", "\xFF\xFE", "\xE9", "\x80\x80\x80\x80", "\xC3"};
+    std::mt19937 random(99);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes;
+        const std::size_t count = random() % 8;
+        for (std::size_t i = 0; i < count; ++i) {
+            bytes += pieces[random() % std::size(pieces)];
+        }
+        for (std::size_t near = 1; near < bytes.size(); ++near) {
+            const std::size_t cut = near + SniffingCut(std::string_view(bytes).substr(near, 4));
+            TEncodingSniffer first;
+            TEncodingSniffer second;
+            first.Feed(std::string_view(bytes).substr(0, cut));
+            second.Feed(std::string_view(bytes).substr(cut));
+            first.Join(second);
+            EXPECT_EQ(first.Result(), SniffWhole(bytes))
+                << ::testing::PrintToString(bytes) << " cut at " << cut;
+        }
     }
 }
 
