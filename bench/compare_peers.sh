@@ -16,6 +16,7 @@
 #
 # txt2pdbdoc compresses slowly (about a minute for 50 MiB), so encoding takes most of the time.
 set -euo pipefail
+export LC_ALL=C  # a decimal point in the clock and in awk whatever the user's locale
 
 build=${1:-build}
 runs=${RUNS:-3}
@@ -41,15 +42,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TOMERY_HOME=$work  # tomery-doc's log goes there
 
-# measure NAME COMMAND...: one run; appends "wall cpu peak-KiB" to $work/NAME. The run before
-# may have left its output to the system to write (txt2pdbdoc does not flush): that is written
-# first, so that no run pays for the one before it.
+# measure NAME COMMAND...: one run; appends "wall cpu peak-KiB" to $work/NAME, the wall time
+# from the shell's microsecond clock (time's own has hundredths, too coarse for a ratio of 60).
+# The run before may have left its output to the system to write (txt2pdbdoc does not flush):
+# that is written first, so that no run pays for the one before it.
 measure() {
     local name=$1
     shift
     sync
-    /usr/bin/time -f '%e %U %S %M' -o "$work/last" "$@" >/dev/null 2>&1
-    awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/last" >>"$work/$name"
+    local start=$EPOCHREALTIME
+    /usr/bin/time -f '%U %S %M' -o "$work/last" "$@" >/dev/null 2>&1
+    local end=$EPOCHREALTIME
+    awk -v start="$start" -v end="$end" '{ printf "%.3f %.2f %s\n", end - start, $1 + $2, $3 }' \
+        "$work/last" >>"$work/$name"
 }
 
 # median NAME COLUMN
@@ -57,7 +62,7 @@ median() {
     sort -g -k"$2","$2" "$work/$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'
 }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3g", a / b; else print "-" }'; }
 
 # table PEER-NAME: the medians of tomery and of the peer for each job of one size.
 table() {
