@@ -177,18 +177,26 @@ Bytes ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte)
     std::size_t to = 0;
     std::size_t i = 0;
     while (i < size) {
-        // Whole words without a byte below 0x0E go over as they are; `to` never passes `i`,
-        // so the word fits. Only the word holding a line end takes the byte-wise way.
+        // Words go over as they are up to their first byte below 0x0E; `to` never passes
+        // `i`, so the word fits. Only that byte takes the byte-wise way.
         if (size - i >= 8) {
             std::uint64_t word;
             std::memcpy(&word, from + i, sizeof word);
+            std::memcpy(into + to, &word, sizeof word);
             constexpr std::uint64_t kOnes = 0x0101010101010101;
-            if (((word - kOnes * 0x0E) & ~word & (kOnes * 0x80)) == 0) {
-                std::memcpy(into + to, &word, sizeof word);
+            const std::uint64_t low = (word - kOnes * 0x0E) & ~word & (kOnes * 0x80);
+            if (low == 0) {
                 to += 8;
                 i += 8;
                 continue;
             }
+            // The lowest flag is exact, as a borrow runs only toward higher bytes; those are
+            // the word's first bytes where the machine stores the high byte first.
+            const std::size_t clean = std::endian::native == std::endian::little
+                                          ? static_cast<std::size_t>(std::countr_zero(low)) / 8
+                                          : 0;
+            to += clean;
+            i += clean;
         }
         const std::uint8_t byte = from[i];
         if (byte == 0x0D) {
