@@ -99,8 +99,8 @@ TSniffedPart SniffPart(const std::string& path, std::uint64_t begin, std::uint64
     in.seekg(static_cast<std::streamoff>(begin));
     std::vector<char> chunk(65536);
     for (std::uint64_t at = begin; at < end;) {
-        in.read(chunk.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(
-                                  chunk.size(), end - at)));
+        in.read(chunk.data(),
+                static_cast<std::streamsize>(std::min<std::uint64_t>(chunk.size(), end - at)));
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got == 0) {
             break;
@@ -116,7 +116,8 @@ TSniffedPart SniffPart(const std::string& path, std::uint64_t begin, std::uint64
 /// where a character starts near their share of the file.
 std::vector<std::uint64_t> SniffingParts(const std::string& path, std::uint64_t size) {
     const std::uint64_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::uint64_t parts = std::max<std::uint64_t>(1, std::min(cores, size / kSniffingPartBytes));
+    const std::uint64_t parts =
+        std::max<std::uint64_t>(1, std::min(cores, size / kSniffingPartBytes));
     std::vector<std::uint64_t> starts{0};
     std::ifstream in(path, std::ios::binary);
     for (std::uint64_t i = 1; i < parts; ++i) {
@@ -138,12 +139,14 @@ TTextEncoding SniffTextFile(const std::string& path, const charset::TCharacterSe
     const std::uint64_t size = std::filesystem::file_size(path, error);
     const std::vector<std::uint64_t> starts = SniffingParts(path, error ? 0 : size);
     std::vector<std::future<TSniffedPart>> later;
+    // The last part reads on to the end, wherever a file that grew or a pipe ends.
+    const auto endOfPart = [&starts](std::size_t i) {
+        return i + 1 < starts.size() ? starts[i + 1] : UINT64_MAX;
+    };
     for (std::size_t i = 1; i < starts.size(); ++i) {
-        const std::uint64_t end = i + 1 < starts.size() ? starts[i + 1] : size;
-        later.push_back(std::async(std::launch::async, SniffPart, path, starts[i], end));
+        later.push_back(std::async(std::launch::async, SniffPart, path, starts[i], endOfPart(i)));
     }
-    // The first part reads to the end of a file whose size is unknown, as pipes are.
-    TSniffedPart whole = SniffPart(path, 0, starts.size() > 1 ? starts[1] : UINT64_MAX);
+    TSniffedPart whole = SniffPart(path, 0, endOfPart(0));
     for (std::future<TSniffedPart>& part : later) {
         const TSniffedPart next = part.get();
         whole.Sniffer.Join(next.Sniffer);

@@ -57,8 +57,9 @@ TEST(EncodingSniffer, AMarkOrValidMultiByteUtf8MakesAUnicodeFileWhateverThePiece
 TEST(EncodingSniffer, PartsCutWhereSniffingCutSaysJoinToTheSniffOfTheWhole) {
     // Texts of a few characters each: ASCII, valid sequences of every length, marks, and
     // bytes no UTF-8 holds, so that every cut meets sequences whole, cut and broken.
-    const std::string pieces[] = {"a", "\r\n", "\xC3\xA9", "\xE2\x80\x9C", "\xF0\x9F\x98\x80",
-                                  "\xEF\xBB\xBF", "\xFF\xFE", "\xE9", "\x80\x80\x80\x80", "\xC3"};
+    const std::string pieces[] = {
+        "a",        "\r\n", "\xC3\xA9",         "\xE2\x80\x9C", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF",
+        "\xFF\xFE", "\xE9", "\x80\x80\x80\x80", "\xC3"};
     std::mt19937 random(99);
     for (int round = 0; round < 400; ++round) {
         std::string bytes;
