@@ -37,7 +37,7 @@ class IndexedMatchFinder {
     Match FindMatch(std::size_t p);
 
   private:
-    static constexpr std::size_t kHashBits = 12;
+    static constexpr std::size_t kHashBits = 14;
     static constexpr std::size_t kBuckets = std::size_t{1} << kHashBits;
     static constexpr std::size_t kPadding = 16;  ///< lets MatchLength load whole words
     /// A walk for the oldest longest match beyond this many steps takes the chains from their
