@@ -12,8 +12,8 @@ IndexedMatchFinder::IndexedMatchFinder(ByteView block) : size_(block.size()) {
     std::copy(block.begin(), block.end(), bytes_);
     std::fill(bytes_ + size_, bytes_ + size_ + kPadding, std::uint8_t{0});
     std::uint16_t youngest[kBuckets] = {};  // per hash: the link to its youngest position
-    const std::size_t indexed = size_ >= kMinMatch ? size_ - 2 : 0;
-    for (std::size_t position = 0; position < indexed; ++position) {
+    const std::size_t linked = LinkedPositions();
+    for (std::size_t position = 0; position < linked; ++position) {
         std::uint16_t& link = youngest[HashAt(position)];
         older_[position] = link;
         link = static_cast<std::uint16_t>(position + 1);
@@ -21,14 +21,18 @@ IndexedMatchFinder::IndexedMatchFinder(ByteView block) : size_(block.size()) {
 }
 
 void IndexedMatchFinder::LinkYounger() {
-    const std::size_t indexed = size_ >= kMinMatch ? size_ - 2 : 0;
-    for (std::size_t position = 0; position < indexed; ++position) {
+    const std::size_t linked = LinkedPositions();
+    for (std::size_t position = 0; position < linked; ++position) {
         // A chain's first position is its oldest in the window until the window moves on.
         const std::size_t link = older_[position];
         younger_[link != 0 ? link : kOldestLinks + HashAt(position)] =
             static_cast<std::uint16_t>(position + 1);
     }
     youngerLinked_ = true;
+}
+
+std::size_t IndexedMatchFinder::LinkedPositions() const {
+    return size_ >= kMinMatch ? size_ - 2 : 0;
 }
 
 std::size_t IndexedMatchFinder::HashAt(std::size_t position) const {

@@ -46,6 +46,8 @@ class IndexedMatchFinder {
     /// Where younger_ keeps, per hash, the link to the chain's oldest position in the window.
     static constexpr std::size_t kOldestLinks = kTextRecordSize + 1;
 
+    /// How many positions from the block's start begin a 3-byte sequence and are linked.
+    std::size_t LinkedPositions() const;
     std::size_t HashAt(std::size_t position) const;
     /// The number of equal bytes at q and p, 0 to 10, not yet limited to the allowed length.
     std::size_t MatchLength(std::size_t q, std::size_t p) const;
