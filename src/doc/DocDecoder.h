@@ -4,6 +4,7 @@
 #include "DocFormat.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -45,10 +46,18 @@ constexpr std::size_t ExpandedSizeLimit(std::size_t size) {
     return 2 * size;
 }
 
+/// How many LF bytes `text` holds.
+std::uint64_t CountLineFeeds(ByteView text);
+
+struct ExpandedText {
+    std::size_t size = 0;         ///< the bytes written
+    std::uint64_t lineFeeds = 0;  ///< the LF bytes the decoded text held
+};
+
 /// Writes `decoded` to `into` with each LF turned into CR LF, except an LF that directly
 /// follows a CR, which already ends a line as CR LF. `previousWasCr` carries the last byte's
-/// state across records. `into` has room for ExpandedSizeLimit bytes; returns the bytes written.
-std::size_t ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t* into);
+/// state across records. `into` has room for ExpandedSizeLimit bytes.
+ExpandedText ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t* into);
 
 /// The writer's line-end conversion of one block: bytes 0x00-0x08 are dropped, a CR
 /// followed by LF is dropped (`nextByte` is the byte after the block, if any), any other

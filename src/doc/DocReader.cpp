@@ -217,12 +217,15 @@ class RecordBatch {
             }
         }
         const ByteView text = slot.Text(compressed_);
-        slot.lineFeeds = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
-        if (!binaryMode_) {
-            slot.expanded.resize(std::max(slot.expanded.size(), ExpandedSizeLimit(text.size())));
-            bool noCrBefore = false;
-            slot.expandedSize = ExpandLineEnds(text, noCrBefore, slot.expanded.data());
+        if (binaryMode_) {
+            slot.lineFeeds = CountLineFeeds(text);
+            return;
         }
+        slot.expanded.resize(std::max(slot.expanded.size(), ExpandedSizeLimit(text.size())));
+        bool noCrBefore = false;
+        const ExpandedText expanded = ExpandLineEnds(text, noCrBefore, slot.expanded.data());
+        slot.expandedSize = expanded.size;
+        slot.lineFeeds = expanded.lineFeeds;
     }
     const Slot& At(std::size_t i) const { return slots_[i]; }
 

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 Bytes ExpandLineEnds(const Bytes& decoded, bool& previousWasCr) {
     Bytes expanded(ExpandedSizeLimit(decoded.size()));
-    expanded.resize(doc::ExpandLineEnds(decoded, previousWasCr, expanded.data()));
+    expanded.resize(doc::ExpandLineEnds(decoded, previousWasCr, expanded.data()).size);
     return expanded;
 }
 
@@ -156,6 +156,42 @@ TEST(LineEndExpansion, KeepsCrLfSplitAcrossTwoRecords) {
     EXPECT_EQ(ExpandLineEnds(ToBytes("line\r"), previousWasCr), ToBytes("line\r"));
     EXPECT_TRUE(previousWasCr);
     EXPECT_EQ(ExpandLineEnds(ToBytes("\nnext\n"), previousWasCr), ToBytes("\nnext\r\n"));
+}
+
+// The expansion goes a word at a time up to each LF: line ends at every place in and across
+// the words, and bytes one bit away from an LF, must come out as a byte-by-byte reading gives
+// them, with every LF counted.
+TEST(LineEndExpansion, MatchesAByteByByteReadingAtEveryPlace) {
+    const Bytes alphabet{'\n', '\r', 0x0B, 0x08, 0x8A, 0x2A, 0x00, 0xFF};
+    std::mt19937 random(11);
+    for (int round = 0; round < 2000; ++round) {
+        Bytes decoded(random() % 40);
+        for (std::uint8_t& byte : decoded) {
+            byte = random() % 3 == 0 ? alphabet[random() % alphabet.size()] : 'x';
+        }
+        const bool crBefore = random() % 2;
+        Bytes expected;
+        std::uint64_t feeds = 0;
+        bool previous = crBefore;
+        for (const std::uint8_t byte : decoded) {
+            if (byte == '\n') {
+                ++feeds;
+                if (!previous) {
+                    expected.push_back('\r');
+                }
+            }
+            expected.push_back(byte);
+            previous = byte == '\r';
+        }
+        bool previousWasCr = crBefore;
+        Bytes expanded(ExpandedSizeLimit(decoded.size()));
+        const ExpandedText result = doc::ExpandLineEnds(decoded, previousWasCr, expanded.data());
+        expanded.resize(result.size);
+        ASSERT_EQ(expanded, expected) << "round " << round;
+        EXPECT_EQ(previousWasCr, previous) << "round " << round;
+        EXPECT_EQ(result.lineFeeds, feeds) << "round " << round;
+        EXPECT_EQ(CountLineFeeds(decoded), feeds) << "round " << round;
+    }
 }
 
 TEST(LineEndConversion, DropsCrBeforeLfAndControlBytes) {
