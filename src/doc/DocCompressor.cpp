@@ -15,7 +15,7 @@ IndexedMatchFinder::IndexedMatchFinder(ByteView block) : size_(block.size()) {
     const std::size_t linked = LinkedPositions();
     for (std::size_t position = 0; position < linked; ++position) {
         std::uint16_t& link = youngest[HashAt(position)];
-        older_[position] = link;
+        older_[position + 1] = link;
         link = static_cast<std::uint16_t>(position + 1);
     }
 }
@@ -24,7 +24,7 @@ void IndexedMatchFinder::LinkYounger() {
     const std::size_t linked = LinkedPositions();
     for (std::size_t position = 0; position < linked; ++position) {
         // A chain's first position is its oldest in the window until the window moves on.
-        const std::size_t link = older_[position];
+        const std::size_t link = older_[position + 1];
         younger_[link != 0 ? link : kOldestLinks + HashAt(position)] =
             static_cast<std::uint16_t>(position + 1);
     }
@@ -69,7 +69,7 @@ Match IndexedMatchFinder::FindMatch(std::size_t p) {
     // is the oldest occurrence of the longest length; ranking without branches keeps the walk
     // fast. Below the longest allowed length no length needs clamping.
     std::uint32_t bestRank = 0;
-    for (std::size_t link = older_[p]; link > windowStart; link = older_[link - 1]) {
+    for (std::size_t link = older_[p + 1]; link > windowStart; link = older_[link]) {
         const std::size_t q = link - 1;
         const std::size_t length = MatchLength(q, p);
         if (length >= longest) {
@@ -90,7 +90,7 @@ std::size_t IndexedMatchFinder::OldestFullMatch(std::size_t p, std::size_t q, st
         return OldestFullMatchFromFront(p, longest, windowStart);
     }
     std::size_t steps = 0;
-    for (std::size_t link = older_[q]; link > windowStart; link = older_[link - 1]) {
+    for (std::size_t link = older_[q + 1]; link > windowStart; link = older_[link]) {
         if (++steps > kLongWalk) {
             LinkYounger();
             return OldestFullMatchFromFront(p, longest, windowStart);

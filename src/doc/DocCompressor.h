@@ -63,7 +63,9 @@ class IndexedMatchFinder {
     // Links are positions plus one, so that 0 stands for none.
     std::size_t size_;
     std::uint8_t bytes_[kTextRecordSize + kPadding];  ///< the block, then zero bytes
-    std::uint16_t older_[kTextRecordSize];  ///< per position: the next older one with its hash
+    /// Per link: the link to the next older position with the same hash. Indexed by link, so
+    /// that a walk goes from load to load without arithmetic between.
+    std::uint16_t older_[kTextRecordSize + 1];
     /// Made when first needed (LinkYounger). Per link: the next younger position with the
     /// same hash; from kOldestLinks on, per hash, the oldest position of the chain still in
     /// the window.
