@@ -12,10 +12,12 @@ IndexedMatchFinder::IndexedMatchFinder(ByteView block) : size_(block.size()) {
     std::copy(block.begin(), block.end(), bytes_);
     std::fill(bytes_ + size_, bytes_ + size_ + kPadding, std::uint8_t{0});
     std::uint16_t youngest[kBuckets] = {};  // per hash: the link to its youngest position
+    older_[0] = 0;
     const std::size_t linked = LinkedPositions();
     for (std::size_t position = 0; position < linked; ++position) {
         std::uint16_t& link = youngest[HashAt(position)];
         older_[position + 1] = link;
+        olderStill_[position + 1] = older_[link];  // older_[0] is 0: none older than none
         link = static_cast<std::uint16_t>(position + 1);
     }
 }
@@ -68,14 +70,30 @@ Match IndexedMatchFinder::FindMatch(std::size_t p) {
     // Each candidate is ranked by its length first and its age second, so that the best rank
     // is the oldest occurrence of the longest length; ranking without branches keeps the walk
     // fast. Below the longest allowed length no length needs clamping.
+    const auto rank = [](std::size_t length, std::size_t q) {
+        return static_cast<std::uint32_t>((length << 16) | (0xFFFF - q));
+    };
     std::uint32_t bestRank = 0;
-    for (std::size_t link = older_[p + 1]; link > windowStart; link = older_[link]) {
+    // Two positions a step: the links of the next two hang on one load, not on two in a row.
+    for (std::size_t link = older_[p + 1]; link > windowStart;) {
+        const std::size_t further = olderStill_[link];
+        const std::size_t second = older_[link];
         const std::size_t q = link - 1;
         const std::size_t length = MatchLength(q, p);
         if (length >= longest) {
             return {OldestFullMatch(p, q, longest, windowStart), longest};
         }
-        bestRank = std::max(bestRank, static_cast<std::uint32_t>((length << 16) | (0xFFFF - q)));
+        bestRank = std::max(bestRank, rank(length, q));
+        if (second <= windowStart) {
+            break;
+        }
+        const std::size_t secondQ = second - 1;
+        const std::size_t secondLength = MatchLength(secondQ, p);
+        if (secondLength >= longest) {
+            return {OldestFullMatch(p, secondQ, longest, windowStart), longest};
+        }
+        bestRank = std::max(bestRank, rank(secondLength, secondQ));
+        link = further;
     }
     const std::size_t length = bestRank >> 16;
     if (length < kMinMatch) {

@@ -66,6 +66,7 @@ class IndexedMatchFinder {
     /// Per link: the link to the next older position with the same hash. Indexed by link, so
     /// that a walk goes from load to load without arithmetic between.
     std::uint16_t older_[kTextRecordSize + 1];
+    std::uint16_t olderStill_[kTextRecordSize + 1];  ///< per link: the link older_ gives twice
     /// Made when first needed (LinkYounger). Per link: the next younger position with the
     /// same hash; from kOldestLinks on, per hash, the oldest position of the chain still in
     /// the window.
