@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tomery::doc {
@@ -167,7 +168,8 @@ class RecordBatch {
         RecordDecoder decoder;
         std::optional<DecodeError> error;
         /// The text with CR LF line ends as if no CR ended the record before.
-        Bytes expanded;
+        std::unique_ptr<std::uint8_t[]> expanded;
+        std::size_t expandedRoom = 0;
         std::size_t expandedSize = 0;
         std::uint64_t lineFeeds = 0;
 
@@ -221,9 +223,12 @@ class RecordBatch {
             slot.lineFeeds = CountLineFeeds(text);
             return;
         }
-        slot.expanded.resize(std::max(slot.expanded.size(), ExpandedSizeLimit(text.size())));
+        if (slot.expandedRoom < ExpandedSizeLimit(text.size())) {
+            slot.expandedRoom = ExpandedSizeLimit(text.size());
+            slot.expanded.reset(new std::uint8_t[slot.expandedRoom]);
+        }
         bool noCrBefore = false;
-        const ExpandedText expanded = ExpandLineEnds(text, noCrBefore, slot.expanded.data());
+        const ExpandedText expanded = ExpandLineEnds(text, noCrBefore, slot.expanded.get());
         slot.expandedSize = expanded.size;
         slot.lineFeeds = expanded.lineFeeds;
     }
@@ -248,8 +253,7 @@ void AddText(TextChunks& chunks, const RecordBatch::Slot& slot, ByteView text, b
     }
     const std::size_t skip = previousWasCr && !text.empty() && text.front() == '\n' ? 1 : 0;
     const std::size_t size = slot.expandedSize - skip;
-    std::copy_n(slot.expanded.begin() + static_cast<std::ptrdiff_t>(skip), size,
-                chunks.Room(size));
+    std::copy_n(slot.expanded.get() + skip, size, chunks.Room(size));
     chunks.Add(size);
     if (!text.empty()) {
         previousWasCr = text.back() == '\r';
