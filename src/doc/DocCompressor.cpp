@@ -135,9 +135,15 @@ std::size_t IndexedMatchFinder::OldestFullMatchFromFront(std::size_t p, std::siz
 }
 
 // Flattened so that the finder's search is inlined into the compressor's loop.
-[[gnu::flatten]] Bytes CompressBlock(ByteView block) {
+[[gnu::flatten]] std::size_t CompressBlock(ByteView block, Bytes& tokens) {
     IndexedMatchFinder finder(block);
-    return CompressBlockWith(block, finder);
+    return CompressBlockWith(block, finder, tokens);
+}
+
+Bytes CompressBlock(ByteView block) {
+    Bytes tokens;
+    tokens.resize(CompressBlock(block, tokens));
+    return tokens;
 }
 
 namespace {

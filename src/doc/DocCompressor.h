@@ -79,8 +79,11 @@ class IndexedMatchFinder {
 class TokenWriter {
   public:
     /// A space and a high byte take three bytes for two: the output never needs more than
-    /// half again the block's size, so it is sized once and written without checks.
-    explicit TokenWriter(std::size_t blockSize) : tokens_(blockSize + blockSize / 2 + 8) {}
+    /// half again the block's size, so `tokens` is sized once and written without checks. It
+    /// keeps its size, so that the next block written into it need not grow it again.
+    TokenWriter(Bytes& tokens, std::size_t blockSize) : tokens_(tokens) {
+        tokens_.resize(std::max(tokens_.size(), blockSize + blockSize / 2 + 8));
+    }
 
     void Literal(std::uint8_t byte) {
         if (spacePending_) {
@@ -111,14 +114,13 @@ class TokenWriter {
         Put(static_cast<std::uint8_t>(value & 0xFF));
     }
 
-    /// Flushes a pending space and hands over the tokens.
-    Bytes Finish() {
+    /// Flushes a pending space; returns how many bytes of tokens were written.
+    std::size_t Finish() {
         if (spacePending_) {
             spacePending_ = false;
             Put(0x20);
         }
-        tokens_.resize(size_);
-        return std::move(tokens_);
+        return size_;
     }
 
   private:
@@ -136,7 +138,7 @@ class TokenWriter {
         runEnd_ = size_;
     }
 
-    Bytes tokens_;
+    Bytes& tokens_;
     std::size_t size_ = 0;
     bool spacePending_ = false;
     std::size_t runStart_ = 0;                           ///< count byte of the last escape run
@@ -161,10 +163,11 @@ inline bool CheckMatch(ByteView block, std::size_t p, const Match& match) {
 }
 
 /// Compresses one block (at most kTextRecordSize bytes) with the given finder, which must
-/// answer FindMatch(p) for ascending p.
+/// answer FindMatch(p) for ascending p, into the front of `tokens`, which may be longer;
+/// returns the length of the tokens.
 template <typename Finder>
-Bytes CompressBlockWith(ByteView block, Finder& finder) {
-    TokenWriter writer(block.size());
+std::size_t CompressBlockWith(ByteView block, Finder& finder, Bytes& tokens) {
+    TokenWriter writer(tokens, block.size());
     std::size_t p = 0;
     while (p < block.size()) {
         const Match match = finder.FindMatch(p);
@@ -179,7 +182,16 @@ Bytes CompressBlockWith(ByteView block, Finder& finder) {
     return writer.Finish();
 }
 
+template <typename Finder>
+Bytes CompressBlockWith(ByteView block, Finder& finder) {
+    Bytes tokens;
+    tokens.resize(CompressBlockWith(block, finder, tokens));
+    return tokens;
+}
+
 /// Compresses one block with the production finder.
 Bytes CompressBlock(ByteView block);
+/// The same into the front of `tokens`, which may be longer; returns the length of the tokens.
+std::size_t CompressBlock(ByteView block, Bytes& tokens);
 
 }  // namespace tomery::doc

@@ -204,8 +204,13 @@ ExpandedText ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t*
 Bytes ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte) {
     // The result is never longer than the block: each byte gives at most one.
     Bytes converted(block.size());
+    converted.resize(ConvertLineEndsToDoc(block, nextByte, converted.data()));
+    return converted;
+}
+
+std::size_t ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte,
+                                 std::uint8_t* into) {
     const std::uint8_t* const from = block.data();
-    std::uint8_t* const into = converted.data();
     const std::size_t size = block.size();
     std::size_t to = 0;
     std::size_t i = 0;
@@ -242,8 +247,7 @@ Bytes ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte)
         }
         ++i;
     }
-    converted.resize(to);
-    return converted;
+    return to;
 }
 
 }  // namespace tomery::doc

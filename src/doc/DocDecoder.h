@@ -63,5 +63,8 @@ ExpandedText ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t*
 /// followed by LF is dropped (`nextByte` is the byte after the block, if any), any other
 /// CR becomes LF.
 Bytes ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte);
+/// The same, written to `into`, which has room for the block's size; returns the bytes written.
+std::size_t ConvertLineEndsToDoc(ByteView block, std::optional<std::uint8_t> nextByte,
+                                 std::uint8_t* into);
 
 }  // namespace tomery::doc

@@ -110,36 +110,53 @@ class BookmarkOffsets {
 /// Why reading a batch of blocks stopped.
 enum class BatchEnd { Full, TextEnd, TooLong };
 
-/// Blocks converted and waiting to be compressed, with what their records will hold.
+/// Blocks converted and waiting to be compressed, with what their records will hold. Each
+/// slot keeps its buffers from batch to batch.
 class RecordBatch {
   public:
-    explicit RecordBatch(std::size_t capacity) : capacity_(capacity) {
-        blocks_.reserve(capacity);
-    }
+    explicit RecordBatch(std::size_t capacity) : blocks_(capacity) {}
 
-    void Add(Bytes block, std::size_t sourceSize) {
-        blocks_.push_back({std::move(block), {}, sourceSize});
+    /// Converts `block` (`following` is the byte after it) into the next slot; returns the
+    /// converted text.
+    ByteView Add(ByteView block, std::optional<std::uint8_t> following, bool binaryMode) {
+        Block& slot = blocks_[size_++];
+        slot.text.resize(std::max(slot.text.size(), block.size()));
+        if (binaryMode) {
+            std::copy(block.begin(), block.end(), slot.text.begin());
+            slot.textSize = block.size();
+        } else {
+            slot.textSize = ConvertLineEndsToDoc(block, following, slot.text.data());
+        }
+        slot.sourceSize = block.size();
+        return ByteView(slot.text.data(), slot.textSize);
     }
-    std::size_t Size() const { return blocks_.size(); }
-    bool Full() const { return blocks_.size() == capacity_; }
-    void Clear() { blocks_.clear(); }
+    std::size_t Size() const { return size_; }
+    bool Full() const { return size_ == blocks_.size(); }
+    void Clear() { size_ = 0; }
 
     /// Safe to call for different blocks at once.
-    void Compress(std::size_t i) { blocks_[i].record = CompressBlock(blocks_[i].text); }
-    const Bytes& Record(std::size_t i, bool compressed) const {
-        return compressed ? blocks_[i].record : blocks_[i].text;
+    void Compress(std::size_t i) {
+        Block& slot = blocks_[i];
+        slot.recordSize = CompressBlock(ByteView(slot.text.data(), slot.textSize), slot.record);
+    }
+    ByteView Record(std::size_t i, bool compressed) const {
+        const Block& slot = blocks_[i];
+        return compressed ? ByteView(slot.record.data(), slot.recordSize)
+                          : ByteView(slot.text.data(), slot.textSize);
     }
     /// The bytes of the source the block was converted from.
     std::size_t SourceSize(std::size_t i) const { return blocks_[i].sourceSize; }
 
   private:
     struct Block {
-        Bytes text;
-        Bytes record;
-        std::size_t sourceSize;
+        Bytes text;  ///< the converted block at its front
+        std::size_t textSize = 0;
+        Bytes record;  ///< the compressed block at its front
+        std::size_t recordSize = 0;
+        std::size_t sourceSize = 0;
     };
-    std::size_t capacity_;
     std::vector<Block> blocks_;
+    std::size_t size_ = 0;  ///< the slots in use
 };
 
 /// How many bookmarks fit beside `textRecords` records: the header's record count is 16 bits,
@@ -231,17 +248,13 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
             }
             ++blocksRead;
             places.Follow(block, text.BytesRead() - block.size(), docLength, !options.binaryMode);
-            Bytes converted = options.binaryMode
-                                  ? Bytes(block.begin(), block.end())
-                                  : ConvertLineEndsToDoc(block, text.FollowingByte());
-            docLength += converted.size();
-            batch.Add(std::move(converted), block.size());
+            docLength += batch.Add(block, text.FollowingByte(), options.binaryMode).size();
         }
         return BatchEnd::Full;
     };
     const auto writeBatch = [&](const RecordBatch& batch) {
         for (std::size_t i = 0; i < batch.Size(); ++i) {
-            const Bytes& record = batch.Record(i, options.compression);
+            const ByteView record = batch.Record(i, options.compression);
             if (!records.Append(record)) {
                 return false;
             }
