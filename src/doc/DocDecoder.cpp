@@ -17,21 +17,10 @@ void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
     std::memcpy(to, &word, sizeof word);
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101;
-constexpr std::uint64_t kLow7 = kOnes * 0x7F;
-constexpr std::uint64_t kHigh = kOnes * 0x80;
-
-/// How many bytes of `word`, in memory order, lie before the first one whose high bit
-/// `flags` sets; `flags` sets only high bits, and marks each byte on its own.
-std::size_t BytesBeforeFlag(std::uint64_t flags) {
-    return static_cast<std::size_t>(std::endian::native == std::endian::little
-                                        ? std::countr_zero(flags)
-                                        : std::countl_zero(flags)) /
-           8;
-}
-
 /// The high bit of each LF byte in `word`.
 std::uint64_t LineFeedFlags(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kLow7 = kOnes * 0x7F;
     const std::uint64_t x = word ^ (kOnes * '\n');
     // Per byte, without carries between bytes: the high bit stays clear only for a zero.
     return ~(((x & kLow7) + kLow7) | x | kLow7);
@@ -42,11 +31,20 @@ std::uint64_t LineFeedFlags(std::uint64_t word) {
 std::size_t PlainBytesAtStart(const std::uint8_t* from) {
     std::uint64_t word;
     std::memcpy(&word, from, sizeof word);
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kLow7 = kOnes * 0x7F;
+    constexpr std::uint64_t kHigh = kOnes * 0x80;
     // Per byte, without carries between bytes: the high bit, or a low seven bits of 1 to 8.
     const std::uint64_t low = word & kLow7;
     const std::uint64_t escapeCount = (kOnes * (0x7F + 9) - low) & ~word & (low + kLow7) & kHigh;
     const std::uint64_t other = (word & kHigh) | escapeCount;
-    return other == 0 ? 8 : BytesBeforeFlag(other);
+    if (other == 0) {
+        return 8;
+    }
+    return static_cast<std::size_t>(std::endian::native == std::endian::little
+                                        ? std::countr_zero(other)
+                                        : std::countl_zero(other)) /
+           8;
 }
 
 }  // namespace
@@ -164,40 +162,32 @@ std::uint64_t CountLineFeeds(ByteView text) {
 }
 
 ExpandedText ExpandLineEnds(ByteView decoded, bool& previousWasCr, std::uint8_t* into) {
-    const std::uint8_t* const start = decoded.data();
-    const std::uint8_t* const end = start + decoded.size();
-    const std::uint8_t* from = start;
+    const std::uint8_t* from = decoded.data();
+    const std::uint8_t* const end = from + decoded.size();
     std::uint8_t* to = into;
     std::uint64_t feeds = 0;
-    const auto crBefore = [&] { return from == start ? previousWasCr : from[-1] == '\r'; };
+    bool crBefore = previousWasCr;
     while (from < end) {
-        if (end - from >= 8) {
-            // Words go over as they are up to their first LF. Each byte gives at most two,
-            // so the word fits within the limit.
-            std::uint64_t word;
-            std::memcpy(&word, from, sizeof word);
-            std::memcpy(to, &word, sizeof word);
-            const std::uint64_t feedFlags = LineFeedFlags(word);
-            if (feedFlags == 0) {
-                from += 8;
-                to += 8;
-                continue;
-            }
-            const std::size_t plain = BytesBeforeFlag(feedFlags);
-            from += plain;
-            to += plain;
-        } else if (*from != '\n') {
-            *to++ = *from++;
-            continue;
+        const auto* feed = static_cast<const std::uint8_t*>(std::memchr(from, '\n', end - from));
+        const std::uint8_t* runEnd = feed ? feed : end;
+        const std::size_t run = static_cast<std::size_t>(runEnd - from);
+        std::memcpy(to, from, run);
+        to += run;
+        if (run > 0) {
+            crBefore = runEnd[-1] == '\r';
         }
-        if (!crBefore()) {
+        if (!feed) {
+            break;
+        }
+        if (!crBefore) {
             *to++ = '\r';
         }
         *to++ = '\n';
-        ++from;
         ++feeds;
+        crBefore = false;
+        from = feed + 1;
     }
-    previousWasCr = crBefore();
+    previousWasCr = crBefore;
     return {static_cast<std::size_t>(to - into), feeds};
 }
 
