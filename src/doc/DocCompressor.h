@@ -81,8 +81,9 @@ class TokenWriter {
     /// A space and a high byte take three bytes for two: the output never needs more than
     /// half again the block's size, so `tokens` is sized once and written without checks. It
     /// keeps its size, so that the next block written into it need not grow it again.
-    TokenWriter(Bytes& tokens, std::size_t blockSize) : tokens_(tokens) {
-        tokens_.resize(std::max(tokens_.size(), blockSize + blockSize / 2 + 8));
+    TokenWriter(Bytes& tokens, std::size_t blockSize) {
+        tokens.resize(std::max(tokens.size(), blockSize + blockSize / 2 + 8));
+        tokens_ = tokens.data();
     }
 
     void Literal(std::uint8_t byte) {
@@ -138,7 +139,7 @@ class TokenWriter {
         runEnd_ = size_;
     }
 
-    Bytes& tokens_;
+    std::uint8_t* tokens_;  ///< a pointer of its own, so that the compiler keeps it at hand
     std::size_t size_ = 0;
     bool spacePending_ = false;
     std::size_t runStart_ = 0;                           ///< count byte of the last escape run
