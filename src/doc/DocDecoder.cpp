@@ -62,13 +62,17 @@ std::string DecodeError::Describe() const {
     return {};
 }
 
-RecordDecoder::RecordDecoder() : buffer_(kTextRecordSize + kSlack) {}
+RecordDecoder::RecordDecoder() = default;
 
 void RecordDecoder::Grow() {
     buffer_.resize(buffer_.size() * 2);
 }
 
 std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
+    if (buffer_.empty()) {
+        // Made on first use, by the thread that decodes: a batch's decoders wait idle at first.
+        buffer_.resize(kTextRecordSize + kSlack);
+    }
     const std::uint8_t* in = record.data();
     const std::size_t n = record.size();
     std::uint8_t* out = buffer_.data();
