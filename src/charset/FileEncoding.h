@@ -29,6 +29,8 @@ class TEncodingSniffer {
     /// file can be sniffed at once. Those bytes must start where SniffingCut puts a cut.
     void Join(const TEncodingSniffer& later);
     TFileEncoding Result() const;
+    /// Whether the bytes fed are no UTF-8: no more of them can change Result().
+    bool SawNoUtf8() const { return invalid_; }
 
   private:
     void feedUtf8(std::string_view chunk);

@@ -4,9 +4,11 @@
 #include "TextConversion.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <thread>
 #include <vector>
@@ -93,7 +95,10 @@ struct TSniffedPart {
     bool Failed = false;
 };
 
-TSniffedPart SniffPart(const std::string& path, std::uint64_t begin, std::uint64_t end) {
+/// Sniffs the bytes from `begin` to `end`. A part that finds no UTF-8 says so in `noUtf8`,
+/// which makes every part stop: the file is no UTF-8 then, whatever the rest holds.
+TSniffedPart SniffPart(const std::string& path, std::uint64_t begin, std::uint64_t end,
+                       std::atomic<bool>& noUtf8) {
     TSniffedPart part;
     std::ifstream in(path, std::ios::binary);
     in.seekg(static_cast<std::streamoff>(begin));
@@ -107,6 +112,12 @@ TSniffedPart SniffPart(const std::string& path, std::uint64_t begin, std::uint64
         }
         part.Sniffer.Feed(std::string_view(chunk.data(), got));
         at += got;
+        if (part.Sniffer.SawNoUtf8()) {
+            noUtf8 = true;
+        }
+        if (noUtf8) {
+            break;
+        }
     }
     part.Failed = in.bad();
     return part;
@@ -143,10 +154,12 @@ TTextEncoding SniffTextFile(const std::string& path, const charset::TCharacterSe
     const auto endOfPart = [&starts](std::size_t i) {
         return i + 1 < starts.size() ? starts[i + 1] : UINT64_MAX;
     };
+    std::atomic<bool> noUtf8 = false;
     for (std::size_t i = 1; i < starts.size(); ++i) {
-        later.push_back(std::async(std::launch::async, SniffPart, path, starts[i], endOfPart(i)));
+        later.push_back(std::async(std::launch::async, SniffPart, path, starts[i], endOfPart(i),
+                                   std::ref(noUtf8)));
     }
-    TSniffedPart whole = SniffPart(path, 0, endOfPart(0));
+    TSniffedPart whole = SniffPart(path, 0, endOfPart(0), noUtf8);
     for (std::future<TSniffedPart>& part : later) {
         const TSniffedPart next = part.get();
         whole.Sniffer.Join(next.Sniffer);

@@ -260,7 +260,7 @@ bool WriteOutput(const std::string& output, std::string_view text) {
     return false;
 }
 
-std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
+std::string_view AsChars(tomery::doc::ByteView bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
@@ -376,19 +376,34 @@ int EncodeFile(const std::string& input, const std::string& output, const std::s
     if (source.empty()) {
         return kConversionFailed;
     }
-    const TTextEncoding encoding = from ? *from : tomery::cli::SniffTextFile(source, set);
-    TReplacementLog replacements;
-    if (!encoding.IsBytesOf(set)) {
-        source = ConvertedInput(source, set, encoding, streams, replacements);
-        if (source.empty()) {
-            return kConversionFailed;
-        }
-    }
     const std::string target = streams.WritablePath(output, false);
     if (target.empty()) {
         return kConversionFailed;
     }
-    if (!tomery::doc::ConvertTextToDoc(source, target, docName, bookmarks)) {
+    // ASCII reads alike in every encoding offered, so the text is encoded as bytes of the set
+    // while its blocks hold nothing else, and sniffed at the first block that does: an ASCII
+    // text is read once, not twice. A text that proves not to be bytes of the set stops that
+    // conversion and is converted into the set first.
+    std::optional<TTextEncoding> encoding = from;
+    const auto bytesOfTheSet = [&] { return !encoding || encoding->IsBytesOf(set); };
+    tomery::doc::ConversionOptions options = tomery::doc::BuiltInConversionOptions();
+    options.acceptBlock = [&](tomery::doc::ByteView block) {
+        if (!encoding && !tomery::charset::IsAscii(AsChars(block))) {
+            encoding = tomery::cli::SniffTextFile(source, set);
+        }
+        return bytesOfTheSet();
+    };
+    bool encoded = bytesOfTheSet() &&
+                   tomery::doc::ConvertTextToDoc(source, target, docName, options, bookmarks);
+    TReplacementLog replacements;
+    if (!bytesOfTheSet()) {
+        source = ConvertedInput(source, set, *encoding, streams, replacements);
+        if (source.empty()) {
+            return kConversionFailed;
+        }
+        encoded = tomery::doc::ConvertTextToDoc(source, target, docName, bookmarks);
+    }
+    if (!encoded) {
         return ReportConversionFailure();
     }
     if (IsStandardStream(output) && !streams.SendOutput()) {

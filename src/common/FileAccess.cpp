@@ -2,31 +2,46 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tomery {
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    // Without waiting for a writer, should the path name a pipe.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    struct stat status {};
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+        // Read to its measured size at once, then on to wherever it ends now: a file that
+        // changes while it is read is taken as it reads.
+        bytes.emplace(static_cast<std::size_t>(status.st_size) + 1);
+        std::size_t size = 0;
+        for (;;) {
+            if (size == bytes->size()) {
+                bytes->resize(size * 2);
+            }
+            const ssize_t got = ::read(descriptor, bytes->data() + size, bytes->size() - size);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                bytes->resize(size);
+                if (got < 0) {
+                    bytes.reset();
+                }
+                break;
+            }
+            size += static_cast<std::size_t>(got);
+        }
     }
-    std::vector<std::uint8_t> bytes;
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-    }
-    if (in.bad()) {
-        return std::nullopt;
-    }
+    ::close(descriptor);
     return bytes;
 }
 

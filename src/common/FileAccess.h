@@ -1,5 +1,5 @@
-// Whole-file reading for the small files the program reads at once (settings, tool input),
-// and the low-level pieces of writing a file durably.
+// Whole-file reading for the files the program reads at once (settings, tool input, a text
+// to convert), and the low-level pieces of writing a file durably.
 #pragma once
 
 #include <cstdint>

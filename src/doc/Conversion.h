@@ -6,6 +6,7 @@
 #include "WorkProgress.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ struct ConversionOptions {
     /// Told after each batch of records how many bytes of the source are done. When it asks
     /// to stop, the conversion logs so and raises EWorkCancelled, its output left as it was.
     TWorkProgress progress = {};
+    /// The writer shows it each block of the source, in order, before converting the block.
+    /// When it answers false the conversion stops without a word in the log and its
+    /// destination stays as it was.
+    std::function<bool(ByteView block)> acceptBlock = {};
 };
 
 const ConversionOptions& BuiltInConversionOptions();

@@ -108,7 +108,7 @@ class BookmarkOffsets {
 };
 
 /// Why reading a batch of blocks stopped.
-enum class BatchEnd { Full, TextEnd, TooLong };
+enum class BatchEnd { Full, TextEnd, TooLong, Refused };
 
 /// Blocks converted and waiting to be compressed, with what their records will hold. Each
 /// slot keeps its buffers from batch to batch.
@@ -246,6 +246,9 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
             if (blocksRead == kMaxTextRecords) {
                 return BatchEnd::TooLong;
             }
+            if (options.acceptBlock && !options.acceptBlock(block)) {
+                return BatchEnd::Refused;
+            }
             ++blocksRead;
             places.Follow(block, text.BytesRead() - block.size(), docLength, !options.binaryMode);
             docLength += batch.Add(block, text.FollowingByte(), options.binaryMode).size();
@@ -269,6 +272,9 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     log.EmptyLine();
     // One batch is compressed while the other is written and then read full again.
     BatchEnd end = readBatch(batches[0]);
+    if (end == BatchEnd::Refused) {
+        return false;
+    }
     bool writing = true;
     bool compressedWaiting = false;  ///< the other batch holds records to write
     for (std::size_t current = 0; writing; current ^= 1) {
@@ -291,6 +297,9 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         }
         if (options.compression) {
             workers.Finish();
+        }
+        if (end == BatchEnd::Refused) {
+            return false;
         }
         compressedWaiting = true;
         // Between batches no job runs, and the destination is not touched before the end.

@@ -119,6 +119,8 @@ TEST_F(Tool, EncodesAUnicodeTextIntoTheDocsCharacterSet) {
 }
 
 TEST_F(Tool, ConvertsBetweenTheTextsEncodingAndTheDocsCharacterSet) {
+    // Encoded as bytes of the set until the first byte beyond ASCII, some batches of records in.
+    const std::string ascii(600000, 'a');
     const struct {
         const char* charset;
         const char* from;  ///< nothing: as the text's bytes tell
@@ -132,6 +134,8 @@ TEST_F(Tool, ConvertsBetweenTheTextsEncodingAndTheDocsCharacterSet) {
         {"cp1251", "koi8-r", "\xED\xC9\xD2", "\xCC\xE8\xF0", "\u041C\u0438\u0440"},
         {"windows-1252", nullptr, std::string("\xFE\xFF\0c\0\xE9", 6), "c\xE9", "c\u00E9"},
         {"windows-1252", "utf-16le", std::string("c\0\xE9\0", 4), "c\xE9", "c\u00E9"},
+        {"windows-1252", nullptr, ascii + "caf\u00E9", ascii + "caf\xE9", ascii + "caf\u00E9"},
+        {"windows-1252", nullptr, ascii + "caf\xE9", ascii + "caf\xE9", ascii + "caf\u00E9"},
         {"windows-1252", "windows-1252", "caf\xC3\xA9", "caf\xC3\xA9", "caf\u00C3\u00A9"},
     };
     for (const auto& c : cases) {
@@ -152,6 +156,32 @@ TEST_F(Tool, ConvertsBetweenTheTextsEncodingAndTheDocsCharacterSet) {
     EXPECT_EQ(ReadFile(folder.Path("greek.txt")), "cafA\xA9");
     EXPECT_EQ(greek.err,
               "tomery-doc: greek.txt: 1 character was replaced:\nline 1: \u00C3 \u2192 A\n");
+}
+
+TEST_F(Tool, SniffsABigTextInPartsWhereOnePartsInvalidByteMakesItBytes) {
+    // Big enough to be sniffed in parts, one per core, which all stop once one finds no UTF-8.
+    const std::size_t early = 1 << 20;
+    const std::string filler(9 << 20, 'a');
+    const struct {
+        std::string head, first, last;  ///< the mark, and what stands early and at the end
+        std::string storedFirst, storedLast;
+    } cases[] = {
+        {"", "\xE9", "\u00E9", "\xE9", "\u00E9"},
+        {"", "\u00E9", "\xE9", "\u00E9", "\xE9"},
+        {"", "\u00E9", "\u00E9", "\xE9", "\xE9"},
+        {"\xEF\xBB\xBF", "\u00E9", "\xE9", "\xE9", "?"},  // a mark wins over a bad byte
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.head + c.first + " ... " + c.last);
+        WriteFile(folder.Path("big.txt"), c.head + filler.substr(0, early) + c.first +
+                                              filler.substr(early) + c.last + "\r\n");
+        ASSERT_EQ(Run("encode big.txt big.pdb").status, 0);
+        ASSERT_EQ(Run("decode big.pdb stored.txt").status, 0);
+        const std::string stored = ReadFile(folder.Path("stored.txt"));
+        const std::size_t lastAt = stored.size() - c.storedLast.size() - 2;
+        EXPECT_EQ(stored.substr(early, c.storedFirst.size()), c.storedFirst);
+        EXPECT_EQ(stored.substr(lastAt, c.storedLast.size()), c.storedLast);
+    }
 }
 
 TEST_F(Tool, DescribesADocFile) {

@@ -1,6 +1,7 @@
 // Safe file replacement under the faults users meet: killed saves, folders that refuse new
 // files, symbolic links that point nowhere, files that belong to someone else.
 #include "ChildProcess.h"
+#include "FileAccess.h"
 #include "FileReplacement.h"
 #include "ProgramFolder.h"
 #include "StateFile.h"
@@ -312,6 +313,27 @@ TEST_F(Replacement, ASavedFileKeepsItsOwnerGroupAndPermissions) {
     EXPECT_EQ(after.st_uid, 12345U);
     EXPECT_EQ(after.st_gid, 23456U);
     EXPECT_EQ(after.st_mode & 07777, 0640U);
+}
+
+TEST(WholeFile, ReadsRegularFilesWholeAndNothingElse) {
+    TempFolder folder;
+    const std::string big(3 << 20, 'b');  // past any one read's size
+    WriteFile(folder.Path("big"), big);
+    WriteFile(folder.Path("empty"), "");
+    ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
+    for (const auto& [name, expected] :
+         std::vector<std::pair<std::string, std::optional<std::string>>>{{"big", big},
+                                                                         {"empty", ""},
+                                                                         {"pipe", std::nullopt},
+                                                                         {"missing", std::nullopt},
+                                                                         {".", std::nullopt}}) {
+        SCOPED_TRACE(name);
+        const auto bytes = ReadWholeFile(folder.Path(name));  // a pipe must not block it
+        ASSERT_EQ(bytes.has_value(), expected.has_value());
+        if (bytes) {
+            EXPECT_TRUE(std::string(bytes->begin(), bytes->end()) == *expected);
+        }
+    }
 }
 
 }  // namespace

@@ -59,6 +59,27 @@ TEST_F(ConversionProgress, BothDirectionsReportEachBatchAndACancelLeavesTheOutpu
     }
 }
 
+TEST_F(ConversionProgress, AWriterShownItsBlocksInOrderStopsAtTheFirstRefusedAndKeepsTheOutput) {
+    const std::string source = ReadFile(text);
+    // In the first batch of blocks, and in one read while another is compressed.
+    for (const std::size_t refused : {std::size_t{0}, std::size_t{300}}) {
+        SCOPED_TRACE(refused);
+        WriteFile(output, "the old output");
+        const std::size_t files = FilesInFolder();
+        std::string shown;
+        ConversionOptions options = BuiltInConversionOptions();
+        options.acceptBlock = [&](ByteView block) {
+            const bool accepted = shown.size() < refused * kTextRecordSize;
+            shown.append(block.begin(), block.end());
+            return accepted;
+        };
+        EXPECT_FALSE(ConvertTextToDoc(text, output, "Prose", options));
+        EXPECT_EQ(shown, source.substr(0, (refused + 1) * kTextRecordSize));
+        EXPECT_EQ(ReadFile(output), "the old output");
+        EXPECT_EQ(FilesInFolder(), files) << "no temporary file stays behind";
+    }
+}
+
 TEST_F(ConversionProgress, AStreamLeftUnreadStopsItsConversionAndKeepsTheOldOutput) {
     WriteFile(output, "the old output");
     {
