@@ -10,7 +10,10 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include <array>
+#include <iterator>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 
 namespace tomery::charset {
@@ -334,18 +337,25 @@ std::string TCharacterSet::convertSlowly(std::u16string_view text, TReplacementL
     return bytes;
 }
 
+namespace {
+
+/// The set of `kDefinitions[index]`, made when first asked for: a program needs one or two of
+/// them, and making one asks ICU for its whole table.
+const TCharacterSet& CharacterSetAt(std::size_t index) {
+    constexpr std::size_t kSets = std::size(kDefinitions);
+    static std::array<std::once_flag, kSets> made;
+    static std::array<std::optional<TCharacterSet>, kSets> sets;
+    std::call_once(made[index], [index] { sets[index].emplace(kDefinitions[index]); });
+    return *sets[index];
+}
+
+}  // namespace
+
 const std::vector<const TCharacterSet*>& AllCharacterSets() {
-    static const std::vector<std::unique_ptr<TCharacterSet>> owned = [] {
-        std::vector<std::unique_ptr<TCharacterSet>> all;
-        for (const TCharacterSet::TDefinition& definition : kDefinitions) {
-            all.push_back(std::make_unique<TCharacterSet>(definition));
-        }
-        return all;
-    }();
     static const std::vector<const TCharacterSet*> sets = [] {
         std::vector<const TCharacterSet*> all;
-        for (const auto& set : owned) {
-            all.push_back(set.get());
+        for (std::size_t i = 0; i < std::size(kDefinitions); ++i) {
+            all.push_back(&CharacterSetAt(i));
         }
         return all;
     }();
@@ -353,7 +363,7 @@ const std::vector<const TCharacterSet*>& AllCharacterSets() {
 }
 
 const TCharacterSet& DefaultCharacterSet() {
-    return *AllCharacterSets().front();
+    return CharacterSetAt(0);
 }
 
 const TCharacterSet* FindCharacterSet(std::string_view name) {
@@ -363,9 +373,9 @@ const TCharacterSet* FindCharacterSet(std::string_view name) {
             key = NameKey(alias.Name);
         }
     }
-    for (const TCharacterSet* set : AllCharacterSets()) {
-        if (key == NameKey(set->Name())) {
-            return set;
+    for (std::size_t i = 0; i < std::size(kDefinitions); ++i) {
+        if (key == NameKey(kDefinitions[i].Name)) {
+            return &CharacterSetAt(i);
         }
     }
     return nullptr;
