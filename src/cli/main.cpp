@@ -387,12 +387,14 @@ int EncodeFile(const std::string& input, const std::string& output, const std::s
     std::optional<TTextEncoding> encoding = from;
     const auto bytesOfTheSet = [&] { return !encoding || encoding->IsBytesOf(set); };
     tomery::doc::ConversionOptions options = tomery::doc::BuiltInConversionOptions();
-    options.acceptBlock = [&](tomery::doc::ByteView block) {
-        if (!encoding && !tomery::charset::IsAscii(AsChars(block))) {
-            encoding = tomery::cli::SniffTextFile(source, set);
-        }
-        return bytesOfTheSet();
-    };
+    if (!from) {
+        options.acceptBlock = [&](tomery::doc::ByteView block) {
+            if (!encoding && !tomery::charset::IsAscii(AsChars(block))) {
+                encoding = tomery::cli::SniffTextFile(source, set);
+            }
+            return bytesOfTheSet();
+        };
+    }
     bool encoded = bytesOfTheSet() &&
                    tomery::doc::ConvertTextToDoc(source, target, docName, options, bookmarks);
     TReplacementLog replacements;

@@ -10,6 +10,34 @@
 
 namespace tomery {
 
+namespace {
+
+/// The bytes from the descriptor's position to the end, `expected` of them read at once: a
+/// file that changes while it is read is taken as it reads.
+std::optional<std::vector<std::uint8_t>> ReadToEnd(int descriptor, std::size_t expected) {
+    std::vector<std::uint8_t> bytes(expected + 1);  // room for one more tells the end at once
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size()) {
+            bytes.resize(size * 2);
+        }
+        const ssize_t got = ::read(descriptor, bytes.data() + size, bytes.size() - size);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            bytes.resize(size);
+            return bytes;
+        }
+        size += static_cast<std::size_t>(got);
+    }
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
     // Without waiting for a writer, should the path name a pipe.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -19,27 +47,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     struct stat status {};
     std::optional<std::vector<std::uint8_t>> bytes;
     if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
-        // Read to its measured size at once, then on to wherever it ends now: a file that
-        // changes while it is read is taken as it reads.
-        bytes.emplace(static_cast<std::size_t>(status.st_size) + 1);
-        std::size_t size = 0;
-        for (;;) {
-            if (size == bytes->size()) {
-                bytes->resize(size * 2);
-            }
-            const ssize_t got = ::read(descriptor, bytes->data() + size, bytes->size() - size);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                bytes->resize(size);
-                if (got < 0) {
-                    bytes.reset();
-                }
-                break;
-            }
-            size += static_cast<std::size_t>(got);
-        }
+        bytes = ReadToEnd(descriptor, static_cast<std::size_t>(status.st_size));
     }
     ::close(descriptor);
     return bytes;

@@ -17,10 +17,12 @@ void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
     std::memcpy(to, &word, sizeof word);
 }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kLow7 = kOnes * 0x7F;
+constexpr std::uint64_t kHigh = kOnes * 0x80;
+
 /// The high bit of each LF byte in `word`.
 std::uint64_t LineFeedFlags(std::uint64_t word) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kLow7 = kOnes * 0x7F;
     const std::uint64_t x = word ^ (kOnes * '\n');
     // Per byte, without carries between bytes: the high bit stays clear only for a zero.
     return ~(((x & kLow7) + kLow7) | x | kLow7);
@@ -31,9 +33,6 @@ std::uint64_t LineFeedFlags(std::uint64_t word) {
 std::size_t PlainBytesAtStart(const std::uint8_t* from) {
     std::uint64_t word;
     std::memcpy(&word, from, sizeof word);
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kLow7 = kOnes * 0x7F;
-    constexpr std::uint64_t kHigh = kOnes * 0x80;
     // Per byte, without carries between bytes: the high bit, or a low seven bits of 1 to 8.
     const std::uint64_t low = word & kLow7;
     const std::uint64_t escapeCount = (kOnes * (0x7F + 9) - low) & ~word & (low + kLow7) & kHigh;

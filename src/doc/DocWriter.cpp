@@ -272,12 +272,12 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
     log.EmptyLine();
     // One batch is compressed while the other is written and then read full again.
     BatchEnd end = readBatch(batches[0]);
-    if (end == BatchEnd::Refused) {
-        return false;
-    }
     bool writing = true;
     bool compressedWaiting = false;  ///< the other batch holds records to write
     for (std::size_t current = 0; writing; current ^= 1) {
+        if (end == BatchEnd::Refused) {
+            return false;
+        }
         RecordBatch& now = batches[current];
         RecordBatch& other = batches[current ^ 1];
         if (now.Size() == 0) {
@@ -297,9 +297,6 @@ bool WriteDocFile(LogLines& log, TextBlocks& text, FileReplacement& out, const s
         }
         if (options.compression) {
             workers.Finish();
-        }
-        if (end == BatchEnd::Refused) {
-            return false;
         }
         compressedWaiting = true;
         // Between batches no job runs, and the destination is not touched before the end.
