@@ -28,22 +28,47 @@ std::uint64_t LineFeedFlags(std::uint64_t word) {
     return ~(((x & kLow7) + kLow7) | x | kLow7);
 }
 
-/// How many of the eight bytes at `from` lead as plain bytes (0x00 and 0x09 to 0x7F), before
-/// the first escape count (0x01 to 0x08) or high byte.
-std::size_t PlainBytesAtStart(const std::uint8_t* from) {
+/// The eight bytes at `from` as one word, the first byte lowest.
+std::uint64_t LoadLittleEndian(const std::uint8_t* from) {
     std::uint64_t word;
     std::memcpy(&word, from, sizeof word);
-    // Per byte, without carries between bytes: the high bit, or a low seven bits of 1 to 8.
+    return std::endian::native == std::endian::little ? word : __builtin_bswap64(word);
+}
+
+/// The high bit of each byte of `word` that is not a plain byte: an escape count (0x01 to
+/// 0x08) or a high byte.
+std::uint64_t TokenFlags(std::uint64_t word) {
+    // Per byte, without carries between bytes: a low seven bits of 1 to 8.
     const std::uint64_t low = word & kLow7;
-    const std::uint64_t escapeCount = (kOnes * (0x7F + 9) - low) & ~word & (low + kLow7) & kHigh;
-    const std::uint64_t other = (word & kHigh) | escapeCount;
-    if (other == 0) {
-        return 8;
+    return (word | ((kOnes * (0x7F + 9) - low) & (low + kLow7))) & kHigh;
+}
+
+/// Marks each byte of `record` that is not a plain byte with a bit in `marks`, byte k as bit
+/// k % 8 of marks[k / 8]; the bits past the record are set, and eight more bytes of set bits
+/// follow, so that any word read at a byte of the record finds the run's end.
+void MarkTokens(ByteView record, std::uint8_t* marks) {
+    const std::size_t n = record.size();
+    std::size_t k = 0;
+    for (; n - k >= 8; k += 8) {
+        // The flags, one at the top of each byte, gathered into one byte by a multiply
+        // whose partial products never overlap.
+        const std::uint64_t flags = TokenFlags(LoadLittleEndian(record.data() + k)) >> 7;
+        *marks++ = static_cast<std::uint8_t>((flags * 0x0102040810204080) >> 56);
     }
-    return static_cast<std::size_t>(std::endian::native == std::endian::little
-                                        ? std::countr_zero(other)
-                                        : std::countl_zero(other)) /
-           8;
+    std::uint8_t last = 0xFF;
+    for (std::size_t bit = 0; k + bit < n; ++bit) {
+        const std::uint8_t byte = record[k + bit];
+        if (byte == 0 || (byte > 0x08 && byte < 0x80)) {
+            last &= static_cast<std::uint8_t>(~(1u << bit));
+        }
+    }
+    *marks++ = last;
+    std::memset(marks, 0xFF, 8);
+}
+
+/// The bytes MarkTokens writes for a record of `size` bytes.
+std::size_t MarksSize(std::size_t size) {
+    return size / 8 + 9;
 }
 
 }  // namespace
@@ -74,10 +99,19 @@ std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
     }
     const std::uint8_t* in = record.data();
     const std::size_t n = record.size();
+    if (marks_.size() < MarksSize(n)) {
+        marks_.resize(MarksSize(n));
+    }
+    MarkTokens(record, marks_.data());
     std::uint8_t* out = buffer_.data();
     std::size_t limit = buffer_.size() - kSlack;
     std::size_t i = 0;
     std::size_t o = 0;
+    // The marks of the bytes from `marksFrom` on, kept in a register: finding the end of a run
+    // of plain bytes is then a bit count, not a read of the record that waits for the token
+    // before it to be decoded.
+    std::size_t marksFrom = 0;
+    std::uint64_t marks = LoadLittleEndian(marks_.data());
     size_ = 0;
     while (i < n) {
         if (o > limit - 10) {  // a token adds at most 10 bytes
@@ -86,9 +120,14 @@ std::optional<DecodeError> RecordDecoder::Decode(ByteView record) {
             limit = buffer_.size() - kSlack;
         }
         if (n - i >= 8) {
+            if (i - marksFrom > 56) {  // fewer than eight of the word's marks lie ahead
+                marksFrom = i & ~std::size_t{7};
+                marks = LoadLittleEndian(marks_.data() + marksFrom / 8);
+            }
             // Plain bytes stand for themselves: those that lead the next eight go over at
             // once, and the loop goes on at the first token of another kind.
-            const std::size_t plain = PlainBytesAtStart(in + i);
+            const std::size_t plain =
+                std::min<std::size_t>(std::countr_zero(marks >> (i - marksFrom)), 8);
             CopyWord(out + o, in + i);
             o += plain;
             i += plain;

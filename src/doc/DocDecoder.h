@@ -35,6 +35,9 @@ class RecordDecoder {
     void Grow();
 
     Bytes buffer_;  ///< the decoded bytes, then room for whole-word copies past them
+    /// A bit for each byte of the record that does not stand for itself: plain bytes, 0x00
+    /// and 0x09 to 0x7F, do.
+    Bytes marks_;
     std::size_t size_ = 0;
 };
 
