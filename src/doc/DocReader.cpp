@@ -163,7 +163,7 @@ class RecordBatch {
 
     struct Slot {
         RecordPlaces::Place place;
-        Bytes bytes;
+        ByteView bytes;  ///< in the batch's records
         bool readFailed = false;
         RecordDecoder decoder;
         std::optional<DecodeError> error;
@@ -173,13 +173,12 @@ class RecordBatch {
         std::size_t expandedSize = 0;
         std::uint64_t lineFeeds = 0;
 
-        ByteView Text(bool compressed) const {
-            return compressed ? decoder.Text() : ByteView(bytes);
-        }
+        ByteView Text(bool compressed) const { return compressed ? decoder.Text() : bytes; }
     };
 
     /// Reads records from `first` on, up to the batch's capacity and `last`, stopping after
-    /// one whose place or read is bad. Returns how many were read.
+    /// one whose place or read is bad. Returns how many were read. The records lie back to
+    /// back, so that one read brings them all.
     std::size_t Read(DocSource& source, const RecordPlaces& places, std::size_t first,
                      std::size_t last, std::size_t& previousOffset) {
         count_ = 0;
@@ -192,11 +191,28 @@ class RecordBatch {
                 break;
             }
             previousOffset = slot.place.offset;
-            const ByteView record =
-                source.Read(slot.place.offset, slot.place.end - slot.place.offset);
-            slot.bytes.assign(record.begin(), record.end());
-            slot.readFailed = source.Failed();
+        }
+        const std::size_t placed = stopped_ ? count_ - 1 : count_;
+        if (placed == 0) {
+            return count_;
+        }
+        const std::size_t start = slots_[0].place.offset;
+        const std::size_t span = slots_[placed - 1].place.end - start;
+        if (records_.size() < span) {
+            records_.resize(span);
+        }
+        const std::size_t got = source.ReadInto(start, std::span(records_.data(), span));
+        const bool failed = source.Failed();
+        for (std::size_t j = 0; j < placed; ++j) {
+            Slot& slot = slots_[j];
+            const std::size_t from = std::min(slot.place.offset - start, got);
+            const std::size_t to = std::min(slot.place.end - start, got);
+            slot.bytes = ByteView(records_.data() + from, to - from);
+            // A failed read spoils the first record it did not bring whole; a read that
+            // failed before, the first record.
+            slot.readFailed = failed && (to < slot.place.end - start || got == span);
             if (slot.readFailed) {
+                count_ = j + 1;
                 stopped_ = true;
                 break;
             }
@@ -236,6 +252,7 @@ class RecordBatch {
 
   private:
     std::vector<Slot> slots_;
+    Bytes records_;  ///< the bytes of the records read, back to back
     bool compressed_;
     bool binaryMode_;
     std::size_t count_ = 0;

@@ -9,6 +9,12 @@
 
 namespace tomery::doc {
 
+std::size_t DocSource::ReadInto(std::size_t offset, std::span<std::uint8_t> into) {
+    const ByteView bytes = Read(offset, into.size());
+    std::copy(bytes.begin(), bytes.end(), into.begin());
+    return bytes.size();
+}
+
 ByteView MemoryDocSource::Read(std::size_t offset, std::size_t length) {
     if (offset >= image_.size()) {
         return {};
@@ -49,11 +55,15 @@ ByteView FileDocSource::Read(std::size_t offset, std::size_t length) {
         window_.resize(wanted);
     }
     windowOffset_ = offset;
-    windowLength_ = 0;
-    while (windowLength_ < wanted) {
-        const ssize_t got =
-            ::pread(descriptor_, window_.data() + windowLength_, wanted - windowLength_,
-                    static_cast<off_t>(offset + windowLength_));
+    windowLength_ = ReadInto(offset, std::span(window_.data(), wanted));
+    return ByteView(window_.data(), std::min(length, windowLength_));
+}
+
+std::size_t FileDocSource::ReadInto(std::size_t offset, std::span<std::uint8_t> into) {
+    std::size_t done = 0;
+    while (done < into.size()) {
+        const ssize_t got = ::pread(descriptor_, into.data() + done, into.size() - done,
+                                    static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -63,9 +73,9 @@ ByteView FileDocSource::Read(std::size_t offset, std::size_t length) {
         if (got <= 0) {
             break;
         }
-        windowLength_ += static_cast<std::size_t>(got);
+        done += static_cast<std::size_t>(got);
     }
-    return ByteView(window_.data(), std::min(length, windowLength_));
+    return done;
 }
 
 }  // namespace tomery::doc

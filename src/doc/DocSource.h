@@ -6,6 +6,8 @@
 #include "DocFormat.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace tomery::doc {
@@ -20,6 +22,10 @@ class DocSource {
     /// Up to `length` bytes at `offset`, fewer where the file ends first (or where reading
     /// failed: see Failed()). The view is valid until the next call.
     virtual ByteView Read(std::size_t offset, std::size_t length) = 0;
+
+    /// Up to `into.size()` bytes at `offset`, copied to `into`; fewer where the file ends
+    /// first (or where reading failed). Returns how many.
+    virtual std::size_t ReadInto(std::size_t offset, std::span<std::uint8_t> into);
 
     /// True once a read failed for another reason than the end of the file.
     virtual bool Failed() const { return false; }
@@ -52,6 +58,8 @@ class FileDocSource final : public DocSource {
 
     std::size_t Size() const override { return size_; }
     ByteView Read(std::size_t offset, std::size_t length) override;
+    /// Reads straight into `into`, past the window.
+    std::size_t ReadInto(std::size_t offset, std::span<std::uint8_t> into) override;
     bool Failed() const override { return failed_; }
 
   private:

@@ -1,7 +1,9 @@
+#include "ChildProcess.h"
 #include "Conversion.h"
 #include "ConversionLog.h"
-#include "ChildProcess.h"
 #include "DocFileBuilder.h"
+#include "DocReader.h"
+#include "DocSource.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -381,6 +383,69 @@ TEST(DocReaderLength, WarnsWhenTheTextEndsBeforeTheLengthRecordZeroDeclares) {
         EXPECT_EQ(image.log.find("WARNING: the text ends before the length record 0 declares (") !=
                       std::string::npos,
                   c.cutShort);
+    }
+}
+
+// A file whose bytes from `failAt` on cannot be read, as on a damaged disk.
+class FailingSource final : public DocSource {
+  public:
+    FailingSource(ByteView image, std::size_t failAt) : image_(image), failAt_(failAt) {}
+    std::size_t Size() const override { return image_.size(); }
+    ByteView Read(std::size_t offset, std::size_t length) override {
+        failed_ = failed_ || offset + length > failAt_;
+        return ByteView(image_).subspan(
+            std::min(offset, failAt_),
+            std::min(offset + length, failAt_) - std::min(offset, failAt_));
+    }
+    bool Failed() const override { return failed_; }
+
+  private:
+    ByteView image_;
+    std::size_t failAt_;
+    bool failed_ = false;
+};
+
+class DiscardingSink final : public TextSink {
+  public:
+    bool Open() override { return true; }
+    const std::string& Name() const override { return name_; }
+    bool Write(ByteView) override { return true; }
+    bool Commit() override { return true; }
+
+  private:
+    std::string name_ = "(nowhere)";
+};
+
+// Records are read a batch at a time: a read that fails stops the text at the first record it
+// did not bring whole, which the log names with the bytes that were read of it.
+TEST(DocReaderFailure, StopsAtTheRecordTheFailedReadDidNotBringWhole) {
+    DocFileBuilder builder;
+    builder.compression = kCompressionPlain;
+    builder.textRecords.assign(100, Bytes(100, 'a'));
+    const Bytes file = builder.Build();
+    struct Case {
+        std::size_t record;  ///< the text record the failure lies in
+        std::size_t into;    ///< the bytes of it that can be read
+    };
+    for (const Case c : {Case{1, 0}, Case{1, 99}, Case{64, 50}, Case{65, 0}, Case{100, 1}}) {
+        SCOPED_TRACE("record " + std::to_string(c.record) + " + " + std::to_string(c.into));
+        const std::size_t offset = RecordOffset(file, c.record);
+        FailingSource source(file, offset + c.into);
+        MemoryLog log;
+        DiscardingSink sink;
+        ConversionOptions options;
+        options.threads = 2;
+        std::string name;
+        EXPECT_FALSE(ReadDocText(log, source, sink, name, options));
+        const std::string record = "Rec " + std::to_string(c.record) +
+                                   ": pos = " + std::to_string(offset) +
+                                   "\r\n       dwRecLen = 100\r\n       " + std::to_string(c.into) +
+                                   " bytes read\r\n\r\nproblem reading source file\r\n";
+        EXPECT_TRUE(log.Text().ends_with(record)) << log.Text();
+        if (c.record > 1) {
+            EXPECT_NE(log.Text().find("record " + std::to_string(c.record - 1) + " of 100\r\n"),
+                      std::string::npos);
+        }
     }
 }
 
