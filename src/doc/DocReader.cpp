@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace tomery::doc {
 
@@ -84,6 +87,30 @@ bool EndsBeforeDeclaredLength(const TextTally& tally, std::uint32_t declared,
                               bool declaresCrLfLength) {
     return tally.bytes + (declaresCrLfLength ? tally.lineFeeds : 0) < declared;
 }
+
+/// Log lines made of texts and numbers in one buffer kept from line to line: a decode logs
+/// four lines for each record.
+class LineMaker {
+  public:
+    explicit LineMaker(LogLines& log) : log_(log) {}
+
+    template <typename... Parts>
+    void Line(const Parts&... parts) {
+        text_.clear();
+        (Append(parts), ...);
+        log_.Line(text_);
+    }
+
+  private:
+    void Append(std::string_view text) { text_ += text; }
+    void Append(std::size_t number) {
+        char digits[20];
+        text_.append(digits, std::to_chars(std::begin(digits), std::end(digits), number).ptr);
+    }
+
+    LogLines& log_;
+    std::string text_;
+};
 
 /// Collects the text of the records and writes it to the sink in large pieces.
 class TextChunks {
@@ -294,19 +321,20 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
         RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode)};
     RecordWorkers workers(threads);
     TextChunks chunks(out);
+    LineMaker lines(log);
     enum class Turn { Done, Failed, WriteFailed };
     // Logs the decoded records of `batch` from text record `first` on and writes their text.
     const auto takeTurn = [&](const RecordBatch& batch, std::size_t first, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t k = first + i;
             const RecordBatch::Slot& slot = batch.At(i);
-            log.Line("Rec " + to_string(k) + ": pos = " + to_string(slot.place.offset));
+            lines.Line("Rec ", k, ": pos = ", slot.place.offset);
             if (slot.place.problem) {
                 LogProblem(log, *slot.place.problem);
                 return Turn::Failed;
             }
-            log.Line("       dwRecLen = " + to_string(slot.place.end - slot.place.offset));
-            log.Line("       " + to_string(slot.bytes.size()) + " bytes read");
+            lines.Line("       dwRecLen = ", slot.place.end - slot.place.offset);
+            lines.Line("       ", slot.bytes.size(), " bytes read");
             if (slot.readFailed) {
                 LogProblem(log, "problem reading source file");
                 return Turn::Failed;
@@ -319,8 +347,7 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
             tally.Add(text.size(), slot.lineFeeds);
             placer.Follow(text);
             AddText(chunks, slot, text, options.binaryMode, previousWasCr);
-            log.Line("reconverting " + layout.name + ": record " + to_string(k) + " of " +
-                     to_string(n));
+            lines.Line("reconverting ", layout.name, ": record ", k, " of ", n);
             if (!chunks.Writing()) {
                 return Turn::WriteFailed;
             }
