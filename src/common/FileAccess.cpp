@@ -1,11 +1,13 @@
 #include "FileAccess.h"
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace tomery {
@@ -86,6 +88,34 @@ bool WriteAllBytesAt(int descriptor, std::string_view bytes, std::uint64_t offse
     return TransferAll(bytes.size(), ENOSPC, error, [&](std::size_t done) {
         return ::pwrite(descriptor, bytes.data() + done, bytes.size() - done,
                         static_cast<off_t>(offset + done));
+    });
+}
+
+bool WriteAllPiecesAt(int descriptor, std::span<const std::string_view> pieces,
+                      std::uint64_t offset, int& error) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    std::vector<iovec> window;
+    return TransferAll(size, ENOSPC, error, [&](std::size_t done) {
+        // The pieces from byte `done` on, as many as one call takes.
+        window.clear();
+        std::size_t skip = done;
+        for (std::string_view piece : pieces) {
+            if (skip >= piece.size()) {
+                skip -= piece.size();
+                continue;
+            }
+            piece.remove_prefix(skip);
+            skip = 0;
+            window.push_back({const_cast<char*>(piece.data()), piece.size()});
+            if (window.size() == static_cast<std::size_t>(IOV_MAX)) {
+                break;
+            }
+        }
+        return ::pwritev(descriptor, window.data(), static_cast<int>(window.size()),
+                         static_cast<off_t>(offset + done));
     });
 }
 

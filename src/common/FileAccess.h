@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 bool WriteAllBytes(int descriptor, std::string_view bytes, int& error);
 /// WriteAllBytes at `offset` of the file, leaving the descriptor's own position.
 bool WriteAllBytesAt(int descriptor, std::string_view bytes, std::uint64_t offset, int& error);
+/// WriteAllBytesAt for `pieces` laid end to end, in as few calls as the system allows.
+bool WriteAllPiecesAt(int descriptor, std::span<const std::string_view> pieces,
+                      std::uint64_t offset, int& error);
 /// Fills `size` bytes from `offset` of the file; false with `error` set (EIO where the file
 /// ends first) when it cannot.
 bool ReadAllBytesAt(int descriptor, void* data, std::size_t size, std::uint64_t offset,

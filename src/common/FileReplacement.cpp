@@ -246,6 +246,27 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
     return WriteAt(size_, data, size);
 }
 
+bool FileReplacement::Write(std::span<const std::string_view> pieces) {
+    if (inPlace_) {
+        return std::all_of(pieces.begin(), pieces.end(), [this](std::string_view piece) {
+            return Write(piece.data(), piece.size());
+        });
+    }
+    if (!IsOpen() || failed_) {
+        return false;
+    }
+    if (!WriteAllPiecesAt(descriptor_, pieces, size_, error_)) {
+        failed_ = true;
+        return false;
+    }
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    Written(size_, size);
+    return true;
+}
+
 bool FileReplacement::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
     if (!IsOpen() || failed_) {
         return false;
@@ -261,10 +282,14 @@ bool FileReplacement::WriteAt(std::uint64_t offset, const void* data, std::size_
         failed_ = true;
         return false;
     }
+    Written(offset, size);
+    return true;
+}
+
+void FileReplacement::Written(std::uint64_t offset, std::size_t size) {
     size_ = std::max(size_, offset + size);
     unflushed_ += size;
     FlushEarly();
-    return true;
 }
 
 bool FileReplacement::ReadAt(std::uint64_t offset, void* data, std::size_t size) {

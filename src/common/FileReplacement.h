@@ -10,7 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tomery {
 
@@ -58,6 +60,8 @@ class FileReplacement {
 
     /// Appends bytes; false (and the replacement is spoilt) when the write fails.
     bool Write(const void* data, std::size_t size);
+    /// Appends `pieces` in order, with one write where it can.
+    bool Write(std::span<const std::string_view> pieces);
     /// Writes bytes at `offset` of the new contents, over bytes written before or past their
     /// end (a gap reads as zero bytes); false (spoilt) when the write fails.
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
@@ -83,6 +87,8 @@ class FileReplacement {
     /// A durable replacement flushes what was written on another thread each time
     /// kFlushStep bytes more were written.
     void FlushEarly();
+    /// Notes `size` bytes written at `offset`, and flushes early when their time has come.
+    void Written(std::uint64_t offset, std::size_t size);
     /// Waits for an early flush; the system error number of one that failed, or 0.
     int EndEarlyFlush();
     void KeepOwnership();

@@ -20,8 +20,6 @@ namespace {
 
 using std::to_string;
 
-/// Decoded text is handed to the sink in pieces of this size: few writes, little memory.
-constexpr std::size_t kTextChunkSize = 256 * 1024;
 /// Records read ahead per thread: enough to keep every core busy, little memory.
 constexpr std::size_t kRecordsPerThread = 32;
 
@@ -112,35 +110,26 @@ class LineMaker {
     std::string text_;
 };
 
-/// Collects the text of the records and writes it to the sink in large pieces.
-class TextChunks {
+/// The text of the records taking their turn, written at once when the turn ends.
+class TextPieces {
   public:
-    explicit TextChunks(TextSink& out) : out_(out), buffer_(kTextChunkSize) {}
+    explicit TextPieces(TextSink& out) : out_(out) {}
 
-    /// Room for `size` more bytes, valid until Add.
-    std::uint8_t* Room(std::size_t size) {
-        if (used_ + size > buffer_.size()) {
-            Flush();
-            buffer_.resize(std::max(buffer_.size(), size));
-        }
-        return buffer_.data() + used_;
-    }
-    void Add(std::size_t size) { used_ += size; }
-
+    /// Valid until Flush.
+    void Add(ByteView piece) { pieces_.push_back(piece); }
     /// Writes what was collected.
     void Flush() {
-        if (used_ > 0 && writing_) {
-            writing_ = out_.Write(ByteView(buffer_.data(), used_));
+        if (!pieces_.empty() && writing_) {
+            writing_ = out_.WritePieces(pieces_);
         }
-        used_ = 0;
+        pieces_.clear();
     }
     /// False once a write failed: what follows would be lost anyway.
     bool Writing() const { return writing_; }
 
   private:
     TextSink& out_;
-    Bytes buffer_;
-    std::size_t used_ = 0;
+    std::vector<ByteView> pieces_;
     bool writing_ = true;
 };
 
@@ -286,22 +275,18 @@ class RecordBatch {
     bool stopped_ = false;
 };
 
-/// Writes one record's text to the chunks with CR LF line ends, an LF that follows the CR
-/// ending the record before excepted.
-void AddText(TextChunks& chunks, const RecordBatch::Slot& slot, ByteView text, bool binaryMode,
-             bool& previousWasCr) {
+/// One record's text as it is written: with CR LF line ends, an LF that follows the CR ending
+/// the record before excepted.
+ByteView TextToWrite(const RecordBatch::Slot& slot, ByteView text, bool binaryMode,
+                     bool& previousWasCr) {
     if (binaryMode) {
-        std::copy(text.begin(), text.end(), chunks.Room(text.size()));
-        chunks.Add(text.size());
-        return;
+        return text;
     }
     const std::size_t skip = previousWasCr && !text.empty() && text.front() == '\n' ? 1 : 0;
-    const std::size_t size = slot.expandedSize - skip;
-    std::copy_n(slot.expanded.get() + skip, size, chunks.Room(size));
-    chunks.Add(size);
     if (!text.empty()) {
         previousWasCr = text.back() == '\r';
     }
+    return ByteView(slot.expanded.get() + skip, slot.expandedSize - skip);
 }
 
 /// The text records in list order (`front` holds the header and the record list); false,
@@ -320,7 +305,7 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
         RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode),
         RecordBatch(kRecordsPerThread * threads, compressed, options.binaryMode)};
     RecordWorkers workers(threads);
-    TextChunks chunks(out);
+    TextPieces pieces(out);
     LineMaker lines(log);
     enum class Turn { Done, Failed, WriteFailed };
     // Logs the decoded records of `batch` from text record `first` on and writes their text.
@@ -346,13 +331,12 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
             const ByteView text = slot.Text(compressed);
             tally.Add(text.size(), slot.lineFeeds);
             placer.Follow(text);
-            AddText(chunks, slot, text, options.binaryMode, previousWasCr);
+            pieces.Add(TextToWrite(slot, text, options.binaryMode, previousWasCr));
             lines.Line("reconverting ", layout.name, ": record ", k, " of ", n);
-            if (!chunks.Writing()) {
-                return Turn::WriteFailed;
-            }
         }
-        return Turn::Done;
+        // Before the batch is read again, over the text of its records.
+        pieces.Flush();
+        return pieces.Writing() ? Turn::Done : Turn::WriteFailed;
     };
     // One batch is decoded while the other takes its turn and is then read full again.
     std::size_t first = 1;
@@ -384,11 +368,23 @@ bool ReadTextRecords(LogLines& log, DocSource& source, const DocLayout& layout, 
         first = next;
         count = nextCount;
     }
-    chunks.Flush();
     return true;
 }
 
 }  // namespace
+
+bool TextSink::WritePieces(std::span<const ByteView> pieces) {
+    return std::all_of(pieces.begin(), pieces.end(),
+                       [this](ByteView piece) { return Write(piece); });
+}
+
+bool TextFileSink::WritePieces(std::span<const ByteView> pieces) {
+    pieces_.clear();
+    for (const ByteView piece : pieces) {
+        pieces_.emplace_back(reinterpret_cast<const char*>(piece.data()), piece.size());
+    }
+    return file_->Write(pieces_);
+}
 
 bool ReadDocText(LogLines& log, DocSource& source, TextSink& out, std::string& docName,
                  const ConversionOptions& options, DocTextFindings* findings) {

@@ -9,7 +9,10 @@
 #include "FileReplacement.h"
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tomery::doc {
 
@@ -24,6 +27,9 @@ class TextSink {
     virtual const std::string& Name() const = 0;
     /// Appends text; false when the write failed.
     virtual bool Write(ByteView text) = 0;
+    /// Appends the pieces in order; false when the write failed. One Write each, unless the
+    /// sink takes them at once.
+    virtual bool WritePieces(std::span<const ByteView> pieces);
     /// Completes the output; false when anything failed on the way, a failed Write included.
     virtual bool Commit() = 0;
 };
@@ -37,12 +43,14 @@ class TextFileSink final : public TextSink {
     bool Open() override { return file_.emplace(path_, durability_).IsOpen(); }
     const std::string& Name() const override { return path_; }
     bool Write(ByteView text) override { return file_->Write(text.data(), text.size()); }
+    bool WritePieces(std::span<const ByteView> pieces) override;
     bool Commit() override { return file_->Commit(); }
 
   private:
     std::string path_;
     TDurability durability_;
     std::optional<FileReplacement> file_;
+    std::vector<std::string_view> pieces_;  ///< WritePieces's pieces, kept from call to call
 };
 
 /// Reads the DOC file in `source` into `out`, logging each step. Returns true when the whole

@@ -17,11 +17,12 @@ class DocTextStream::Sink final : public TextSink {
 
     bool Open() override { return file_.Open(); }
     const std::string& Name() const override { return file_.Name(); }
-    bool Write(ByteView text) override {
-        if (!file_.Write(text)) {
+    bool Write(ByteView text) override { return WritePieces(std::span(&text, 1)); }
+    bool WritePieces(std::span<const ByteView> pieces) override {
+        if (!file_.WritePieces(pieces)) {
             return false;
         }
-        stream_.Put(text);
+        stream_.Put(pieces);
         return true;
     }
     bool Commit() override {
@@ -86,7 +87,7 @@ void DocTextStream::Convert(const std::string& source, const std::string& output
     changed_.notify_all();
 }
 
-void DocTextStream::Put(ByteView text) {
+void DocTextStream::Put(std::span<const ByteView> text) {
     Bytes piece;
     {
         std::unique_lock lock(mutex_);
@@ -100,7 +101,10 @@ void DocTextStream::Put(ByteView text) {
             spare_.pop_back();
         }
     }
-    piece.assign(text.begin(), text.end());
+    piece.clear();
+    for (const ByteView part : text) {
+        piece.insert(piece.end(), part.begin(), part.end());
+    }
     {
         const std::lock_guard lock(mutex_);
         waiting_.push_back(std::move(piece));

@@ -15,6 +15,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -63,8 +64,9 @@ class DocTextStream {
     static constexpr std::size_t kWaitingPieces = 8;
 
     void Convert(const std::string& source, const std::string& output, ConversionOptions options);
-    /// The converting thread's side: queues a copy of `text`, waiting for room.
-    void Put(ByteView text);
+    /// The converting thread's side: queues a copy of `text`, its parts as one piece, waiting
+    /// for room.
+    void Put(std::span<const ByteView> text);
     /// The converting thread's side before the output replaces the old one: waits until the
     /// reader took the whole text, so that a reader that stops leaves the old output. Raises
     /// EWorkCancelled when it stopped.

@@ -16,6 +16,8 @@
 #include <iostream>
 #include <random>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,9 +43,10 @@ bool Save(const std::string& destination, const std::string& bytes) {
 const std::string kOutOfOrder = std::string("FROrecords") + '\0' + "end";
 bool WriteOutOfOrder(FileReplacement& file) {
     char back[4] = {};
-    return file.Resize(3) && file.Write("records", 7) && file.WriteAt(12, "!", 1) &&
-           file.ReadAt(3, back, 4) && std::string(back, 4) == "reco" &&
-           file.WriteAt(0, "FRO", 3) && file.Resize(11) && file.Write("end", 3) && file.Commit();
+    const std::string_view records[] = {"rec", "", "ords"};
+    return file.Resize(3) && file.Write(records) && file.WriteAt(12, "!", 1) &&
+           file.ReadAt(3, back, 4) && std::string(back, 4) == "reco" && file.WriteAt(0, "FRO", 3) &&
+           file.Resize(11) && file.Write("end", 3) && file.Commit();
 }
 
 std::set<std::string> FileNames(const std::string& folder) {
@@ -61,15 +64,25 @@ class Replacement : public ::testing::Test {
 };
 
 // A big file is flushed on another thread while it is written: every piece still lands in
-// order, and the old contents stay until the commit.
+// order, and the old contents stay until the commit. Every other mebibyte goes in pieces of
+// 700 bytes and empty ones, more than one system call takes.
 TEST_F(Replacement, ABigFileFlushedWhileWrittenCommitsEveryByteInOrder) {
     WriteFile(book, "old");
     std::string expected;
     {
         FileReplacement file(book);
-        for (char piece = 'a'; piece < 'a' + 12; ++piece) {
-            const std::string bytes(std::size_t{1} << 20, piece);
-            ASSERT_TRUE(file.Write(bytes.data(), bytes.size()));
+        for (int round = 0; round < 12; ++round) {
+            std::string bytes(std::size_t{1} << 20, '\0');
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                bytes[i] = static_cast<char>('a' + (round + i) % 251);
+            }
+            std::vector<std::string_view> pieces;
+            for (std::size_t at = 0; at < bytes.size(); at += 700) {
+                pieces.push_back(std::string_view(bytes).substr(at, 700));
+                pieces.emplace_back();
+            }
+            ASSERT_TRUE(round % 2 == 0 ? file.Write(bytes.data(), bytes.size())
+                                       : file.Write(pieces));
             expected += bytes;
         }
         EXPECT_EQ(ReadFile(book), "old");
