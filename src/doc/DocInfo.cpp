@@ -11,18 +11,6 @@ namespace tomery::doc {
 
 namespace {
 
-/// The decoded text, counted and let go.
-class DiscardingSink final : public TextSink {
-  public:
-    bool Open() override { return true; }
-    const std::string& Name() const override { return name_; }
-    bool Write(ByteView) override { return true; }
-    bool Commit() override { return true; }
-
-  private:
-    std::string name_ = "(none)";
-};
-
 /// The last line a log holds that is not empty: the reason a conversion failed.
 std::string LastLogLine(const std::string& log) {
     std::string last;

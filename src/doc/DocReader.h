@@ -34,6 +34,18 @@ class TextSink {
     virtual bool Commit() = 0;
 };
 
+/// The decoded text let go, where only what else the file holds is wanted.
+class DiscardingSink final : public TextSink {
+  public:
+    bool Open() override { return true; }
+    const std::string& Name() const override { return name_; }
+    bool Write(ByteView) override { return true; }
+    bool Commit() override { return true; }
+
+  private:
+    std::string name_ = "(none)";
+};
+
 /// The reader's output as a text file that replaces its destination only when whole.
 class TextFileSink final : public TextSink {
   public:

@@ -405,17 +405,6 @@ class FailingSource final : public DocSource {
     bool failed_ = false;
 };
 
-class DiscardingSink final : public TextSink {
-  public:
-    bool Open() override { return true; }
-    const std::string& Name() const override { return name_; }
-    bool Write(ByteView) override { return true; }
-    bool Commit() override { return true; }
-
-  private:
-    std::string name_ = "(nowhere)";
-};
-
 // Records are read a batch at a time: a read that fails stops the text at the first record it
 // did not bring whole, which the log names with the bytes that were read of it.
 TEST(DocReaderFailure, StopsAtTheRecordTheFailedReadDidNotBringWhole) {
