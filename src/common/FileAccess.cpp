@@ -91,14 +91,18 @@ bool WriteAllBytesAt(int descriptor, std::string_view bytes, std::uint64_t offse
     });
 }
 
-bool WriteAllPiecesAt(int descriptor, std::span<const std::string_view> pieces,
-                      std::uint64_t offset, int& error) {
+std::size_t TotalSize(std::span<const std::string_view> pieces) {
     std::size_t size = 0;
     for (const std::string_view piece : pieces) {
         size += piece.size();
     }
+    return size;
+}
+
+bool WriteAllPiecesAt(int descriptor, std::span<const std::string_view> pieces,
+                      std::uint64_t offset, int& error) {
     std::vector<iovec> window;
-    return TransferAll(size, ENOSPC, error, [&](std::size_t done) {
+    return TransferAll(TotalSize(pieces), ENOSPC, error, [&](std::size_t done) {
         // The pieces from byte `done` on, as many as one call takes.
         window.clear();
         std::size_t skip = done;

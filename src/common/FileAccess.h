@@ -19,6 +19,8 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 bool WriteAllBytes(int descriptor, std::string_view bytes, int& error);
 /// WriteAllBytes at `offset` of the file, leaving the descriptor's own position.
 bool WriteAllBytesAt(int descriptor, std::string_view bytes, std::uint64_t offset, int& error);
+/// The bytes of `pieces` together.
+std::size_t TotalSize(std::span<const std::string_view> pieces);
 /// WriteAllBytesAt for `pieces` laid end to end, in as few calls as the system allows.
 bool WriteAllPiecesAt(int descriptor, std::span<const std::string_view> pieces,
                       std::uint64_t offset, int& error);

@@ -259,11 +259,7 @@ bool FileReplacement::Write(std::span<const std::string_view> pieces) {
         failed_ = true;
         return false;
     }
-    std::size_t size = 0;
-    for (const std::string_view piece : pieces) {
-        size += piece.size();
-    }
-    Written(size_, size);
+    Written(size_, TotalSize(pieces));
     return true;
 }
 
